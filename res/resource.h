@@ -1,0 +1,82 @@
+// Numeric identifiers of the program's resources: string table entries,
+// dialog templates, controls, menu commands, bitmaps and icons.
+#pragma once
+
+// Dialog templates, menu, icon, bitmap and report template.
+#define IDD_MAIN 102
+#define IDD_SUMMARY 130
+#define IDD_PRIORITY 137
+#define IDD_ABOUT 224
+#define IDI_MAIN 128
+#define IDR_MAIN_MENU 133
+#define IDB_EYEBALL 141
+#define IDR_REPORT_TEMPLATE 142
+#define RT_HTML 23
+
+// String table.
+#define IDS_METRIC_FIRST 102   // 102..129: metric labels
+#define IDS_QUESTION_FIRST 130 // 130..210: question texts
+#define IDS_ANSWER_NONE 211
+#define IDS_ANSWER_LITTLE 212
+#define IDS_ANSWER_SOME 213
+#define IDS_ANSWER_MOST 214
+#define IDS_ANSWER_ALL 215
+#define IDS_METHOD_GUESS 216
+#define IDS_METHOD_ANALOGY 217
+#define IDS_METHOD_PRICED_TO_WIN 218
+#define IDS_METHOD_DICTATED 219
+#define IDS_METHOD_TOP_DOWN 220
+#define IDS_METHOD_BOTTOM_UP 221
+#define IDS_METHOD_OTHER 222
+#define IDS_TITLE_PREFIX 224
+#define IDS_PRIORITY_TEXT 229
+#define IDS_NOT_SAVED 230
+
+// Standard dialog commands.
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+#define ID_HELP 57670
+
+// Main window (IDD_MAIN).
+#define IDC_CATEGORY_FIRST 1012   // 1012..1021, category k
+#define IDC_ANSWER_FIRST 1022     // 1022..1081, row r column j: 1022 + 5r + j
+#define IDC_ANSWER_LAST 1081
+#define IDC_ESTIMATION_COMBO 1082
+#define IDC_HEADING_FIRST 1083    // 1083..1087
+#define IDC_QUESTION_FIRST 1088   // 1088..1099
+#define IDC_CATEGORY_SUCCESS 1103
+#define IDC_PRIORITY_WEIGHTS 1121
+
+// Summary window (IDD_SUMMARY).
+#define IDC_PROJECT_COLUMN 1105
+#define IDC_PHASE_COLUMN 1106
+#define IDC_ACTIVITY_COLUMN 1107
+
+// Priority weights dialog (IDD_PRIORITY).
+#define IDC_DEFAULT 1114
+#define IDC_TECHNICAL_LABEL 1115
+#define IDC_COST_LABEL 1116
+#define IDC_SCHEDULE_LABEL 1117
+#define IDC_EYEBALL 1118
+#define IDC_TRIANGLE_FRAME 1120
+
+// About box (IDD_ABOUT).
+#define IDC_FILE_VERSION 1001
+#define IDC_DESCRIPTION 1002
+#define IDC_COPYRIGHT 1003
+#define IDC_ITEM_LIST 1004
+#define IDC_ITEM_VALUE 1005
+#define IDC_PRERELEASE 1006
+#define IDC_DEBUG 1007
+
+// Menu commands of the main window.
+#define IDM_FILE_NEW 32771
+#define IDM_FILE_OPEN 32772
+#define IDM_FILE_SAVE 32773
+#define IDM_FILE_SAVE_AS 32774
+#define IDM_HELP_ABOUT 32775
+#define IDM_FILE_EXIT 32776
+#define IDM_VIEW_PRIORITIES 32777
+#define IDM_VIEW_SUMMARY 32778

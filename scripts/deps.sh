@@ -1,0 +1,15 @@
+# Sourced by ./run, ./test and .ci/run: installs the Debian packages that are
+# missing, nothing else. VELKOR_DEPS_EXTRA adds packages (CI: chromium, clang).
+velkor_install_deps() {
+    local pkgs="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2 $*"
+    local missing=""
+    for p in $pkgs; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing || return 1
+}

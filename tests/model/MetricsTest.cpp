@@ -1,0 +1,207 @@
+// The 28 metrics for the characteristic projects, and the single operations.
+#include "model/RiskModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+// Answers every five-level question with nFive and question 8 with nMethod.
+void AnswerAll(CRiskModel& model, std::uint32_t nFive, std::uint32_t nMethod)
+{
+    for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+        model.GetQuestion(i)->SetSelected(i == 8 ? nMethod : nFive);
+}
+
+// An independent evaluation of the metric rules, in the same order of additions.
+double Average(const CRiskModel& model, std::uint32_t dwBit)
+{
+    double dSum = 0.0;
+    int n = 0;
+    for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+        if (model.GetQuestion(i)->GetFlags() & dwBit)
+        {
+            dSum += model.GetQuestion(i)->GetValue();
+            ++n;
+        }
+    return dSum / n;
+}
+
+double Weighted(const CRiskModel& model, const double (&ad)[10])
+{
+    double dSum = 0.0;
+    for (int j = 0; j < 10; ++j)
+        dSum += Average(model, 1u << j) * ad[j];
+    return dSum;
+}
+
+void ExpectMatchesIndependentEvaluation(CRiskModel& model)
+{
+    model.ComputeAll();
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(model.GetMetricValue(4 + k), Average(model, 1u << k)) << k;
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(model.GetMetricValue(14 + k), Average(model, 1u << (10 + k))) << k;
+    const double dTechnical = Weighted(model, {0.043, 0.043, 0.087, 0.087, 0.087, 0.13, 0.13,
+                                               0.13, 0.13, 0.13});
+    const double dCost = Weighted(model, {0.136, 0.136, 0.136, 0.136, 0.09, 0.09, 0.045, 0.045,
+                                          0.045, 0.136});
+    EXPECT_EQ(model.GetMetricValue(1), dTechnical);
+    EXPECT_EQ(model.GetMetricValue(2), dCost);
+    EXPECT_EQ(model.GetMetricValue(3), dCost);
+    EXPECT_EQ(model.GetMetricValue(26), Weighted(model, {0.125, 0.125, 0.125, 0.125, 0.125, 0.125,
+                                                         0.04, 0.04, 0.04, 0.125}));
+    EXPECT_EQ(model.GetMetricValue(27), Weighted(model, {0.045, 0.045, 0.045, 0.045, 0.14, 0.14,
+                                                         0.14, 0.14, 0.14, 0.14}));
+    double dTotal = dTechnical * model.GetTechnicalWeight();
+    dTotal += dCost * model.GetCostWeight();
+    dTotal += dCost * model.GetScheduleWeight();
+    EXPECT_EQ(model.GetMetricValue(0), dTotal);
+}
+} // namespace
+
+TEST(Metrics, NewProject)
+{
+    CRiskModel model;
+    model.ComputeAll();
+    EXPECT_NEAR(model.GetMetricValue(5), 0.2 / 7, 1e-15);
+    EXPECT_NEAR(model.GetMetricValue(14), 0.004878, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(20), 0.002469, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(25), 0.002469, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(21), 0.016667, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(1), 0.001229, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(2), 0.003886, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(3), 0.003886, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(26), 0.003571, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(27), 0.001286, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(0), 0.002997, 5e-7);
+    for (int k : {4, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 22, 23, 24})
+        EXPECT_EQ(model.GetMetricValue(k), 0.0) << k;
+    ExpectMatchesIndependentEvaluation(model);
+}
+
+TEST(Metrics, EverythingAllWithBottomUp)
+{
+    CRiskModel model;
+    AnswerAll(model, 4, 6);
+    model.ComputeAll();
+    for (int k = 4; k < 14; ++k)
+    {
+        if (k != 5)
+        {
+            EXPECT_EQ(model.GetMetricValue(k), 1.0) << k;
+        }
+    }
+    EXPECT_NEAR(model.GetMetricValue(5), 0.957143, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(14), 0.992683, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(20), 0.996296, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(25), 0.996296, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(21), 0.975, 5e-7);
+    for (int k : {15, 16, 17, 18, 19, 22, 23, 24})
+        EXPECT_EQ(model.GetMetricValue(k), 1.0) << k;
+    EXPECT_NEAR(model.GetMetricValue(1), 0.995157, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(2), 0.989171, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(3), 0.989171, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(26), 0.989643, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(27), 1.018071, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(0), 0.990176, 5e-7);
+    ExpectMatchesIndependentEvaluation(model);
+
+    // All priority on the technical side: the total is the technical probability.
+    model.SetTechnicalWeight(1.0);
+    model.SetCostWeight(0.0);
+    model.SetScheduleWeight(0.0);
+    model.ComputeAll();
+    EXPECT_EQ(model.GetMetricValue(0), model.GetMetricValue(1));
+    EXPECT_NEAR(model.GetMetricValue(0), 0.995157, 5e-7);
+}
+
+TEST(Metrics, EverythingSomeWithOther)
+{
+    CRiskModel model;
+    AnswerAll(model, 2, 3);
+    model.ComputeAll();
+    for (int k = 4; k < 14; ++k)
+    {
+        if (k != 5)
+        {
+            EXPECT_EQ(model.GetMetricValue(k), 0.5) << k;
+        }
+    }
+    EXPECT_NEAR(model.GetMetricValue(5), 0.485714, 5e-7);
+    EXPECT_NEAR(model.GetMetricValue(0), 0.495837, 5e-7);
+    ExpectMatchesIndependentEvaluation(model);
+}
+
+TEST(Metrics, MixedAnswersMatchAnIndependentEvaluation)
+{
+    CRiskModel model;
+    for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+        model.GetQuestion(i)->SetSelected((i * 7 + 3) % 5);
+    model.SetTechnicalWeight(0.57);
+    model.SetCostWeight(0.26);
+    model.SetScheduleWeight(0.17);
+    ExpectMatchesIndependentEvaluation(model);
+}
+
+TEST(Metrics, MetricIndexForMasks)
+{
+    CRiskModel model;
+    EXPECT_EQ(model.GetMetricIndex(1), 4);
+    EXPECT_EQ(model.GetMetricIndex(1u << 9), 13);
+    EXPECT_EQ(model.GetMetricIndex(1u << 10), 14);
+    EXPECT_EQ(model.GetMetricIndex((1u << 20) | (1u << 21)), 24);
+    EXPECT_EQ(model.GetMetricIndex(0x3u), 4); // lowest matching row wins
+    EXPECT_EQ(model.GetMetricIndex(0), 0);
+    EXPECT_EQ(model.GetMetricIndex(QF_FIVE_LEVEL), 0);
+    EXPECT_EQ(model.GetMetricIndex(QF_ESTIMATION_METHOD), 0);
+}
+
+TEST(Metrics, SingleOperations)
+{
+    CRiskModel model;
+    AnswerAll(model, 4, 6);
+    model.ComputeAll();
+
+    // A row without a weight vector: 0.0, and the row keeps its value.
+    const double dEstimation = model.GetMetricValue(5);
+    EXPECT_EQ(model.ComputeWeightedSum(5), 0.0);
+    EXPECT_EQ(model.GetMetricValue(5), dEstimation);
+
+    // A row without member questions averages to NaN, which the total replaces.
+    EXPECT_TRUE(std::isnan(model.ComputeAverage(0)));
+    EXPECT_TRUE(std::isnan(model.GetMetricValue(0)));
+    EXPECT_TRUE(std::isfinite(model.ComputeTotal()));
+
+    // After new weights, ComputeTotal changes metric 0 alone.
+    double adBefore[METRIC_COUNT];
+    for (int k = 0; k < METRIC_COUNT; ++k)
+        adBefore[k] = model.GetMetricValue(k);
+    model.SetTechnicalWeight(0.2);
+    model.SetCostWeight(0.3);
+    model.SetScheduleWeight(0.5);
+    const double dTotal = model.ComputeTotal();
+    EXPECT_EQ(model.GetMetricValue(0), dTotal);
+    EXPECT_NE(dTotal, adBefore[0]);
+    for (int k = 1; k < METRIC_COUNT; ++k)
+        EXPECT_EQ(model.GetMetricValue(k), adBefore[k]) << k;
+
+    // Indices outside the table are ignored rather than read or written.
+    EXPECT_EQ(model.ComputeAverage(28), 0.0);
+    EXPECT_EQ(model.ComputeAverage(-1), 0.0);
+    EXPECT_EQ(model.GetMetricValue(99), 0.0);
+    EXPECT_EQ(model.GetMetricLabel(28), "");
+}
+
+TEST(Metrics, Labels)
+{
+    CRiskModel model;
+    EXPECT_EQ(model.GetMetricLabel(0), "Total Project Probability");
+    EXPECT_EQ(model.GetMetricLabel(4), "Organization prob");
+    EXPECT_EQ(model.GetMetricLabel(19), "Phase - Delivery and Maintenance Prob");
+    EXPECT_EQ(model.GetMetricLabel(23), "Activity - Mitigation and Avoidance Prob");
+    EXPECT_EQ(model.GetMetricLabel(27), "Summary - Product Prob");
+    for (int k = 0; k < METRIC_COUNT; ++k)
+        EXPECT_EQ(g_aMetricTable[k].nIndex, k);
+}
