@@ -34,7 +34,7 @@ std::string FixedDigits(double dValue, int nPrecision)
 
     // Digits kept: those down to the last decimal shown.
     const int nKeep = nExponent + 1 + nPrecision;
-    std::string strKept; // the kept digits, most significant first
+    std::string strKept;            // the kept digits, most significant first
     int nIntDigits = nExponent + 1; // digits before the point in strKept
     if (nKeep <= 0)
     {

@@ -22,7 +22,8 @@ CQuestion::CQuestion(const QuestionEntry& entry)
     }
     else
     {
-        throw std::logic_error("question " + std::to_string(entry.nTextId) + " has no answer scale");
+        throw std::logic_error("question " + std::to_string(entry.nTextId) +
+                               " has no answer scale");
     }
 }
 

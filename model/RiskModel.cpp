@@ -50,7 +50,10 @@ const MetricEntry g_aMetricTable[METRIC_COUNT] = {
 
 namespace
 {
-bool IsMetric(int nMetric) { return nMetric >= 0 && nMetric < METRIC_COUNT; }
+bool IsMetric(int nMetric)
+{
+    return nMetric >= 0 && nMetric < METRIC_COUNT;
+}
 } // namespace
 
 CRiskModel::CRiskModel()
@@ -113,7 +116,10 @@ void CRiskModel::Reset()
     ClearModified();
 }
 
-int CRiskModel::IsModified() const { return m_bModified == 1 || g_bAnswersModified != 0; }
+int CRiskModel::IsModified() const
+{
+    return m_bModified == 1 || g_bAnswersModified != 0;
+}
 
 void CRiskModel::ClearModified()
 {

@@ -16,8 +16,8 @@ enum : int
     METRIC_TECHNICAL = 1,
     METRIC_COST = 2,
     METRIC_SCHEDULE = 3,
-    METRIC_CATEGORY_FIRST = 4, // 4..13, category k is 4 + k
-    METRIC_PHASE_FIRST = 14,   // 14..19
+    METRIC_CATEGORY_FIRST = 4,  // 4..13, category k is 4 + k
+    METRIC_PHASE_FIRST = 14,    // 14..19
     METRIC_ACTIVITY_FIRST = 20, // 20..25
     METRIC_PROCESS = 26,
     METRIC_PRODUCT = 27,
@@ -27,10 +27,10 @@ enum : int
 struct MetricEntry
 {
     std::int32_t nIndex;
-    std::uint32_t dwMask;     // question flag bits averaged; 0 for computed rows
-    const double* pWeights;   // 10 category weights of a weighted-sum row, or null
-    double dValue;            // last computed value
-    std::int32_t nLabelId;    // string id of the label
+    std::uint32_t dwMask;   // question flag bits averaged; 0 for computed rows
+    const double* pWeights; // 10 category weights of a weighted-sum row, or null
+    double dValue;          // last computed value
+    std::int32_t nLabelId;  // string id of the label
 };
 
 // The five category weight vectors (element k is category k, metric 4 + k).

@@ -50,7 +50,8 @@ constexpr StringEntry s_aStrings[] = {
     {132, "Is there a documented organizational structure either in place or planned?"},
     {133, "Is the organizational structure stable?"},
     {134, "What is the confidence level of your management team?"},
-    {135, "Does good communication exist between different organizations \nor departments supporting development of the software project?"},
+    {135, "Does good communication exist between different organizations \nor departments "
+          "supporting development of the software project?"},
     {136, "Are software configuration management functions being performed?"},
     {137, "Are software quality functions being performed?"},
     {138, "What estimation method is used?"},
@@ -60,19 +61,27 @@ constexpr StringEntry s_aStrings[] = {
     {142, "Are estimates revised on a monthly or more frequent basis?"},
     {143, "How accurate are your past cost estimates compared to actual costs?"},
     {144, "How accurate are your past schedule estimates compared to actual schedule?"},
-    {145, "For each major software effort, are there distinct milestones set for each software development phase?"},
-    {146, "Is a detailed Work Breakdown Structure (WBS) used to track and report costs and budget for each piece of major software development?"},
+    {145, "For each major software effort, are there distinct milestones set for each software "
+          "development phase?"},
+    {146, "Is a detailed Work Breakdown Structure (WBS) used to track and report costs and budget "
+          "for each piece of major software development?"},
     {147, "Is there a monitoring system setup for cost, schedule, and earned-value?"},
     {148, "Are cost, schedule, and earned-value reports available on demand?"},
-    {149, "Are cost, schedule, and earned-value reports updated on a monthly or more frequent basis?"},
+    {149,
+     "Are cost, schedule, and earned-value reports updated on a monthly or more frequent basis?"},
     {150, "Is there a problem log or action log system? Is it used and updated on a weekly basis?"},
-    {151, "Does a means exist to address and record technical problems? is it used and updated on a weeky basis?"},
-    {152, "Is there a documented software development methodology or plan used for the project, and is it being adhered to closely?"},
+    {151, "Does a means exist to address and record technical problems? is it used and updated on "
+          "a weeky basis?"},
+    {152, "Is there a documented software development methodology or plan used for the project, "
+          "and is it being adhered to closely?"},
     {153, "Are the software developers trained in the development methodology?"},
     {154, "How closely is the development methodology being followed?"},
-    {155, "Does the development methodology include requrements, design, and code reviews, walkthroughs, or inspections?"},
-    {156, "Does the development methodology require test plans and/or test procedures for all software functions?"},
-    {157, "Does the development methodology require documentation such as requirements, design, and software development folders?"},
+    {155, "Does the development methodology include requrements, design, and code reviews, "
+          "walkthroughs, or inspections?"},
+    {156, "Does the development methodology require test plans and/or test procedures for all "
+          "software functions?"},
+    {157, "Does the development methodology require documentation such as requirements, design, "
+          "and software development folders?"},
     {158, "Is regression testing performed?"},
     {159, "Are the software developers trained in using the tools?"},
     {160, "Are automated tools used for software design?"},
@@ -80,15 +89,22 @@ constexpr StringEntry s_aStrings[] = {
     {162, "Are automated tools used for test procedure generation?"},
     {163, "Are automated tools used for regression testing?"},
     {164, "Are automated tools used for requirements traceability?"},
-    {165, "Are automated tools used for re-engineering (identifying characteristics of the software based on its code, such as its structure)?"},
+    {165, "Are automated tools used for re-engineering (identifying characteristics of the "
+          "software based on its code, such as its structure)?"},
     {166, "How stable is your compiler, linker, and debugger?"},
     {167, "Are tools readily available to the software development personnel when needed?"},
-    {168, "Does your company avoid squeezing the budget tighter for additional profit? (All = Never squeezes budget)"},
-    {169, "Does your company avoid compressing the schedule for additional profit? (All = Never squeezes schedule)"},
-    {170, "Does your company avoid lowering product quality fewer features or more defects) for additional profit? (All = never lowers quality)"},
-    {171, "Is your company willing to accept less profit if it reduces the budget risk? (All = always reduces budget risk)"},
-    {172, "Is your company willing to accept less profit if it reduces the schedule risk? (All = always reduces schedule risk)"},
-    {173, "Is your company willing to accept less profit if it increases the quality (more features or fewer defects)? (All = always increases quality)"},
+    {168, "Does your company avoid squeezing the budget tighter for additional profit? (All = "
+          "Never squeezes budget)"},
+    {169, "Does your company avoid compressing the schedule for additional profit? (All = Never "
+          "squeezes schedule)"},
+    {170, "Does your company avoid lowering product quality fewer features or more defects) for "
+          "additional profit? (All = never lowers quality)"},
+    {171, "Is your company willing to accept less profit if it reduces the budget risk? (All = "
+          "always reduces budget risk)"},
+    {172, "Is your company willing to accept less profit if it reduces the schedule risk? (All = "
+          "always reduces schedule risk)"},
+    {173, "Is your company willing to accept less profit if it increases the quality (more "
+          "features or fewer defects)? (All = always increases quality)"},
     {174, "How immune is your company to market forces?"},
     {175, "Is your company culture conservative in its decision-making?"},
     {176, "Does your company MINIMIZE its investment in new products and technologies?"},
@@ -97,7 +113,8 @@ constexpr StringEntry s_aStrings[] = {
     {179, "Is there a user manual for the software?"},
     {180, "Are the help functions for each input and output?"},
     {181, "Is the user involved in reviewing prototypes or earlier versions of the software?"},
-    {182, "Is the user interface designed to an industry standard or to a standard familiar to the user?"},
+    {182, "Is the user interface designed to an industry standard or to a standard familiar to the "
+          "user?"},
     {183, "Have user response times been identified?"},
     {184, "Has the design been evaluated to minimize keystrokes, mouse clicks, and data entry?"},
     {185, "Have all the software requirements been identified and documented?"},
@@ -107,7 +124,8 @@ constexpr StringEntry s_aStrings[] = {
     {189, "Have there been, or are there expected to be, many changes made in the requirements?"},
     {190, "Are the software designs traceable to the code?"},
     {191, "Is the software design traceable to the test procedure?"},
-    {192, "Have all open action items been addressed and implemented prior to delivery to the customer?"},
+    {192, "Have all open action items been addressed and implemented prior to delivery to the "
+          "customer?"},
     {193, "Has software functional testing been performed prior to customer delivery?"},
     {194, "Are there error handling conditions within the software design and code?"},
     {195, "When an error condition is detected, does processing continue?"},
@@ -125,7 +143,8 @@ constexpr StringEntry s_aStrings[] = {
     {207, "How experienced are the personnel resources in the product type being developed?"},
     {208, "How experienced are the personnel resources in the development environment?"},
     {209, "How experienced are the personnel resources in the implementation language?"},
-    {210, "Is this a SMALL software development team? (Less than 20 developers = All; 50 = Some, 100 or more = None.)"},
+    {210, "Is this a SMALL software development team? (Less than 20 developers = All; 50 = Some, "
+          "100 or more = None.)"},
     // Answer labels: the five-level scale, then the estimation methods.
     {211, "None"},
     {212, "Little"},
@@ -157,7 +176,8 @@ static_assert(IsSorted(), "string table must be sorted by id");
 // Built once: lookups hand out references that stay valid for the whole run.
 const std::array<std::string, std::size(s_aStrings)>& Texts()
 {
-    static const auto s_aTexts = [] {
+    static const auto s_aTexts = []
+    {
         std::array<std::string, std::size(s_aStrings)> a;
         for (std::size_t i = 0; i < a.size(); ++i)
             a[i] = s_aStrings[i].pszText;

@@ -40,12 +40,12 @@
 #define ID_HELP 57670
 
 // Main window (IDD_MAIN).
-#define IDC_CATEGORY_FIRST 1012   // 1012..1021, category k
-#define IDC_ANSWER_FIRST 1022     // 1022..1081, row r column j: 1022 + 5r + j
+#define IDC_CATEGORY_FIRST 1012 // 1012..1021, category k
+#define IDC_ANSWER_FIRST 1022   // 1022..1081, row r column j: 1022 + 5r + j
 #define IDC_ANSWER_LAST 1081
 #define IDC_ESTIMATION_COMBO 1082
-#define IDC_HEADING_FIRST 1083    // 1083..1087
-#define IDC_QUESTION_FIRST 1088   // 1088..1099
+#define IDC_HEADING_FIRST 1083  // 1083..1087
+#define IDC_QUESTION_FIRST 1088 // 1088..1099
 #define IDC_CATEGORY_SUCCESS 1103
 #define IDC_PRIORITY_WEIGHTS 1121
 

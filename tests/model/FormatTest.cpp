@@ -8,9 +8,9 @@
 
 TEST(Format, HalvesRoundAwayFromZero)
 {
-    EXPECT_EQ(FormatFixed(6.25, 1), "6.3");   // printf gives 6.2
-    EXPECT_EQ(FormatFixed(1.45, 1), "1.5");   // printf gives 1.4
-    EXPECT_EQ(FormatFixed(12.5, 0), "13");    // printf gives 12
+    EXPECT_EQ(FormatFixed(6.25, 1), "6.3"); // printf gives 6.2
+    EXPECT_EQ(FormatFixed(1.45, 1), "1.5"); // printf gives 1.4
+    EXPECT_EQ(FormatFixed(12.5, 0), "13");  // printf gives 12
     EXPECT_EQ(FormatFixed(0.5, 0), "1");
     EXPECT_EQ(FormatFixed(-6.25, 1), "-6.3");
     EXPECT_EQ(FormatFixed(0.0625 * 100, 1), "6.3");
@@ -41,9 +41,9 @@ TEST(Format, WidthAndPercentFormats)
     EXPECT_EQ(FormatNumbers("%5.1f%%", {0.333 * 100}), " 33.3%");
     EXPECT_EQ(FormatNumbers("%.1f%%", {0.4567 * 100}), "45.7%");
     EXPECT_EQ(FormatNumbers("Cost  %.0f%%", {12.5}), "Cost  13%");
-    EXPECT_EQ(FormatNumbers("Cost %.0f%%\n\nTechnical %.0f%%\n\nSchedule %.0f%%",
-                            {33.3, 33.3, 33.3}),
-              "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
+    EXPECT_EQ(
+        FormatNumbers("Cost %.0f%%\n\nTechnical %.0f%%\n\nSchedule %.0f%%", {33.3, 33.3, 33.3}),
+        "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
     EXPECT_EQ(FormatNumbers("%-6.1f|", {1.25}), "1.3   |");
     EXPECT_EQ(FormatNumbers("%.1f and %.1f", {1.0}), "1.0 and 0.0"); // missing value
     EXPECT_EQ(FormatNumbers("50%", {}), "50%");                      // a lone % stays

@@ -43,17 +43,17 @@ void ExpectMatchesIndependentEvaluation(CRiskModel& model)
         EXPECT_EQ(model.GetMetricValue(4 + k), Average(model, 1u << k)) << k;
     for (int k = 0; k < 12; ++k)
         EXPECT_EQ(model.GetMetricValue(14 + k), Average(model, 1u << (10 + k))) << k;
-    const double dTechnical = Weighted(model, {0.043, 0.043, 0.087, 0.087, 0.087, 0.13, 0.13,
-                                               0.13, 0.13, 0.13});
-    const double dCost = Weighted(model, {0.136, 0.136, 0.136, 0.136, 0.09, 0.09, 0.045, 0.045,
-                                          0.045, 0.136});
+    const double dTechnical =
+        Weighted(model, {0.043, 0.043, 0.087, 0.087, 0.087, 0.13, 0.13, 0.13, 0.13, 0.13});
+    const double dCost =
+        Weighted(model, {0.136, 0.136, 0.136, 0.136, 0.09, 0.09, 0.045, 0.045, 0.045, 0.136});
     EXPECT_EQ(model.GetMetricValue(1), dTechnical);
     EXPECT_EQ(model.GetMetricValue(2), dCost);
     EXPECT_EQ(model.GetMetricValue(3), dCost);
-    EXPECT_EQ(model.GetMetricValue(26), Weighted(model, {0.125, 0.125, 0.125, 0.125, 0.125, 0.125,
-                                                         0.04, 0.04, 0.04, 0.125}));
-    EXPECT_EQ(model.GetMetricValue(27), Weighted(model, {0.045, 0.045, 0.045, 0.045, 0.14, 0.14,
-                                                         0.14, 0.14, 0.14, 0.14}));
+    EXPECT_EQ(model.GetMetricValue(26),
+              Weighted(model, {0.125, 0.125, 0.125, 0.125, 0.125, 0.125, 0.04, 0.04, 0.04, 0.125}));
+    EXPECT_EQ(model.GetMetricValue(27),
+              Weighted(model, {0.045, 0.045, 0.045, 0.045, 0.14, 0.14, 0.14, 0.14, 0.14, 0.14}));
     double dTotal = dTechnical * model.GetTechnicalWeight();
     dTotal += dCost * model.GetCostWeight();
     dTotal += dCost * model.GetScheduleWeight();

@@ -49,8 +49,9 @@ TEST(ModelState, AnswerLabelsFollowEachScale)
     for (std::uint32_t n = 0; n < 5; ++n)
         EXPECT_EQ(pFive->GetAnswerLabel(n), apszFive[n]);
     EXPECT_EQ(pFive->GetAnswerLabel(5), "");
-    const char* apszMethods[] = {"Guess",    "Dictated by circumstances", "Priced-to-win", "Other",
-                                 "Top-Down", "Analogy",                   "Bottom-Up"};
+    const char* apszMethods[] = {
+        "Guess",    "Dictated by circumstances", "Priced-to-win", "Other", "Top-Down", "Analogy",
+        "Bottom-Up"};
     for (std::uint32_t n = 0; n < 7; ++n)
         EXPECT_EQ(pMethod->GetAnswerLabel(n), apszMethods[n]);
     EXPECT_EQ(pMethod->GetAnswerLabel(7), "");

@@ -14,8 +14,7 @@ TEST(Strings, TableCoversEveryIdTheProgramUses)
               "Project has not been saved. Continue anyway without saving?");
     EXPECT_EQ(LoadResString(IDS_METHOD_DICTATED), "Dictated by circumstances");
     // Typos are part of the texts.
-    EXPECT_EQ(LoadResString(197),
-              "Are inputs checked for valid values before processing beings?");
+    EXPECT_EQ(LoadResString(197), "Are inputs checked for valid values before processing beings?");
 }
 
 TEST(Strings, UnknownIdsGiveEmptyText)
