@@ -2,6 +2,8 @@
 
 #include "res/Strings.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 
 const double g_adTechnicalVector[CATEGORY_COUNT] = {0.043, 0.043, 0.087, 0.087, 0.087,
@@ -17,7 +19,7 @@ const double g_adProcessVector[CATEGORY_COUNT] = {0.125, 0.125, 0.125, 0.125, 0.
 const double g_adProductVector[CATEGORY_COUNT] = {0.045, 0.045, 0.045, 0.045, 0.14,
                                                   0.14,  0.14,  0.14,  0.14,  0.14};
 
-const MetricEntry g_aMetricTable[METRIC_COUNT] = {
+constexpr MetricEntry g_aMetricTable[METRIC_COUNT] = {
     {0, 0, nullptr, 0.0, 102},
     {1, 0, g_adTechnicalVector, 0.0, 103},
     {2, 0, g_adCostVector, 0.0, 104},
@@ -54,6 +56,42 @@ bool IsMetric(int nMetric)
 {
     return nMetric >= 0 && nMetric < METRIC_COUNT;
 }
+
+// Row of each averaged flag bit, for ComputeAll's single sweep.
+constexpr std::uint32_t MaskOfRows()
+{
+    std::uint32_t dw = 0;
+    for (const auto& metric : g_aMetricTable)
+        dw |= metric.dwMask;
+    return dw;
+}
+
+constexpr bool EveryMaskIsOneDistinctBit()
+{
+    std::uint32_t dwSeen = 0;
+    for (const auto& metric : g_aMetricTable)
+    {
+        if (metric.dwMask == 0)
+            continue;
+        if (std::popcount(metric.dwMask) != 1 || (dwSeen & metric.dwMask) != 0)
+            return false;
+        dwSeen |= metric.dwMask;
+    }
+    return true;
+}
+static_assert(EveryMaskIsOneDistinctBit(), "ComputeAll sweeps one row per flag bit");
+
+constexpr std::uint32_t s_dwAveragedBits = MaskOfRows();
+
+constexpr std::array<int, 32> RowOfBit()
+{
+    std::array<int, 32> an{};
+    for (const auto& metric : g_aMetricTable)
+        if (metric.dwMask != 0)
+            an[static_cast<std::size_t>(std::countr_zero(metric.dwMask))] = metric.nIndex;
+    return an;
+}
+constexpr std::array<int, 32> s_anRowOfBit = RowOfBit();
 } // namespace
 
 CRiskModel::CRiskModel()
@@ -129,8 +167,25 @@ void CRiskModel::ClearModified()
 
 void CRiskModel::ComputeAll()
 {
+    // Pass 1 in one sweep over the questions: every averaged row has a single
+    // bit as its mask, so each question adds its value to the rows of its set
+    // bits. Each row still sums its members in question order, so the result
+    // is the same as ComputeAverage row by row.
+    int anCount[METRIC_COUNT] = {};
+    double adSum[METRIC_COUNT] = {};
+    for (std::uint32_t i = 0; i < m_nQuestions; ++i)
+    {
+        const double dValue = m_apQuestions[i]->GetValue();
+        for (std::uint32_t dw = m_apQuestions[i]->GetFlags() & s_dwAveragedBits; dw != 0;
+             dw &= dw - 1)
+        {
+            const int k = s_anRowOfBit[std::countr_zero(dw)];
+            ++anCount[k];
+            adSum[k] += dValue;
+        }
+    }
     for (int k = 0; k < METRIC_COUNT; ++k)
-        ComputeAverage(k);
+        m_aMetrics[k].dValue = anCount[k] != 0 ? adSum[k] / anCount[k] : std::nan("");
     for (int k = 0; k < METRIC_COUNT; ++k)
         ComputeWeightedSum(k);
     ComputeTotal();
