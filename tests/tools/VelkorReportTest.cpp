@@ -1,0 +1,140 @@
+// velkor-report: the reports it writes, and its exit codes.
+#include "FileTestSupport.h"
+
+#include "files/HtmlReport.h"
+#include "files/TextReport.h"
+
+#include <fcntl.h>
+
+namespace
+{
+struct RunResult
+{
+    int nExit = -1;
+    std::string strOut;
+    std::string strErr;
+};
+
+RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args)
+{
+    args.insert(args.begin(), VELKOR_REPORT_EXE);
+    const std::string strOut = dir / ".stdout";
+    const std::string strErr = dir / ".stderr";
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        const int nOut = open(strOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nErr = open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(nOut, STDOUT_FILENO);
+        dup2(nErr, STDERR_FILENO);
+        std::vector<char*> argv;
+        for (auto& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int nStatus = 0;
+    waitpid(pid, &nStatus, 0);
+    RunResult result;
+    result.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    result.strOut = ReadBytes(strOut);
+    result.strErr = ReadBytes(strErr);
+    std::filesystem::remove(strOut);
+    std::filesystem::remove(strErr);
+    return result;
+}
+
+class VelkorReport : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+            m_model.GetQuestion(i)->SetSelected((i * 3) % 5);
+        m_model.SetTechnicalWeight(0.45);
+        m_model.SetCostWeight(0.35);
+        m_model.SetScheduleWeight(0.2);
+        m_strProject = m_dir / "plan.final.vlk";
+        SaveProject(m_model, m_strProject);
+    }
+
+    CScratchDir m_dir;
+    CRiskModel m_model;
+    std::string m_strProject;
+};
+} // namespace
+
+TEST_F(VelkorReport, WritesWhatSaveAsWritesAfterOpening)
+{
+    // What the program writes after opening plan.final.vlk.
+    CRiskModel opened;
+    LoadProject(opened, m_strProject);
+    WriteTextReport(opened, m_dir / "expected.txt");
+    WriteHtmlReport(opened, m_dir / "expected.htm", GetFileTitle(m_strProject));
+
+    for (const char* pszName : {"out.txt", "OUT.TXT", "out.Txt"})
+    {
+        const RunResult result = RunReport(m_dir, {m_strProject, m_dir / pszName});
+        EXPECT_EQ(result.nExit, 0) << result.strErr;
+        EXPECT_EQ(ReadBytes(m_dir / pszName), ReadBytes(m_dir / "expected.txt")) << pszName;
+        EXPECT_EQ(result.strOut + result.strErr, "");
+    }
+    for (const char* pszName : {"out.htm", "OUT.HTM"})
+    {
+        const RunResult result = RunReport(m_dir, {m_strProject, m_dir / pszName});
+        EXPECT_EQ(result.nExit, 0) << result.strErr;
+        EXPECT_EQ(ReadBytes(m_dir / pszName), ReadBytes(m_dir / "expected.htm")) << pszName;
+    }
+    EXPECT_NE(ReadBytes(m_dir / "out.htm").find("<h2>Project plan.final</h2>"), std::string::npos);
+
+    const RunResult stdoutResult = RunReport(m_dir, {m_strProject, "-"});
+    EXPECT_EQ(stdoutResult.nExit, 0);
+    EXPECT_EQ(stdoutResult.strOut, ReadBytes(m_dir / "expected.txt"));
+    EXPECT_EQ(stdoutResult.strErr, "");
+}
+
+TEST_F(VelkorReport, FileErrorsPrintTheMessageAndExit1)
+{
+    const RunResult missing = RunReport(m_dir, {m_dir / "none.vlk", m_dir / "out.txt"});
+    EXPECT_EQ(missing.nExit, 1);
+    EXPECT_EQ(missing.strErr, m_dir / "none.vlk" + " was not found.\n");
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "out.txt"));
+
+    WriteBytes(m_dir / "short.vlk", std::string(100, '\0'));
+    const RunResult damaged = RunReport(m_dir, {m_dir / "short.vlk", "-"});
+    EXPECT_EQ(damaged.nExit, 1);
+    EXPECT_EQ(damaged.strOut, "");
+    EXPECT_EQ(damaged.strErr,
+              "An attempt was made to access " + m_dir / "short.vlk" + " past its end.\n");
+
+    const RunResult badPath = RunReport(m_dir, {m_strProject, m_dir / "no/out.htm"});
+    EXPECT_EQ(badPath.nExit, 1);
+    EXPECT_EQ(badPath.strErr, m_dir / "no/out.htm" + " contains an invalid path.\n");
+}
+
+TEST_F(VelkorReport, BadUsageExits2AndHelpAndVersionExit0)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {m_strProject},
+                                                 {m_strProject, m_dir / "a.txt", "extra"},
+                                                 {m_strProject, m_dir / "page.html"},
+                                                 {m_strProject, m_dir / "notes"},
+                                                 {m_strProject, m_dir / "plan.vlk"},
+                                                 {"--frobnicate", m_strProject, m_dir / "a.txt"}})
+    {
+        const RunResult result = RunReport(m_dir, args);
+        EXPECT_EQ(result.nExit, 2) << args.size();
+        EXPECT_NE(result.strErr.find("Usage: velkor-report PROJECT.vlk OUTPUT"), std::string::npos);
+        EXPECT_EQ(result.strOut, "");
+    }
+    // Nothing was written by any of them.
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"plan.final.vlk"});
+
+    const RunResult help = RunReport(m_dir, {"--help"});
+    EXPECT_EQ(help.nExit, 0);
+    EXPECT_NE(help.strOut.find("Usage: velkor-report PROJECT.vlk OUTPUT"), std::string::npos);
+    const RunResult version = RunReport(m_dir, {"--version"});
+    EXPECT_EQ(version.nExit, 0);
+    EXPECT_EQ(version.strOut, "velkor-report 1.0.0.1\n");
+}
