@@ -1,0 +1,292 @@
+#include "ui/MainDlg.h"
+#include "ui/AboutDlg.h"
+#include "model/Format.h"
+#include "platform/MessageBox.h"
+#include "platform/WinApp.h"
+#include "res/Strings.h"
+
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ESTIMATION_COMBO, m_comboEstimation);
+    DDX_Text(pDX, IDC_CATEGORY_SUCCESS, m_strCategorySuccess);
+    DDX_Text(pDX, IDC_PRIORITY_WEIGHTS, m_strPriorityWeights);
+}
+
+BOOL CMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_pSummary = nullptr;
+    UpdateTitle();
+    UpdatePriorityText();
+    PostMessage(WM_STARTUP, 0, 0);
+    return TRUE;
+}
+
+LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_STARTUP:
+        OnStartup();
+        return 0;
+    case WM_SUMMARY_CLOSED:
+        OnSummaryClosed();
+        return 0;
+    default:
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+}
+
+BOOL CMainDlg::OnCommand(UINT nID, UINT nCode)
+{
+    if (nCode == BN_CLICKED && nID >= IDC_CATEGORY_FIRST &&
+        nID < IDC_CATEGORY_FIRST + CATEGORY_COUNT)
+    {
+        ShowCategory(1u << (nID - IDC_CATEGORY_FIRST));
+        return TRUE;
+    }
+    if (nCode == BN_CLICKED && nID >= IDC_ANSWER_FIRST && nID <= IDC_ANSWER_LAST)
+    {
+        OnAnswerClicked(nID);
+        return TRUE;
+    }
+    if (nCode == CBN_SELCHANGE && nID == IDC_ESTIMATION_COMBO)
+    {
+        OnEstimationChanged();
+        return TRUE;
+    }
+    switch (nID)
+    {
+    case IDM_FILE_NEW:
+        OnFileNew();
+        return TRUE;
+    case IDM_FILE_OPEN:
+        OnFileOpen();
+        return TRUE;
+    case IDM_FILE_SAVE:
+        OnFileSave();
+        return TRUE;
+    case IDM_FILE_SAVE_AS:
+        OnFileSaveAs();
+        return TRUE;
+    case IDM_FILE_EXIT:
+        OnFileExit();
+        return TRUE;
+    case IDM_VIEW_PRIORITIES:
+        OnViewPriorities();
+        return TRUE;
+    case IDM_VIEW_SUMMARY:
+        OnViewSummary();
+        return TRUE;
+    case IDM_HELP_ABOUT:
+        OnHelpAbout();
+        return TRUE;
+    default:
+        return CDialog::OnCommand(nID, nCode);
+    }
+}
+
+void CMainDlg::OnOK() {}
+
+void CMainDlg::OnCancel()
+{
+    SendMessage(WM_CLOSE, 0, 0);
+}
+
+void CMainDlg::OnClose()
+{
+    if (ConfirmDiscard())
+        EndDialog(IDCANCEL);
+}
+
+void CMainDlg::OnStartup()
+{
+    if (!m_strFilePath.empty())
+    {
+        try
+        {
+            LoadProject(m_strFilePath.c_str());
+        }
+        catch (...)
+        {
+            // The error is the framework's to report; the window behind it
+            // still gets a page to work on.
+            PostFirstPage();
+            throw;
+        }
+        return;
+    }
+    UpdateTitle();
+    PostFirstPage();
+}
+
+void CMainDlg::PostFirstPage()
+{
+    m_dwCategory = 1;
+    CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1,
+                     IDC_CATEGORY_FIRST);
+    PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CATEGORY_FIRST, BN_CLICKED), 0);
+}
+
+void CMainDlg::UpdateTitle()
+{
+    SetWindowText(LoadResString(IDS_TITLE_PREFIX) + m_strFileTitle);
+}
+
+void CMainDlg::RefreshSummary()
+{
+    if (m_pSummary == nullptr)
+        return;
+    m_model.ComputeAll();
+    // The summary window's setters are called here, in their fixed order,
+    // once CSummaryDlg exists.
+}
+
+BOOL CMainDlg::ConfirmDiscard()
+{
+    if (!m_model.IsModified())
+        return TRUE;
+    return AfxMessageBox(LoadResString(IDS_NOT_SAVED), MB_YESNO | MB_ICONEXCLAMATION, 0) == IDYES;
+}
+
+void CMainDlg::OnFileExit()
+{
+    PostMessage(WM_CLOSE, 0, 0);
+}
+
+void CMainDlg::OnFileNew()
+{
+    if (!ConfirmDiscard())
+        return;
+    m_model.Reset();
+    RefreshSummary();
+    UpdatePriorityText();
+    m_strFilePath.clear();
+    m_strFileTitle.clear();
+    UpdateTitle();
+    PostFirstPage();
+}
+
+void CMainDlg::OnSummaryClosed()
+{
+    m_pSummary = nullptr;
+    CheckMenuItem(IDM_VIEW_SUMMARY, MF_BYCOMMAND | MF_UNCHECKED);
+}
+
+void CMainDlg::ShowCategory(std::uint32_t dwMask)
+{
+    m_dwCategory = dwMask;
+    GetDlgItem(IDC_ESTIMATION_COMBO)->ShowWindow(SW_HIDE);
+    int r = 0;
+    for (std::uint32_t i = 0; i < QUESTION_COUNT && r < ANSWER_ROWS; ++i)
+    {
+        CQuestion* pQuestion = m_model.GetQuestion(i);
+        if ((pQuestion->GetFlags() & dwMask) == 0)
+            continue;
+        m_apRowQuestion[r] = pQuestion;
+        CWnd* pText = GetDlgItem(IDC_QUESTION_FIRST + r);
+        pText->SetWindowText(pQuestion->GetText());
+        pText->ShowWindow(SW_SHOW);
+        const int nFirst = IDC_ANSWER_FIRST + ANSWER_COLUMNS * r;
+        if (pQuestion->GetFlags() & QF_FIVE_LEVEL)
+        {
+            for (int j = 0; j < ANSWER_COLUMNS; ++j)
+                GetDlgItem(nFirst + j)->ShowWindow(SW_SHOW);
+            CheckRadioButton(nFirst, nFirst + ANSWER_COLUMNS - 1,
+                             nFirst + static_cast<int>(pQuestion->GetSelected()));
+        }
+        else if (pQuestion->GetFlags() & QF_ESTIMATION_METHOD)
+        {
+            m_comboEstimation.ShowWindow(SW_SHOW);
+            m_comboEstimation.ResetContent();
+            for (std::uint32_t n = 0; n < pQuestion->GetAnswerCount(); ++n)
+                m_comboEstimation.AddString(pQuestion->GetAnswerLabel(n));
+            for (int j = 0; j < ANSWER_COLUMNS; ++j)
+                GetDlgItem(nFirst + j)->ShowWindow(SW_HIDE);
+            m_comboEstimation.SetCurSel(static_cast<int>(pQuestion->GetSelected()));
+        }
+        ++r;
+    }
+    for (; r < ANSWER_ROWS; ++r)
+    {
+        m_apRowQuestion[r] = nullptr;
+        GetDlgItem(IDC_QUESTION_FIRST + r)->ShowWindow(SW_HIDE);
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
+            GetDlgItem(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j)->ShowWindow(SW_HIDE);
+    }
+    UpdateCategorySuccess();
+}
+
+void CMainDlg::OnAnswerClicked(UINT nID)
+{
+    const UINT d = nID - IDC_ANSWER_FIRST;
+    const UINT nRow = d / ANSWER_COLUMNS;
+    const UINT nColumn = d % ANSWER_COLUMNS;
+    CQuestion* pQuestion = m_apRowQuestion[nRow];
+    if (pQuestion == nullptr)
+        return; // no page shown yet
+    const int nFirst = IDC_ANSWER_FIRST + ANSWER_COLUMNS * static_cast<int>(nRow);
+    CheckRadioButton(nFirst, nFirst + ANSWER_COLUMNS - 1, static_cast<int>(nID));
+    pQuestion->SetSelected(nColumn);
+    UpdateCategorySuccess();
+}
+
+void CMainDlg::OnEstimationChanged()
+{
+    const int nSel = m_comboEstimation.GetCurSel();
+    if (m_apRowQuestion[0] == nullptr)
+        return;
+    // No selection (-1) becomes the last method through the unsigned clamp.
+    m_apRowQuestion[0]->SetSelected(static_cast<std::uint32_t>(nSel));
+    UpdateCategorySuccess();
+}
+
+void CMainDlg::UpdateCategorySuccess()
+{
+    const int nMetric = m_model.GetMetricIndex(m_dwCategory);
+    const double dValue = m_model.ComputeAverage(nMetric);
+    m_strCategorySuccess = FormatNumbers("%.1f%%", {dValue * 100});
+    if (m_pSummary != nullptr)
+        RefreshSummary();
+    UpdateData(FALSE);
+}
+
+void CMainDlg::UpdatePriorityText()
+{
+    m_strPriorityWeights =
+        FormatNumbers(LoadResString(IDS_PRIORITY_TEXT),
+                      {m_model.GetCostWeight() * 100, m_model.GetTechnicalWeight() * 100,
+                       m_model.GetScheduleWeight() * 100});
+    UpdateData(FALSE);
+}
+
+// ---------------------------------------------------------------------------
+// Commands still to come: the project file, the priority weights dialog, the
+// summary window and the about box. Their menu items are there and do nothing.
+
+void CMainDlg::OnFileOpen() {}
+
+void CMainDlg::OnFileSave() {}
+
+void CMainDlg::OnFileSaveAs() {}
+
+void CMainDlg::OnViewPriorities() {}
+
+void CMainDlg::OnViewSummary() {}
+
+void CMainDlg::OnHelpAbout()
+{
+    CAboutDlg dlgAbout(nullptr, nullptr, nullptr);
+    dlgAbout.DoModal();
+}
+
+void CMainDlg::LoadProject(const char* /*pszPath*/) {}
+
+void CMainDlg::SaveProject(const char* /*pszPath*/) {}
