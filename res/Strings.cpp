@@ -162,6 +162,8 @@ constexpr StringEntry s_aStrings[] = {
     {224, "Velkor - "},
     {229, "Cost %.0f%%\n\nTechnical %.0f%%\n\nSchedule %.0f%%"},
     {230, "Project has not been saved. Continue anyway without saving?"},
+    {231, "Nothing was written to %1.\n\nSave As writes a project for a name ending in .vlk, a text "
+          "report for .txt and an HTML report for .htm."},
 };
 
 constexpr bool IsSorted()

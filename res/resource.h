@@ -31,6 +31,7 @@
 #define IDS_TITLE_PREFIX 224
 #define IDS_PRIORITY_TEXT 229
 #define IDS_NOT_SAVED 230
+#define IDS_UNKNOWN_EXTENSION 231
 
 // Standard dialog commands.
 #define IDOK 1

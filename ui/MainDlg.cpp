@@ -1,9 +1,17 @@
 #include "ui/MainDlg.h"
-#include "ui/AboutDlg.h"
+#include "files/HtmlReport.h"
+#include "files/ProjectFile.h"
+#include "files/TextReport.h"
 #include "model/Format.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/Strings.h"
+#include "ui/AboutDlg.h"
+#include "ui/PriorityDlg.h"
+#include "ui/SummaryDlg.h"
+
+#include <strings.h>
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
 
@@ -116,8 +124,12 @@ void CMainDlg::OnStartup()
         }
         catch (...)
         {
-            // The error is the framework's to report; the window behind it
-            // still gets a page to work on.
+            // The project was not read: the window shows a new project with no
+            // file, so a later Save cannot overwrite the unreadable file. The
+            // error is the framework's to report.
+            m_strFilePath.clear();
+            m_strFileTitle.clear();
+            UpdateTitle();
             PostFirstPage();
             throw;
         }
@@ -145,8 +157,25 @@ void CMainDlg::RefreshSummary()
     if (m_pSummary == nullptr)
         return;
     m_model.ComputeAll();
-    // The summary window's setters are called here, in their fixed order,
-    // once CSummaryDlg exists.
+    CSummaryDlg* pSummary = m_pSummary;
+    pSummary->SetTotal(m_model.GetMetricValue(METRIC_TOTAL));
+    pSummary->SetTechnical(m_model.GetMetricValue(METRIC_TECHNICAL));
+    pSummary->SetCost(m_model.GetMetricValue(METRIC_COST));
+    pSummary->SetSchedule(m_model.GetMetricValue(METRIC_SCHEDULE));
+    pSummary->SetProcess(m_model.GetMetricValue(METRIC_PROCESS));
+    pSummary->SetProduct(m_model.GetMetricValue(METRIC_PRODUCT));
+    pSummary->SetPreRequirements(m_model.GetMetricValue(METRIC_PHASE_FIRST + 0));
+    pSummary->SetRequirements(m_model.GetMetricValue(METRIC_PHASE_FIRST + 1));
+    pSummary->SetDesign(m_model.GetMetricValue(METRIC_PHASE_FIRST + 2));
+    pSummary->SetCoding(m_model.GetMetricValue(METRIC_PHASE_FIRST + 3));
+    pSummary->SetTesting(m_model.GetMetricValue(METRIC_PHASE_FIRST + 4));
+    pSummary->SetMaintenance(m_model.GetMetricValue(METRIC_PHASE_FIRST + 5));
+    pSummary->SetIdentification(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 0));
+    pSummary->SetPlanning(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 1));
+    pSummary->SetAssessment(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 2));
+    pSummary->SetMitigation(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 3));
+    pSummary->SetReporting(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 4));
+    pSummary->SetPrediction(m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 5));
 }
 
 BOOL CMainDlg::ConfirmDiscard()
@@ -268,18 +297,35 @@ void CMainDlg::UpdatePriorityText()
 }
 
 // ---------------------------------------------------------------------------
-// Commands still to come: the project file, the priority weights dialog, the
-// summary window and the about box. Their menu items are there and do nothing.
+// Commands of the auxiliary windows.
 
-void CMainDlg::OnFileOpen() {}
+void CMainDlg::OnViewPriorities()
+{
+    CPriorityDlg dlgPriority;
+    dlgPriority.m_dTechnicalPriority = m_model.GetTechnicalWeight();
+    dlgPriority.m_dCostPriority = m_model.GetCostWeight();
+    dlgPriority.m_dSchedulePriority = m_model.GetScheduleWeight();
+    if (dlgPriority.DoModal() != IDOK)
+        return;
+    // Each setter marks the project modified, also for an unchanged weight.
+    m_model.SetTechnicalWeight(dlgPriority.m_dTechnicalPriority);
+    m_model.SetCostWeight(dlgPriority.m_dCostPriority);
+    m_model.SetScheduleWeight(dlgPriority.m_dSchedulePriority);
+    UpdatePriorityText();
+    m_model.ComputeTotal();
+    RefreshSummary();
+}
 
-void CMainDlg::OnFileSave() {}
-
-void CMainDlg::OnFileSaveAs() {}
-
-void CMainDlg::OnViewPriorities() {}
-
-void CMainDlg::OnViewSummary() {}
+void CMainDlg::OnViewSummary()
+{
+    if (m_pSummary != nullptr)
+        return;                   // one summary window at a time; the command leaves it be
+    m_pSummary = new CSummaryDlg; // deletes itself when its window is destroyed
+    m_pSummary->Create(IDD_SUMMARY, this);
+    m_pSummary->ShowWindow(SW_SHOW);
+    RefreshSummary();
+    CheckMenuItem(IDM_VIEW_SUMMARY, MF_BYCOMMAND | MF_CHECKED);
+}
 
 void CMainDlg::OnHelpAbout()
 {
@@ -287,6 +333,109 @@ void CMainDlg::OnHelpAbout()
     dlgAbout.DoModal();
 }
 
-void CMainDlg::LoadProject(const char* /*pszPath*/) {}
+// ---------------------------------------------------------------------------
+// The File commands and the project file.
 
-void CMainDlg::SaveProject(const char* /*pszPath*/) {}
+namespace
+{
+const char s_szOpenFilter[] = "Velkor Files (*.vlk)|*.vlk||";
+const char s_szSaveAsFilter[] =
+    "Velkor File (*.vlk)|*.vlk|Text File (*.txt)|*.txt|HTML File (*.htm)|*.htm||";
+
+bool IsExtension(const std::string& strExt, const char* pszLiteral)
+{
+    return strcasecmp(strExt.c_str(), pszLiteral) == 0;
+}
+} // namespace
+
+void CMainDlg::OnFileOpen()
+{
+    if (!ConfirmDiscard())
+        return;
+    CFileDialog dlgFile(TRUE, "*.vlk", nullptr,
+                        OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, s_szOpenFilter);
+    if (dlgFile.DoModal() != IDOK)
+        return;
+    const std::string strOldPath = m_strFilePath;
+    const std::string strOldTitle = m_strFileTitle;
+    m_strFilePath = dlgFile.GetPathName();
+    m_strFileTitle = dlgFile.GetFileTitle();
+    try
+    {
+        LoadProject(m_strFilePath.c_str());
+    }
+    catch (...)
+    {
+        // Nothing was loaded: the window stays tied to the file it had, so a
+        // later Save never writes this project over the file that failed.
+        m_strFilePath = strOldPath;
+        m_strFileTitle = strOldTitle;
+        throw;
+    }
+}
+
+void CMainDlg::OnFileSave()
+{
+    if (m_strFilePath.empty())
+    {
+        PostMessage(WM_COMMAND, MAKEWPARAM(IDM_FILE_SAVE_AS, 0), 0);
+        return;
+    }
+    SaveProject(m_strFilePath.c_str());
+    UpdateTitle();
+}
+
+void CMainDlg::OnFileSaveAs()
+{
+    CFileDialog dlgFile(FALSE, "*.vlk", nullptr,
+                        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                        s_szSaveAsFilter);
+    if (dlgFile.DoModal() != IDOK)
+        return;
+    const std::string strPath = dlgFile.GetPathName();
+    const std::string strExt = dlgFile.GetFileExt();
+    if (IsExtension(strExt, "vlk"))
+    {
+        m_strFilePath = strPath;
+        m_strFileTitle = dlgFile.GetFileTitle();
+        SaveProject(m_strFilePath.c_str());
+    }
+    else if (IsExtension(strExt, "txt"))
+    {
+        WriteTextReport(m_model, strPath);
+    }
+    else if (IsExtension(strExt, "htm"))
+    {
+        WriteHtmlReport(m_model, strPath, m_strFileTitle);
+    }
+    else
+    {
+        // Nothing is written for any other extension; say so rather than
+        // letting the user believe the file was saved.
+        std::string strText = LoadResString(IDS_UNKNOWN_EXTENSION);
+        strText.replace(strText.find("%1"), 2, strPath);
+        AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+    }
+    UpdateTitle();
+}
+
+void CMainDlg::LoadProject(const char* pszPath)
+{
+    // Reads the whole project before the model changes: a file that cannot
+    // be read leaves project, page, caption and modified state as they were.
+    ::LoadProject(m_model, pszPath);
+    CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1,
+                     IDC_CATEGORY_FIRST);
+    ShowCategory(1);
+    m_model.ClearModified();
+    UpdateTitle();
+    RefreshSummary();
+    UpdatePriorityText();
+}
+
+void CMainDlg::SaveProject(const char* pszPath)
+{
+    ::SaveProject(m_model, pszPath);
+    m_model.ClearModified();
+    UpdateTitle();
+}
