@@ -11,6 +11,7 @@
 #include "ui/PriorityDlg.h"
 #include "ui/SummaryDlg.h"
 
+#include <cstdlib>
 #include <strings.h>
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
@@ -30,6 +31,30 @@ BOOL CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    // Names for screen readers (the answer buttons get theirs with each page),
+    // and Tab in reading order: the categories, then the page row by row; the
+    // method list takes the place of the first row's buttons.
+    QWidget* pPrevious = nullptr;
+    const auto Chain = [&pPrevious](QWidget* pNext)
+    {
+        if (pPrevious != nullptr)
+            QWidget::setTabOrder(pPrevious, pNext);
+        pPrevious = pNext;
+    };
+    for (UINT k = 0; k < CATEGORY_COUNT; ++k)
+    {
+        CWnd* pButton = GetDlgItem(IDC_CATEGORY_FIRST + k);
+        pButton->m_hWnd->setAccessibleName(QString::fromStdString(pButton->GetWindowText()));
+        pButton->m_hWnd->setAccessibleDescription(QStringLiteral("Category"));
+        Chain(pButton->m_hWnd);
+    }
+    m_comboEstimation.m_hWnd->setAccessibleName(QStringLiteral("Estimation method"));
+    Chain(m_comboEstimation.m_hWnd);
+    for (int nID = IDC_ANSWER_FIRST; nID <= IDC_ANSWER_LAST; ++nID)
+        Chain(GetDlgItem(nID)->m_hWnd);
+    GetDlgItem(IDC_CATEGORY_SUCCESS)
+        ->m_hWnd->setAccessibleName(QStringLiteral("Category Success %"));
+    GetDlgItem(IDC_PRIORITY_WEIGHTS)->m_hWnd->setAccessibleName(QStringLiteral("Priority Weights"));
     m_pSummary = nullptr;
     UpdateTitle();
     UpdatePriorityText();
@@ -224,16 +249,26 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
         pText->SetWindowText(pQuestion->GetText());
         pText->ShowWindow(SW_SHOW);
         const int nFirst = IDC_ANSWER_FIRST + ANSWER_COLUMNS * r;
+        const QString strQuestion = QString::fromStdString(pQuestion->GetText());
         if (pQuestion->GetFlags() & QF_FIVE_LEVEL)
         {
             for (int j = 0; j < ANSWER_COLUMNS; ++j)
-                GetDlgItem(nFirst + j)->ShowWindow(SW_SHOW);
+            {
+                // The buttons show no text: a screen reader speaks the
+                // question and the answer ("... stable? — Most").
+                CWnd* pAnswer = GetDlgItem(nFirst + j);
+                pAnswer->m_hWnd->setAccessibleName(strQuestion + QStringLiteral(" \u2014 ") +
+                                                   QString::fromStdString(pQuestion->GetAnswerLabel(
+                                                       static_cast<std::uint32_t>(j))));
+                pAnswer->ShowWindow(SW_SHOW);
+            }
             CheckRadioButton(nFirst, nFirst + ANSWER_COLUMNS - 1,
                              nFirst + static_cast<int>(pQuestion->GetSelected()));
         }
         else if (pQuestion->GetFlags() & QF_ESTIMATION_METHOD)
         {
             m_comboEstimation.ShowWindow(SW_SHOW);
+            m_comboEstimation.m_hWnd->setAccessibleName(strQuestion);
             m_comboEstimation.ResetContent();
             for (std::uint32_t n = 0; n < pQuestion->GetAnswerCount(); ++n)
                 m_comboEstimation.AddString(pQuestion->GetAnswerLabel(n));
@@ -251,6 +286,9 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
             GetDlgItem(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j)->ShowWindow(SW_HIDE);
     }
     UpdateCategorySuccess();
+    // Start-up benchmark: the first page is up, the program ends.
+    if (static const bool s_bExit = std::getenv("VELKOR_EXIT_AFTER_STARTUP") != nullptr; s_bExit)
+        PostMessage(WM_CLOSE, 0, 0);
 }
 
 void CMainDlg::OnAnswerClicked(UINT nID)
