@@ -5,8 +5,11 @@
 //
 // The first byte chooses what the rest is: even, the contents of the version
 // section in a generated ELF file (bit 1: 32-bit, bit 2: big-endian, bit 3: a
-// look-alike section first); odd, the whole file.
+// look-alike section first, bit 4: the rest patches a valid block instead, as
+// triples of offset low, offset high and new byte, so that fuzzing from an
+// empty corpus reaches deep into the block at once); odd, the whole file.
 #include "ElfImage.h"
+#include "VersionBlock.h"
 #include "platform/VersionInfo.h"
 
 #include <cstdint>
@@ -81,6 +84,34 @@ const char* QueryText(const Copy& copy, const std::string& strPath)
     return psz;
 }
 
+// A block with every item the about box asks for and every build flag.
+const std::vector<std::uint8_t>& ValidBlock()
+{
+    static const std::vector<std::uint8_t> s_abBlock = []
+    {
+        versionblock::VersionValues values;
+        values.anFileVersion[0] = 1;
+        values.dwFileFlags = 0x2B;
+        for (const char* pszItem :
+             {"FileVersion", "FileDescription", "LegalCopyright", "CompanyName", "ProductName",
+              "ProductVersion", "LegalTrademarks", "InternalName", "OriginalFilename", "Comments",
+              "PrivateBuild", "SpecialBuild"})
+            values.strings.emplace_back(pszItem, std::string(pszItem) + " \xC2\xA9");
+        return versionblock::BuildVersionBlock(values);
+    }();
+    return s_abBlock;
+}
+
+std::vector<std::uint8_t> PatchedBlock(const std::vector<std::uint8_t>& abPatches)
+{
+    std::vector<std::uint8_t> ab = ValidBlock();
+    for (std::size_t i = 0; i + 3 <= abPatches.size(); i += 3)
+        ab[(abPatches[i] | (abPatches[i + 1] << 8)) % ab.size()] = abPatches[i + 2];
+    if (abPatches.size() % 3 == 1)
+        ab.resize(ab.size() - abPatches.back() % ab.size()); // and cut the end off
+    return ab;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t nSize)
@@ -96,6 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t nS
         options.b64 = (pbData[0] & 2) == 0;
         options.bLittle = (pbData[0] & 4) == 0;
         options.bDecoyFirst = (pbData[0] & 8) != 0;
+        if (pbData[0] & 0x10)
+            abRest = PatchedBlock(abRest);
         abFile = elfimage::MakeElf(abRest, options).abBytes;
     }
     else

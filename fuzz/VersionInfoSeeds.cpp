@@ -11,7 +11,7 @@ int main(int argc, char** argv)
 {
     if (argc != 2)
     {
-        std::cerr << "usage: fuzz_version_info_seeds DIR\n";
+        std::cerr << "usage: velkor_version_info_seeds DIR\n";
         return 2;
     }
     versionblock::VersionValues values;
@@ -40,6 +40,6 @@ int main(int argc, char** argv)
                      write("elf64", 1, elfimage::MakeElf(abBlock).abBytes) &&
                      write("elf32be", 1, elfimage::MakeElf(abBlock, options32).abBytes);
     if (!bOk)
-        std::cerr << "fuzz_version_info_seeds: cannot write to " << argv[1] << "\n";
+        std::cerr << "velkor_version_info_seeds: cannot write to " << argv[1] << "\n";
     return bOk ? 0 : 1;
 }

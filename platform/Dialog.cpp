@@ -532,6 +532,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             auto* pEdit = new QPlainTextEdit(ToQt(item.strText), m_pClient);
             pEdit->setReadOnly((dwStyle & ES_READONLY) != 0);
             pEdit->setVerticalScrollBarPolicy(nScroll);
+            pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // wraps, no ES_AUTOHSCROLL
             pWnd = pEdit;
             break;
         }

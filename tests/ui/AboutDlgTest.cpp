@@ -2,6 +2,7 @@
 // test program, of the real program, of a program with every build flag, of
 // files without version information and of hand-made blocks.
 #include "ui/AboutDlg.h"
+#include "platform/VersionInfo.h"
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -20,6 +22,7 @@
 
 #include <fstream>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -32,16 +35,24 @@ const std::vector<std::string> kEightNames = {"Language",         "CompanyName",
 const char* const kComments = "Assesses the risk of a software project from 81 questions.";
 const char* const kCopyright = "Copyright \xC2\xA9 2026 Velkor Project";
 
-// A file for one test, removed after it.
+// A file for one test, in a folder of its own so that it keeps its plain
+// name; both are removed after the test.
 class CTempFile
 {
 public:
     explicit CTempFile(const std::string& strName)
-        : m_strPath(::testing::TempDir() + "velkor_about_" + std::to_string(::getpid()) + "_" +
-                    strName)
     {
+        static int s_nCount = 0;
+        m_strFolder = ::testing::TempDir() + "velkor_about_" + std::to_string(::getpid()) + "_" +
+                      std::to_string(++s_nCount);
+        ::mkdir(m_strFolder.c_str(), 0700);
+        m_strPath = m_strFolder + "/" + strName;
     }
-    ~CTempFile() { ::unlink(m_strPath.c_str()); }
+    ~CTempFile()
+    {
+        ::unlink(m_strPath.c_str());
+        ::rmdir(m_strFolder.c_str());
+    }
     const std::string& Path() const { return m_strPath; }
     void Write(const std::vector<std::uint8_t>& ab) const
     {
@@ -51,6 +62,7 @@ public:
     }
 
 private:
+    std::string m_strFolder;
     std::string m_strPath;
 };
 
@@ -123,38 +135,42 @@ versionblock::VersionValues SampleValues()
 TEST(AboutDlg, ShowsTheRunningProgramsVersionInformation)
 {
     CAboutDlg dlg; // the callers' nulls: this test program
-    const INT_PTR nResult =
-        RunModal(dlg,
-                 [&]
-                 {
-                     EXPECT_EQ(dlg.GetWindowText(), "About velkor_ui_about_tests");
-                     EXPECT_EQ(dlg.m_bVersionLoaded, 1);
-                     EXPECT_STREQ(dlg.m_szStringPrefix, "\\StringFileInfo\\040904B0\\");
-                     EXPECT_EQ(dlg.GetDlgItemText(IDC_FILE_VERSION), "1.0.0.1");
-                     EXPECT_EQ(dlg.GetDlgItemText(IDC_DESCRIPTION),
-                               "Velkor software project risk assessment");
-                     EXPECT_EQ(dlg.GetDlgItemText(IDC_COPYRIGHT), kCopyright);
-                     EXPECT_EQ(dlg.GetDlgItemText(IDC_PRERELEASE), "");
-                     EXPECT_EQ(dlg.GetDlgItemText(IDC_DEBUG), "");
-                     EXPECT_EQ(ItemNames(dlg), kEightNames);
-                     // The last item is selected and its value shown at once.
-                     EXPECT_EQ(List(dlg)->currentRow(), 7);
-                     EXPECT_EQ(Value(dlg), kComments);
-                     EXPECT_TRUE(ValueEnabled(dlg));
+    const INT_PTR nResult = RunModal(
+        dlg,
+        [&]
+        {
+            EXPECT_EQ(dlg.GetWindowText(), "About velkor_ui_about_tests");
+            EXPECT_EQ(dlg.m_bVersionLoaded, 1);
+            EXPECT_STREQ(dlg.m_szStringPrefix, "\\StringFileInfo\\040904B0\\");
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_FILE_VERSION), "1.0.0.1");
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_DESCRIPTION),
+                      "Velkor software project risk assessment");
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_COPYRIGHT), kCopyright);
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_PRERELEASE), "");
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_DEBUG), "");
+            EXPECT_EQ(ItemNames(dlg), kEightNames);
+            // The last item is selected and its value shown at once.
+            EXPECT_EQ(List(dlg)->currentRow(), 7);
+            EXPECT_EQ(Value(dlg), kComments);
+            EXPECT_TRUE(ValueEnabled(dlg));
 
-                     ClickItem(dlg, "Language");
-                     EXPECT_EQ(Value(dlg), "English (United States)");
-                     ClickItem(dlg, "LegalTrademarks");
-                     EXPECT_EQ(Value(dlg), "[none]");
-                     EXPECT_FALSE(ValueEnabled(dlg));
-                     ClickItem(dlg, "CompanyName");
-                     EXPECT_EQ(Value(dlg), "Velkor Project");
-                     EXPECT_TRUE(ValueEnabled(dlg));
-                     ClickItem(dlg, "OriginalFilename");
-                     EXPECT_EQ(Value(dlg), "velkor_ui_about_tests");
-                     ClickItem(dlg, "Comments");
-                     SaveShot(dlg, "about.png");
-                 });
+            ClickItem(dlg, "Language");
+            EXPECT_EQ(Value(dlg), "English (United States)");
+            ClickItem(dlg, "LegalTrademarks");
+            EXPECT_EQ(Value(dlg), "[none]");
+            EXPECT_FALSE(ValueEnabled(dlg));
+            ClickItem(dlg, "CompanyName");
+            EXPECT_EQ(Value(dlg), "Velkor Project");
+            EXPECT_TRUE(ValueEnabled(dlg));
+            ClickItem(dlg, "OriginalFilename");
+            EXPECT_EQ(Value(dlg), "velkor_ui_about_tests");
+            ClickItem(dlg, "Comments");
+            // The value box wraps its text: no horizontal scroll bar.
+            const auto bars = dlg.GetDlgItem(IDC_ITEM_VALUE)->m_hWnd->findChildren<QScrollBar*>();
+            for (const QScrollBar* pBar : bars)
+                EXPECT_TRUE(pBar->orientation() != Qt::Horizontal || !pBar->isVisibleTo(&dlg));
+            SaveShot(dlg, "about.png");
+        });
     EXPECT_EQ(nResult, IDOK);
 }
 
@@ -220,8 +236,7 @@ TEST(AboutDlg, AFileWithoutVersionInformationStillListsTheNames)
     RunModal(dlg,
              [&]
              {
-                 EXPECT_EQ(dlg.GetWindowText(),
-                           "About velkor_about_" + std::to_string(::getpid()) + "_plain.txt");
+                 EXPECT_EQ(dlg.GetWindowText(), "About plain.txt");
                  EXPECT_EQ(dlg.m_bVersionLoaded, 0);
                  EXPECT_EQ(ItemNames(dlg), kEightNames);
                  for (int nId : {IDC_FILE_VERSION, IDC_DESCRIPTION, IDC_COPYRIGHT, IDC_PRERELEASE,
@@ -278,15 +293,20 @@ TEST(AboutDlg, InferredInformationOrNoTranslationIsNotShown)
 
     // The same block with its translation renamed away.
     std::vector<std::uint8_t> abBlock = versionblock::BuildVersionBlock(SampleValues());
-    const std::u16string strKey = u"Translation";
-    for (std::size_t n = 0; n + 2 * strKey.size() <= abBlock.size(); n += 2)
-        if (std::equal(strKey.begin(), strKey.end(), abBlock.begin() + n,
-                       [](char16_t c, std::uint8_t b) { return b == c; }) &&
-            abBlock[n + 1] == 0)
+    const std::string strKey = "Translation";
+    bool bRenamed = false;
+    for (std::size_t n = 0; !bRenamed && n + 2 * strKey.size() <= abBlock.size(); n += 2)
+    {
+        bool bMatch = true;
+        for (std::size_t k = 0; k < strKey.size() && bMatch; ++k)
+            bMatch = abBlock[n + 2 * k] == strKey[k] && abBlock[n + 2 * k + 1] == 0;
+        if (bMatch)
         {
             abBlock[n] = 'X';
-            break;
+            bRenamed = true;
         }
+    }
+    ASSERT_TRUE(bRenamed);
     CTempFile untranslated("untranslated");
     untranslated.Write(elfimage::MakeElf(abBlock).abBytes);
     CAboutDlg dlg2(untranslated.Path().c_str());
@@ -310,7 +330,7 @@ TEST(AboutDlg, TitleAndPathAreNeverCut)
 
 TEST(AboutDlg, EnterEscapeAndTheCloseBoxEndIt)
 {
-    for (int nKey : {Qt::Key_Return, Qt::Key_Escape, 0})
+    for (int nKey : {int{Qt::Key_Return}, int{Qt::Key_Escape}, 0})
     {
         CAboutDlg dlg;
         QTimer::singleShot(0, &dlg,
