@@ -1,0 +1,16 @@
+// The start-up baseline: a bare Qt program that shows an empty dialog of the
+// main window's size (708 x 564) and quits once it is up, the way velkor does
+// with VELKOR_EXIT_AFTER_STARTUP=1.
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QDialog dlg;
+    dlg.setFixedSize(708, 564);
+    QTimer::singleShot(0, &dlg, [&dlg] { QTimer::singleShot(0, &dlg, &QDialog::reject); });
+    dlg.exec();
+    return 0;
+}

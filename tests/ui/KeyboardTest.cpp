@@ -1,0 +1,266 @@
+// The main window for screen-reader and keyboard users: accessible names of
+// the answer buttons, the categories, the list and the displays; Tab order,
+// Space on an answer and the menus' access keys, in the real window offscreen.
+#include "platform/MessageBox.h"
+#include "ui/MainDlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QSet>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <memory>
+#include <vector>
+
+namespace
+{
+const QString s_strDash = QString::fromUtf8(" \xE2\x80\x94 "); // " — "
+
+void Pump()
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+int AnswerId(int r, int j)
+{
+    return IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j;
+}
+
+class KeyboardTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CMessageBox::Reset();
+        g_bAnswersModified = 0;
+        m_pDlg = std::make_unique<CMainDlg>();
+        ASSERT_TRUE(m_pDlg->Create());
+        m_pDlg->show();
+        QApplication::setActiveWindow(m_pDlg.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pDlg.get()));
+        Pump(); // the Organization page
+    }
+    void TearDown() override { CMessageBox::Reset(); }
+
+    CMainDlg& Dlg() { return *m_pDlg; }
+    QWidget* Item(int nID) { return Dlg().GetDlgItem(nID)->m_hWnd; }
+    QString Name(int nID) { return Item(nID)->accessibleName(); }
+    QString Question(int r) { return QString::fromStdString(Dlg().m_apRowQuestion[r]->GetText()); }
+    void ShowPage(int k)
+    {
+        QTest::mouseClick(Item(IDC_CATEGORY_FIRST + k), Qt::LeftButton);
+        Pump();
+    }
+
+    // The control id of the focused widget, or -1.
+    int FocusedId()
+    {
+        QWidget* pFocus = QApplication::focusWidget();
+        for (int nID = IDC_CATEGORY_FIRST; nID <= IDC_ESTIMATION_COMBO; ++nID)
+            if (Item(nID) == pFocus)
+                return nID;
+        return -1;
+    }
+
+    // The ids Tab visits from the shown category's button until it returns there.
+    std::vector<int> TabCycle()
+    {
+        const int nStart = IDC_CATEGORY_FIRST + std::countr_zero(Dlg().m_dwCategory);
+        Item(nStart)->setFocus(Qt::TabFocusReason);
+        std::vector<int> ids{FocusedId()};
+        for (int i = 0; i < 200; ++i)
+        {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const int nID = FocusedId();
+            if (nID == nStart)
+                break;
+            ids.push_back(nID);
+        }
+        return ids;
+    }
+
+    std::unique_ptr<CMainDlg> m_pDlg;
+};
+} // namespace
+
+TEST_F(KeyboardTest, AnswerButtonsSpeakTheirQuestionAndAnswer)
+{
+    const char* const apszAnswers[] = {"None", "Little", "Some", "Most", "All"};
+    for (int r = 0; r < 8; ++r)
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
+            EXPECT_EQ(Name(AnswerId(r, j)), Question(r) + s_strDash + apszAnswers[j]);
+
+    // A new page renames the rows after their new questions.
+    const QString strOld = Name(AnswerId(1, 3));
+    ShowPage(9); // Personnel
+    EXPECT_NE(Name(AnswerId(1, 3)), strOld);
+    EXPECT_EQ(Name(AnswerId(1, 3)), Question(1) + s_strDash + "Most");
+    EXPECT_TRUE(
+        Name(AnswerId(1, 3)).startsWith(Dlg().GetDlgItemText(IDC_QUESTION_FIRST + 1).c_str()));
+}
+
+TEST_F(KeyboardTest, CategoriesListAndDisplaysHaveNames)
+{
+    EXPECT_EQ(Name(IDC_CATEGORY_FIRST), "Organization");
+    EXPECT_EQ(Name(IDC_CATEGORY_FIRST + 5), "Company Culture");
+    EXPECT_EQ(Name(IDC_CATEGORY_FIRST + 9), "Personnel");
+    EXPECT_EQ(Name(IDC_CATEGORY_SUCCESS), "Category Success %");
+    EXPECT_EQ(Name(IDC_PRIORITY_WEIGHTS), "Priority Weights");
+    EXPECT_FALSE(Name(IDC_ESTIMATION_COMBO).isEmpty());
+
+    ShowPage(1); // Estimation: the method list is the first row
+    EXPECT_EQ(Name(IDC_ESTIMATION_COMBO), Question(0));
+    EXPECT_EQ(Name(AnswerId(1, 0)), Question(1) + s_strDash + "None");
+}
+
+// The category buttons are one radio group: Tab stops at the shown category,
+// the arrow keys move through the group and show the page they reach.
+TEST_F(KeyboardTest, TabVisitsTheCategoryThenTheRowsInReadingOrder)
+{
+    std::vector<int> expected{IDC_CATEGORY_FIRST};
+    for (int r = 0; r < 8; ++r) // Organization has eight questions
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
+            expected.push_back(AnswerId(r, j));
+    EXPECT_EQ(TabCycle(), expected);
+
+    // On the Estimation page the method list comes before the second row.
+    ShowPage(1);
+    int nRows = 0;
+    while (nRows < ANSWER_ROWS && Dlg().m_apRowQuestion[nRows] != nullptr)
+        ++nRows;
+    ASSERT_GT(nRows, 1);
+    expected = {IDC_CATEGORY_FIRST + 1, IDC_ESTIMATION_COMBO};
+    for (int r = 1; r < nRows; ++r)
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
+            expected.push_back(AnswerId(r, j));
+    EXPECT_EQ(TabCycle(), expected);
+}
+
+TEST_F(KeyboardTest, ArrowKeysWalkThroughTheCategories)
+{
+    Item(IDC_CATEGORY_FIRST)->setFocus(Qt::TabFocusReason);
+    for (int k = 1; k < 10; ++k)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        Pump();
+        EXPECT_EQ(FocusedId(), IDC_CATEGORY_FIRST + k);
+        EXPECT_EQ(Dlg().m_dwCategory, 1u << k);
+        EXPECT_EQ(Dlg().IsDlgButtonChecked(IDC_CATEGORY_FIRST + k), BST_CHECKED);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    Pump();
+    EXPECT_EQ(Dlg().m_dwCategory, 1u << 8);
+}
+
+TEST_F(KeyboardTest, SpaceChoosesTheFocusedAnswerAndCategory)
+{
+    const std::string strBefore = Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS);
+    Item(AnswerId(2, 3))->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Item(AnswerId(2, 3)), Qt::Key_Space);
+    Pump();
+    EXPECT_EQ(Dlg().m_apRowQuestion[2]->GetSelected(), 3u);
+    EXPECT_EQ(Dlg().IsDlgButtonChecked(AnswerId(2, 3)), BST_CHECKED);
+    EXPECT_NE(Dlg().IsDlgButtonChecked(AnswerId(2, 0)), BST_CHECKED);
+    EXPECT_NE(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS), strBefore);
+    EXPECT_TRUE(Dlg().m_model.IsModified());
+
+    // Space on a category button shows its page.
+    Item(IDC_CATEGORY_FIRST + 4)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Item(IDC_CATEGORY_FIRST + 4), Qt::Key_Space);
+    Pump();
+    EXPECT_EQ(Dlg().m_dwCategory, 1u << 4);
+    EXPECT_EQ(Dlg().IsDlgButtonChecked(IDC_CATEGORY_FIRST + 4), BST_CHECKED);
+    g_bAnswersModified = 0; // no confirmation when the window goes
+}
+
+TEST_F(KeyboardTest, ArrowKeysChooseTheEstimationMethod)
+{
+    ShowPage(1);
+    Item(IDC_ESTIMATION_COMBO)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Item(IDC_ESTIMATION_COMBO), Qt::Key_Down);
+    QTest::keyClick(Item(IDC_ESTIMATION_COMBO), Qt::Key_Down);
+    Pump();
+    EXPECT_EQ(Dlg().m_apRowQuestion[0]->GetSelected(), 2u);
+    EXPECT_NE(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS), "2.9%"); // Guess gives 2.9%
+    g_bAnswersModified = 0;
+}
+
+TEST_F(KeyboardTest, EveryMenuCommandHasAnAccessKeyOfItsOwn)
+{
+    auto* pBar = Dlg().findChild<QMenuBar*>();
+    ASSERT_NE(pBar, nullptr);
+    const auto AccessKey = [](const QString& strText)
+    {
+        const qsizetype n = strText.indexOf('&');
+        return n >= 0 && n + 1 < strText.size() ? strText[n + 1].toLower() : QChar();
+    };
+    QSet<QChar> menuKeys;
+    int nCommands = 0;
+    for (QAction* pMenuAction : pBar->actions())
+    {
+        const QChar key = AccessKey(pMenuAction->text());
+        EXPECT_FALSE(key.isNull()) << pMenuAction->text().toStdString();
+        EXPECT_FALSE(menuKeys.contains(key)) << pMenuAction->text().toStdString();
+        menuKeys.insert(key);
+        ASSERT_NE(pMenuAction->menu(), nullptr);
+        QSet<QChar> itemKeys;
+        for (QAction* pItem : pMenuAction->menu()->actions())
+        {
+            if (pItem->isSeparator())
+                continue;
+            ++nCommands;
+            const QChar itemKey = AccessKey(pItem->text());
+            EXPECT_FALSE(itemKey.isNull()) << pItem->text().toStdString();
+            EXPECT_FALSE(itemKeys.contains(itemKey)) << pItem->text().toStdString();
+            itemKeys.insert(itemKey);
+        }
+    }
+    EXPECT_EQ(nCommands, 8); // New, Open, Save, Save As, Exit, Priorities, Summary, About
+}
+
+TEST_F(KeyboardTest, AltFOpensTheFileMenu)
+{
+    auto* pBar = Dlg().findChild<QMenuBar*>();
+    ASSERT_NE(pBar, nullptr);
+    QMenu* pFile = pBar->actions().value(0) ? pBar->actions().value(0)->menu() : nullptr;
+    ASSERT_NE(pFile, nullptr);
+    QTest::keyClick(&Dlg(), Qt::Key_F, Qt::AltModifier);
+    Pump();
+    EXPECT_TRUE(pFile->isVisible());
+    pFile->close();
+    Pump();
+}
+
+// Answers a page from the keyboard alone and keeps the picture for the README
+// (docs/main-window.png is a copy).
+TEST_F(KeyboardTest, AnswersAPageFromTheKeyboard)
+{
+    const int aAnswers[] = {3, 4, 2, 3, 1, 4, 3, 2};
+    for (int r = 0; r < 8; ++r)
+    {
+        Item(AnswerId(r, aAnswers[r]))->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        Pump();
+    }
+    for (int r = 0; r < 8; ++r)
+        EXPECT_EQ(Dlg().m_apRowQuestion[r]->GetSelected(), static_cast<std::uint32_t>(aAnswers[r]));
+    EXPECT_NE(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS), "0.0%");
+
+    const QString strDir = QString(VELKOR_BINARY_DIR) + "/screenshots";
+    QDir().mkpath(strDir);
+    const QPixmap shot = Dlg().grab();
+    EXPECT_EQ(shot.size(), QSize(708, 564 + Dlg().findChild<QMenuBar*>()->height()));
+    EXPECT_TRUE(shot.save(strDir + "/main-answered.png"));
+    g_bAnswersModified = 0;
+}
