@@ -107,6 +107,7 @@ void CFile::Open(const std::string& strFileName, OpenMode mode)
 {
     Abort();
     m_strFileName = strFileName;
+    m_bSync = mode != modeCreateNoSync;
     if (mode == modeRead)
         OpenForReading();
     else
@@ -267,7 +268,11 @@ void CFile::Close()
         return;
     }
 
-    if (m_strTemp.empty())
+    if (!m_bSync)
+    {
+        // A report: the rename below still replaces the target whole.
+    }
+    else if (m_strTemp.empty())
     {
         // In place: pipes, terminals and devices cannot be synced.
         if (fsync(m_nFd) != 0 && errno != EINVAL && errno != EROFS && errno != EOPNOTSUPP)
@@ -287,7 +292,8 @@ void CFile::Close()
             FailErrno(errno);
         m_strTemp.clear();
         // Make the rename itself durable; the file is complete either way.
-        const int nDirFd = open(DirName(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int nDirFd =
+            m_bSync ? open(DirName(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
         if (nDirFd >= 0)
         {
             (void)fsync(nDirFd);

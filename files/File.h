@@ -28,6 +28,9 @@ public:
     {
         modeRead,   // an existing file, read from its start
         modeCreate, // created, or replaced when it exists; written from empty
+        // As modeCreate, without waiting for the disk: for reports, which can
+        // always be made again. The replacement is still all or nothing.
+        modeCreateNoSync,
     };
 
     CFile() = default;
@@ -66,4 +69,5 @@ private:
     int m_nFd = -1;            // the descriptor read from or written to
     int m_nLockFd = -1;        // the replaced target, held locked meanwhile
     bool m_bWriting = false;
+    bool m_bSync = true; // flush the file and its folder to the disk at Close()
 };

@@ -143,7 +143,7 @@ void WriteHtmlReport(CRiskModel& model, const std::string& strPath, const std::s
     const std::string strText = MakeHtmlReport(model, strTitle);
     if (strText.empty())
         return; // no template: nothing is written
-    CFile file(strPath, CFile::modeCreate);
+    CFile file(strPath, CFile::modeCreateNoSync);
     file.Write(strText.data(), strText.size());
     file.Close();
 }
