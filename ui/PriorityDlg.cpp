@@ -1,5 +1,8 @@
 #include "ui/PriorityDlg.h"
+
 #include "model/Format.h"
+#include <QKeySequence>
+#include <QShortcut>
 
 #include <cmath>
 #include <cstdlib>
@@ -37,6 +40,7 @@ BOOL CPriorityDlg::OnInitDialog()
     m_bDragging = 0;
     ComputeGeometry();
     PlaceEyeball();
+    AddArrowKeys();
     UpdateData(FALSE);
     return TRUE;
 }
@@ -181,6 +185,43 @@ void CPriorityDlg::OnMouseMove(UINT /*nFlags*/, CPoint point)
     ComputeProximities();
     ComputePriorities();
     UpdateLabels();
+}
+
+void CPriorityDlg::NudgeEyeball(int dx, int dy)
+{
+    const CPoint ptCentre = GetEyeballCentre();
+    const CPoint point{ptCentre.x + dx, ptCentre.y + dy};
+    if (!InDragArea(point))
+        return;
+    MoveEyeball(point.x, point.y);
+    ComputeProximities();
+    ComputePriorities();
+    UpdateLabels();
+}
+
+void CPriorityDlg::AddArrowKeys()
+{
+    // Shortcuts of the whole dialog, so the arrows move the eyeball whichever
+    // button has the focus (a button would otherwise take them for itself).
+    const struct
+    {
+        int nKey;
+        int dx;
+        int dy;
+    } aArrows[] = {
+        {Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Down, 0, 1}};
+    for (const auto& arrow : aArrows)
+    {
+        for (int nStep : {1, 10})
+        {
+            const QKeySequence keys(nStep == 1 ? arrow.nKey : (Qt::SHIFT | arrow.nKey));
+            auto* pShortcut = new QShortcut(keys, this);
+            const int dx = arrow.dx * nStep;
+            const int dy = arrow.dy * nStep;
+            QObject::connect(pShortcut, &QShortcut::activated, this,
+                             [this, dx, dy] { NudgeEyeball(dx, dy); });
+        }
+    }
 }
 
 void CPriorityDlg::OnPaint()

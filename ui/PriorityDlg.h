@@ -52,6 +52,10 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnPaint() override;
     void OnDefault();
+    // The arrow keys move the eyeball as a drag does (Shift: ten pixels), so
+    // the priorities can be set without a mouse.
+    void NudgeEyeball(int dx, int dy);
+    void AddArrowKeys();
 
 private:
     // The triangle's bounding rectangle grown by one pixel on each side.

@@ -449,3 +449,34 @@ TEST_F(PriorityCommandTest, SeedsTheDialogFromTheModel)
     EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
     EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 0.333);
 }
+
+TEST_F(PriorityDlgTest, ArrowKeysMoveTheEyeballAsADragDoes)
+{
+    Open(0.333, 0.333, 0.333);
+    Dlg().show();
+    Dlg().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
+    Dlg().GetDlgItem(IDOK)->m_hWnd->setFocus(); // as when the dialog opens
+    const QPoint ptStart = EyeCentre();
+    QTest::keyClick(Dlg().GetDlgItem(IDOK)->m_hWnd, Qt::Key_Left);
+    EXPECT_EQ(EyeCentre(), ptStart - QPoint(1, 0));
+    QTest::keyClick(Dlg().GetDlgItem(IDOK)->m_hWnd, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(EyeCentre(), ptStart + QPoint(-1, 10));
+
+    // Down to the edge of the drag area, one pixel below the base; a step
+    // that would leave the area is not taken.
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(Client(), Qt::Key_Down, Qt::ShiftModifier);
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(Client(), Qt::Key_Down);
+    EXPECT_EQ(EyeCentre().y(), B + 1);
+    // Then onto the Cost corner: the weights a drag to that point gives.
+    QTest::keyClick(Client(), Qt::Key_Up);
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(Client(), Qt::Key_Left, Qt::ShiftModifier);
+    while (EyeCentre().x() > L)
+        QTest::keyClick(Client(), Qt::Key_Left);
+    EXPECT_EQ(EyeCentre(), QPoint(L, B));
+    ExpectProximities(1, 166, 0);
+    ExpectLabels("Technical  1%", "Cost  99%", "Schedule  0%");
+}
