@@ -1,0 +1,158 @@
+// velkor-report compare, portfolio and improve: their command lines. The work
+// is done by the functions in report/, which the tests call directly.
+#include "tools/Commands.h"
+
+#include "files/ProjectFile.h"
+#include "tools/report/Compare.h"
+#include "tools/report/Improve.h"
+#include "tools/report/Portfolio.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace
+{
+const char s_szOutputHelp[] = "The file to write; its extension (any case) chooses the format: "
+                              ".txt, .json or .csv";
+
+// The format OUTPUT asks for, or the usage error of its extension.
+std::optional<EOutputFormat> ChooseFormat(const std::string& strOutput, EOutputFormat fallback,
+                                          int& nExit)
+{
+    const std::optional<EOutputFormat> format = OutputFormatOf(strOutput, fallback);
+    if (!format)
+    {
+        const std::string strExtension = GetFileExtension(strOutput);
+        nExit = UsageError(strExtension.empty()
+                               ? "OUTPUT " + strOutput + " has no extension to choose the format"
+                               : "." + strExtension +
+                                     " is not a supported output format here (.txt, .json, .csv)");
+    }
+    return format;
+}
+
+void Write(const std::string& strOutput, const std::string& strBytes)
+{
+    if (strOutput.empty() || strOutput == "-")
+        WriteStandardOutput(strBytes);
+    else
+        WriteOutputFile(strOutput, strBytes);
+}
+
+struct SCompareArgs
+{
+    std::string strOld, strNew, strOutput;
+};
+
+int RunCompare(const SCompareArgs& args)
+{
+    int nExit = 0;
+    const auto format = ChooseFormat(args.strOutput, EOutputFormat::text, nExit);
+    if (!format)
+        return nExit;
+    return RunGuarded(
+        [&]
+        {
+            CRiskModel old, now;
+            LoadProject(old, args.strOld);
+            LoadProject(now, args.strNew);
+            Write(args.strOutput,
+                  MakeCompareOutput({old, args.strOld}, {now, args.strNew}, *format));
+            return 0;
+        });
+}
+
+struct SImproveArgs
+{
+    std::string strProject, strOutput;
+    std::size_t nTop = 10;
+};
+
+int RunImprove(const SImproveArgs& args)
+{
+    int nExit = 0;
+    const auto format = ChooseFormat(args.strOutput, EOutputFormat::text, nExit);
+    if (!format)
+        return nExit;
+    return RunGuarded(
+        [&]
+        {
+            CRiskModel model;
+            LoadProject(model, args.strProject);
+            Write(args.strOutput, MakeImproveOutput(model, args.nTop, *format));
+            return 0;
+        });
+}
+
+struct SPortfolioArgs
+{
+    std::vector<std::string> paths;
+    std::string strOutput;
+};
+
+int RunPortfolio(const SPortfolioArgs& args)
+{
+    int nExit = 0;
+    const auto format = ChooseFormat(args.strOutput, EOutputFormat::csv, nExit);
+    if (!format)
+        return nExit;
+    return RunGuarded(
+        [&]
+        {
+            // The paths are found first, so a missing PATH is reported before
+            // any row; then each file's trouble as it is met.
+            std::vector<SPortfolioError> errors;
+            const std::vector<std::string> projects = CollectProjects(args.paths, errors);
+            for (const SPortfolioError& error : errors)
+                PrintError(error.strMessage);
+            COutput out(args.strOutput);
+            WritePortfolio(projects, *format, out, errors,
+                           [](const SPortfolioError& error) { PrintError(error.strMessage); });
+            out.Close();
+            return errors.empty() ? 0 : EXIT_FILE_ERROR;
+        });
+}
+} // namespace
+
+void AddCompareCommand(CLI::App& app, CCommandContext& context)
+{
+    CLI::App* pCommand = app.add_subcommand(
+        "compare",
+        "Shows what changed between two assessments (compare OLD.vlk NEW.vlk [-o OUTPUT])");
+    auto pArgs = std::make_shared<SCompareArgs>();
+    pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
+    pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
+    pCommand->add_option("-o,--output", pArgs->strOutput,
+                         std::string(s_szOutputHelp) + " (default: text on standard output)");
+    pCommand->callback([&context, pArgs] { context.nExit = RunCompare(*pArgs); });
+}
+
+void AddImproveCommand(CLI::App& app, CCommandContext& context)
+{
+    CLI::App* pCommand = app.add_subcommand(
+        "improve",
+        "Lists the answers that raise the total most (improve PROJECT [--top N] [-o OUTPUT])");
+    auto pArgs = std::make_shared<SImproveArgs>();
+    pCommand->add_option("PROJECT", pArgs->strProject, "The project file")->required();
+    pCommand->add_option("--top", pArgs->nTop, "How many suggestions; 0: all")
+        ->default_val(10)
+        ->check(CLI::NonNegativeNumber);
+    pCommand->add_option("-o,--output", pArgs->strOutput,
+                         std::string(s_szOutputHelp) + " (default: text on standard output)");
+    pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
+}
+
+void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
+{
+    CLI::App* pCommand =
+        app.add_subcommand("portfolio", "One row per project file (portfolio [-o OUTPUT] PATH...)");
+    auto pArgs = std::make_shared<SPortfolioArgs>();
+    pCommand
+        ->add_option("PATH", pArgs->paths,
+                     "Project files, and folders searched for *.vlk in any case")
+        ->required();
+    pCommand->add_option("-o,--output", pArgs->strOutput,
+                         std::string(s_szOutputHelp) + " (default: CSV on standard output)");
+    pCommand->callback([&context, pArgs] { context.nExit = RunPortfolio(*pArgs); });
+}
