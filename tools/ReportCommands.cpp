@@ -13,8 +13,25 @@
 
 namespace
 {
-const char s_szOutputHelp[] = "The file to write; its extension (any case) chooses the format: "
-                              ".txt, .json or .csv";
+const char s_szOutputHelp[] = "The file to write instead of standard output";
+
+// The help's footer of each of these commands.
+std::string Footer(const char* pszDefault)
+{
+    return std::string("OUTPUT's extension (any case) chooses the format:\n"
+                       "  .txt   text for people, aligned\n"
+                       "  .json  every value, numbers in their shortest exact form\n"
+                       "  .csv   a table of the values, numbers as in JSON\n"
+                       "Without -o, ") +
+           pszDefault + " goes to standard output.\n";
+}
+
+// Adds -o OUTPUT.
+void AddOutputOption(CLI::App& command, std::string& strOutput, const char* pszDefault)
+{
+    command.add_option("-o,--output", strOutput, s_szOutputHelp)->type_name("OUTPUT");
+    command.footer(Footer(pszDefault));
+}
 
 // The format OUTPUT asks for, or the usage error of its extension.
 std::optional<EOutputFormat> ChooseFormat(const std::string& strOutput, EOutputFormat fallback,
@@ -123,8 +140,7 @@ void AddCompareCommand(CLI::App& app, CCommandContext& context)
     auto pArgs = std::make_shared<SCompareArgs>();
     pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
     pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
-    pCommand->add_option("-o,--output", pArgs->strOutput,
-                         std::string(s_szOutputHelp) + " (default: text on standard output)");
+    AddOutputOption(*pCommand, pArgs->strOutput, "text");
     pCommand->callback([&context, pArgs] { context.nExit = RunCompare(*pArgs); });
 }
 
@@ -135,11 +151,18 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
         "Lists the answers that raise the total most (improve PROJECT [--top N] [-o OUTPUT])");
     auto pArgs = std::make_shared<SImproveArgs>();
     pCommand->add_option("PROJECT", pArgs->strProject, "The project file")->required();
-    pCommand->add_option("--top", pArgs->nTop, "How many suggestions; 0: all")
+    pCommand->add_option("--top", pArgs->nTop, "How many suggestions, largest gain first; 0: all")
+        ->type_name("N")
         ->default_val(10)
-        ->check(CLI::NonNegativeNumber);
-    pCommand->add_option("-o,--output", pArgs->strOutput,
-                         std::string(s_szOutputHelp) + " (default: text on standard output)");
+        ->check(CLI::Validator(
+            [](const std::string& str)
+            {
+                return str.find_first_not_of("0123456789") == std::string::npos && !str.empty()
+                           ? std::string()
+                           : "needs a whole number, 0 or more, not " + str;
+            },
+            "N"));
+    AddOutputOption(*pCommand, pArgs->strOutput, "text");
     pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
 }
 
@@ -152,7 +175,6 @@ void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
         ->add_option("PATH", pArgs->paths,
                      "Project files, and folders searched for *.vlk in any case")
         ->required();
-    pCommand->add_option("-o,--output", pArgs->strOutput,
-                         std::string(s_szOutputHelp) + " (default: CSV on standard output)");
+    AddOutputOption(*pCommand, pArgs->strOutput, "CSV");
     pCommand->callback([&context, pArgs] { context.nExit = RunPortfolio(*pArgs); });
 }

@@ -98,7 +98,7 @@ TEST_F(VelkorReport, FileErrorsPrintTheMessageAndExit1)
 {
     const RunResult missing = RunReport(m_dir, {m_dir / "none.vlk", m_dir / "out.txt"});
     EXPECT_EQ(missing.nExit, 1);
-    EXPECT_EQ(missing.strErr, m_dir / "none.vlk" + " was not found.\n");
+    EXPECT_EQ(missing.strErr, "velkor-report: " + m_dir / "none.vlk" + " was not found.\n");
     EXPECT_FALSE(std::filesystem::exists(m_dir / "out.txt"));
 
     WriteBytes(m_dir / "short.vlk", std::string(100, '\0'));
@@ -106,11 +106,12 @@ TEST_F(VelkorReport, FileErrorsPrintTheMessageAndExit1)
     EXPECT_EQ(damaged.nExit, 1);
     EXPECT_EQ(damaged.strOut, "");
     EXPECT_EQ(damaged.strErr,
-              "An attempt was made to access " + m_dir / "short.vlk" + " past its end.\n");
+              "velkor-report: An attempt was made to access " + m_dir / "short.vlk" +
+                  " past its end.\n");
 
     const RunResult badPath = RunReport(m_dir, {m_strProject, m_dir / "no/out.htm"});
     EXPECT_EQ(badPath.nExit, 1);
-    EXPECT_EQ(badPath.strErr, m_dir / "no/out.htm" + " contains an invalid path.\n");
+    EXPECT_EQ(badPath.strErr, "velkor-report: " + m_dir / "no/out.htm" + " contains an invalid path.\n");
 }
 
 TEST_F(VelkorReport, BadUsageExits2AndHelpAndVersionExit0)

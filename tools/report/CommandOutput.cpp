@@ -40,56 +40,16 @@ std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputF
     return std::nullopt;
 }
 
-nlohmann::ordered_json JsonNumber(double d)
-{
-    if (std::isnan(d))
-        return "NaN";
-    if (std::isinf(d))
-        return d > 0 ? "Infinity" : "-Infinity";
-    return d;
-}
-
 void AppendCsvNumber(std::string& strOut, double d)
 {
-    if (std::isnan(d))
-        strOut += "NaN";
-    else if (std::isinf(d))
-        strOut += d > 0 ? "Infinity" : "-Infinity";
+    if (!std::isfinite(d))
+        strOut += FormatShortest(d);
     else
     {
         char sz[32];
         const auto result = std::to_chars(sz, sz + sizeof sz, d);
         strOut.append(sz, result.ptr);
     }
-}
-
-void AppendCsvField(std::string& strOut, std::string_view str)
-{
-    if (str.find_first_of(",\"\r\n") == std::string_view::npos)
-    {
-        strOut += str;
-        return;
-    }
-    strOut += '"';
-    for (const char c : str)
-    {
-        if (c == '"')
-            strOut += '"';
-        strOut += c;
-    }
-    strOut += '"';
-}
-
-const char* CategoryName(std::uint32_t dwFlags)
-{
-    static constexpr std::array<const char*, CATEGORY_COUNT> s_apszNames = {
-        "Organization",    "Estimation", "Monitoring",  "Development", "Tools",
-        "Company Culture", "Usability",  "Correctness", "Reliability", "Personnel"};
-    const std::uint32_t dwCategory = dwFlags & QF_CATEGORY_MASK;
-    for (std::uint32_t k = 0; k < CATEGORY_COUNT; ++k)
-        if (dwCategory & (1u << k))
-            return s_apszNames[k];
-    return "";
 }
 
 std::string OneLine(std::string str)

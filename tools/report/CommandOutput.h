@@ -5,6 +5,7 @@
 
 #include "files/File.h"
 #include "model/RiskModel.h"
+#include "tools/report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,16 +26,10 @@ enum class EOutputFormat
 // nothing for any other extension. "-" is standard output in fallback.
 std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback);
 
-// A double as JSON: a number in its shortest round-trip form, or the strings
-// "NaN", "Infinity", "-Infinity".
-nlohmann::ordered_json JsonNumber(double d);
-// A double as CSV: the shortest round-trip form, or NaN, Infinity, -Infinity.
+// FormatShortest(d) appended to strOut without a string of its own: the
+// portfolio writes 31 numbers a row.
 void AppendCsvNumber(std::string& strOut, double d);
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-void AppendCsvField(std::string& strOut, std::string_view str);
 
-// The category name of a question's flags word.
-const char* CategoryName(std::uint32_t dwFlags);
 // A question's text on one line (question 5 holds a line feed).
 std::string OneLine(std::string str);
 // {"technical", "cost", "schedule"} of the model.

@@ -2,6 +2,8 @@
 
 #include "files/ProjectFile.h"
 
+#include "tools/report/Export.h"
+
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -92,7 +94,7 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
             const std::uint32_t nNew = AnswerOf(now.model, i);
             nlohmann::ordered_json answer;
             answer["question"] = i;
-            answer["category"] = CategoryName(Question(i)->GetFlags());
+            answer["category"] = GetCategoryName(*Question(i));
             answer["text"] = Question(i)->GetText();
             answer["old"] = nOld;
             answer["new"] = nNew;
@@ -100,7 +102,7 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
             answer["new_label"] = Question(i)->GetAnswerLabel(nNew);
             doc["answers"].push_back(std::move(answer));
         }
-        return doc.dump(2) + "\n";
+        return DumpJson(doc);
     }
     if (format == EOutputFormat::csv)
     {
@@ -108,7 +110,7 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
         for (int k = 0; k < METRIC_COUNT; ++k)
         {
             strOut += std::to_string(k) + ",";
-            AppendCsvField(strOut, Label(k));
+            strOut += CsvField(Label(k));
             strOut += ',';
             AppendCsvNumber(strOut, Old(k));
             strOut += ',';
@@ -134,7 +136,7 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
     {
         rows = {{"Q", "Category", "Answer", "Question"}};
         for (const std::uint32_t i : changed)
-            rows.push_back({std::to_string(i), CategoryName(Question(i)->GetFlags()),
+            rows.push_back({std::to_string(i), GetCategoryName(*Question(i)),
                             Question(i)->GetAnswerLabel(AnswerOf(old.model, i)) + " -> " +
                                 Question(i)->GetAnswerLabel(AnswerOf(now.model, i)),
                             OneLine(Question(i)->GetText())});

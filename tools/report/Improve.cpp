@@ -1,5 +1,7 @@
 #include "tools/report/Improve.h"
 
+#include "tools/report/Export.h"
+
 #include <algorithm>
 
 namespace
@@ -68,7 +70,7 @@ std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutput
     const auto Label = [&](const SImprovement& s, std::uint32_t n)
     { return work.GetQuestion(s.nQuestion)->GetAnswerLabel(n); };
     const auto Category = [&](const SImprovement& s)
-    { return CategoryName(work.GetQuestion(s.nQuestion)->GetFlags()); };
+    { return GetCategoryName(*work.GetQuestion(s.nQuestion)); };
     const auto Text = [&](const SImprovement& s)
     { return work.GetQuestion(s.nQuestion)->GetText(); };
 
@@ -93,7 +95,7 @@ std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutput
             item["total"] = JsonNumber(s.dTotal);
             doc["suggestions"].push_back(std::move(item));
         }
-        return doc.dump(2) + "\n";
+        return DumpJson(doc);
     }
     if (format == EOutputFormat::csv)
     {
@@ -102,13 +104,13 @@ std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutput
         {
             const SImprovement& s = found[n];
             strOut += std::to_string(n + 1) + "," + std::to_string(s.nQuestion) + ",";
-            AppendCsvField(strOut, Category(s));
+            strOut += CsvField(Category(s));
             strOut += ',';
-            AppendCsvField(strOut, Text(s));
+            strOut += CsvField(Text(s));
             strOut += "," + std::to_string(s.nFrom) + "," + std::to_string(s.nTo) + ",";
-            AppendCsvField(strOut, Label(s, s.nFrom));
+            strOut += CsvField(Label(s, s.nFrom));
             strOut += ',';
-            AppendCsvField(strOut, Label(s, s.nTo));
+            strOut += CsvField(Label(s, s.nTo));
             strOut += ',';
             AppendCsvNumber(strOut, s.dGain);
             strOut += ',';

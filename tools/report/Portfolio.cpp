@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -87,10 +88,23 @@ void SearchFolder(const std::string& strFolder, std::vector<std::string>& projec
     }
 }
 
-// Appends a JSON string, escaped by the JSON library.
-void AppendJson(std::string& strOut, const nlohmann::ordered_json& json)
+// A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
+// U+FFFD).
+void AppendJsonString(std::string& strOut, const std::string& str)
 {
-    strOut += json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    strOut += nlohmann::ordered_json(str).dump(-1, ' ', false,
+                                               nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// A JSON number as DumpJson writes it; the three words as strings.
+void AppendJsonNumber(std::string& strOut, double d)
+{
+    const bool bWord = !std::isfinite(d);
+    if (bWord)
+        strOut += '"';
+    AppendCsvNumber(strOut, d);
+    if (bWord)
+        strOut += '"';
 }
 
 void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
@@ -103,7 +117,7 @@ void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
         for (int k = 0; k < METRIC_COUNT; ++k)
         {
             str += ',';
-            AppendCsvField(str, model.GetMetricLabel(k));
+            str += CsvField(model.GetMetricLabel(k));
         }
         str += '\n';
     }
@@ -130,9 +144,9 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
     std::string& str = out.Buffer();
     if (format == EOutputFormat::csv)
     {
-        AppendCsvField(str, strPath);
+        str += CsvField(strPath);
         str += ',';
-        AppendCsvField(str, GetFileTitle(strPath));
+        str += CsvField(GetFileTitle(strPath));
         for (const double d :
              {model.GetTechnicalWeight(), model.GetCostWeight(), model.GetScheduleWeight()})
         {
@@ -148,15 +162,24 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
     }
     else if (format == EOutputFormat::json)
     {
-        nlohmann::ordered_json project;
-        project["path"] = strPath;
-        project["title"] = GetFileTitle(strPath);
-        project["weights"] = JsonWeights(model);
-        auto& metrics = project["metrics"] = nlohmann::ordered_json::array();
+        str += bFirst ? "\n  {\"path\": " : ",\n  {\"path\": ";
+        AppendJsonString(str, strPath);
+        str += ", \"title\": ";
+        AppendJsonString(str, GetFileTitle(strPath));
+        str += ", \"weights\": {\"technical\": ";
+        AppendJsonNumber(str, model.GetTechnicalWeight());
+        str += ", \"cost\": ";
+        AppendJsonNumber(str, model.GetCostWeight());
+        str += ", \"schedule\": ";
+        AppendJsonNumber(str, model.GetScheduleWeight());
+        str += "}, \"metrics\": [";
         for (int k = 0; k < METRIC_COUNT; ++k)
-            metrics.push_back(JsonNumber(model.GetMetricValue(k)));
-        str += bFirst ? "\n  " : ",\n  ";
-        AppendJson(str, project);
+        {
+            if (k > 0)
+                str += ", ";
+            AppendJsonNumber(str, model.GetMetricValue(k));
+        }
+        str += "]}";
     }
     else
     {
@@ -226,14 +249,14 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
     if (format == EOutputFormat::json)
     {
         std::string& str = out.Buffer();
-        str += bFirst ? "],\n\"errors\": [" : "\n],\n\"errors\": [";
+        str += bFirst ? "], \"errors\": [" : "\n], \"errors\": [";
         for (std::size_t i = 0; i < errors.size(); ++i)
         {
-            nlohmann::ordered_json error;
-            error["path"] = errors[i].strPath;
-            error["message"] = errors[i].strMessage;
-            str += i == 0 ? "\n  " : ",\n  ";
-            AppendJson(str, error);
+            str += i == 0 ? "\n  {\"path\": " : ",\n  {\"path\": ";
+            AppendJsonString(str, errors[i].strPath);
+            str += ", \"message\": ";
+            AppendJsonString(str, errors[i].strMessage);
+            str += '}';
         }
         str += errors.empty() ? "]}\n" : "\n]}\n";
         out.Appended();
