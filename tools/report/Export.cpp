@@ -129,7 +129,7 @@ void AppendBars(std::string& strSvg, const CRiskModel& model, const char* pszHea
                 const char* const* apszNames, int nFirst, const char* pszColour, double dTop)
 {
     strSvg += "<text x=\"" + Num(BAR_LABEL_X - 200) + "\" y=\"" + Num(dTop) +
-              "\" class=\"heading\">" + pszHeading + "</text>\n";
+              "\" font-size=\"15\" font-weight=\"bold\">" + pszHeading + "</text>\n";
     for (int i = 0; i < 6; ++i)
     {
         const double dValue = model.GetMetricValue(nFirst + i);
@@ -138,7 +138,7 @@ void AppendBars(std::string& strSvg, const CRiskModel& model, const char* pszHea
         strSvg += "<text x=\"" + Num(BAR_LABEL_X) + "\" y=\"" + Num(y + 12.5) +
                   "\" text-anchor=\"end\">" + apszNames[i] + "</text>\n";
         strSvg += "<rect x=\"" + Num(BAR_X) + "\" y=\"" + Num(y) + "\" width=\"" + Num(BAR_LENGTH) +
-                  "\" height=\"" + Num(BAR_HEIGHT) + "\" class=\"track\"/>\n";
+                  "\" height=\"" + Num(BAR_HEIGHT) + "\" fill=\"#F0F0F0\" stroke=\"" + GRID + "\" stroke-width=\"0.5\"/>\n";
         strSvg += "<rect x=\"" + Num(BAR_X) + "\" y=\"" + Num(y) + "\" width=\"" + Num(dLength) +
                   "\" height=\"" + Num(BAR_HEIGHT) + "\" fill=\"" + pszColour + "\" stroke=\"" + INK +
                   "\" stroke-width=\"0.5\">" + Tooltip(apszNames[i], dValue) + "</rect>\n";
@@ -160,19 +160,17 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
                          "font-size=\"13\" fill=\"" +
                          INK + "\">\n";
     strSvg += "<desc>Success probabilities of project " + strTitleText + "</desc>\n";
-    strSvg += "<style>.heading{font-size:15px;font-weight:bold}.axis{font-size:12px}"
-              ".track{fill:#F0F0F0;stroke:" +
-              std::string(GRID) + ";stroke-width:0.5}</style>\n";
     strSvg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
     strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\">Project " + strTitleText +
               "</text>\n";
     const double dTotal = model.GetMetricValue(METRIC_TOTAL);
-    strSvg += "<text x=\"24\" y=\"64\" font-size=\"16\">" + Tooltip("Total", dTotal) +
-              "Total Project Probability of Success: <tspan font-weight=\"bold\">" + Percent(dTotal) +
-              "</tspan></text>\n";
+    strSvg += "<g>" + Tooltip("Total", dTotal) +
+              "<text x=\"24\" y=\"64\" font-size=\"16\">Total Project Probability of Success: "
+              "<tspan font-weight=\"bold\">" +
+              Percent(dTotal) + "</tspan></text></g>\n";
 
     // The radar: rings at 25, 50 and 75 %, the 100 % ring, one spoke per category.
-    strSvg += "<text x=\"24\" y=\"100\" class=\"heading\">By Category</text>\n";
+    strSvg += "<text x=\"24\" y=\"100\" font-size=\"15\" font-weight=\"bold\">By Category</text>\n";
     const auto Point = [](int k, double dRadius) {
         const double dAngle = -1.5707963267948966 + k * 6.283185307179586 / CATEGORY_COUNT;
         return std::pair{RADAR_X + dRadius * std::cos(dAngle), RADAR_Y + dRadius * std::sin(dAngle)};
@@ -199,7 +197,7 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
     }
     for (const auto& [dRing, pszLabel] : {std::pair{0.5, "50%"}, std::pair{1.0, "100%"}})
         strSvg += "<text x=\"" + Num(RADAR_X + 4) + "\" y=\"" + Num(RADAR_Y - RADAR_RADIUS * dRing + 13) +
-                  "\" class=\"axis\" fill=\"#555555\">" + pszLabel + "</text>\n";
+                  "\" font-size=\"12\" fill=\"#555555\">" + pszLabel + "</text>\n";
 
     std::string strData;
     std::string strDots;
