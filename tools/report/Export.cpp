@@ -12,8 +12,8 @@
 const char* const g_apszCategoryNames[CATEGORY_COUNT] = {
     "Organization",    "Estimation", "Monitoring",  "Development", "Tools",
     "Company Culture", "Usability",  "Correctness", "Reliability", "Personnel"};
-const char* const g_apszPhaseNames[6] = {
-    "Pre-requirements", "Requirements", "Design", "Coding", "Testing", "Delivery and Maintenance"};
+const char* const g_apszPhaseNames[6] = {"Pre-requirements", "Requirements", "Design",
+                                         "Coding",           "Testing",      "Delivery and Maintenance"};
 const char* const g_apszActivityNames[6] = {"Identification", "Strategy and Planning",
                                             "Assessment",     "Mitigation and Avoidance",
                                             "Reporting",      "Prediction"};
@@ -65,29 +65,18 @@ std::string EscapeXml(std::string_view strText)
 {
     // Reuse the JSON library's UTF-8 check: it replaces invalid bytes.
     const std::string strValid =
-        nlohmann::json(std::string(strText))
-            .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        nlohmann::json(std::string(strText)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     const std::string strDecoded = nlohmann::json::parse(strValid).get<std::string>();
     std::string strOut;
     for (const char c : strDecoded)
     {
         switch (c)
         {
-        case '&':
-            strOut += "&amp;";
-            break;
-        case '<':
-            strOut += "&lt;";
-            break;
-        case '>':
-            strOut += "&gt;";
-            break;
-        case '"':
-            strOut += "&quot;";
-            break;
-        case '\'':
-            strOut += "&apos;";
-            break;
+        case '&': strOut += "&amp;"; break;
+        case '<': strOut += "&lt;"; break;
+        case '>': strOut += "&gt;"; break;
+        case '"': strOut += "&quot;"; break;
+        case '\'': strOut += "&apos;"; break;
         default:
             // Control characters other than tab and line ends are not XML.
             if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
@@ -140,7 +129,7 @@ void AppendBars(std::string& strSvg, const CRiskModel& model, const char* pszHea
                 const char* const* apszNames, int nFirst, const char* pszColour, double dTop)
 {
     strSvg += "<text x=\"" + Num(BAR_LABEL_X - 200) + "\" y=\"" + Num(dTop) +
-              "\" class=\"heading\">" + pszHeading + "</text>\n";
+              "\" font-size=\"15\" font-weight=\"bold\">" + pszHeading + "</text>\n";
     for (int i = 0; i < 6; ++i)
     {
         const double dValue = model.GetMetricValue(nFirst + i);
@@ -149,10 +138,10 @@ void AppendBars(std::string& strSvg, const CRiskModel& model, const char* pszHea
         strSvg += "<text x=\"" + Num(BAR_LABEL_X) + "\" y=\"" + Num(y + 12.5) +
                   "\" text-anchor=\"end\">" + apszNames[i] + "</text>\n";
         strSvg += "<rect x=\"" + Num(BAR_X) + "\" y=\"" + Num(y) + "\" width=\"" + Num(BAR_LENGTH) +
-                  "\" height=\"" + Num(BAR_HEIGHT) + "\" class=\"track\"/>\n";
+                  "\" height=\"" + Num(BAR_HEIGHT) + "\" fill=\"#F0F0F0\" stroke=\"" + GRID + "\" stroke-width=\"0.5\"/>\n";
         strSvg += "<rect x=\"" + Num(BAR_X) + "\" y=\"" + Num(y) + "\" width=\"" + Num(dLength) +
-                  "\" height=\"" + Num(BAR_HEIGHT) + "\" fill=\"" + pszColour + "\" stroke=\"" +
-                  INK + "\" stroke-width=\"0.5\">" + Tooltip(apszNames[i], dValue) + "</rect>\n";
+                  "\" height=\"" + Num(BAR_HEIGHT) + "\" fill=\"" + pszColour + "\" stroke=\"" + INK +
+                  "\" stroke-width=\"0.5\">" + Tooltip(apszNames[i], dValue) + "</rect>\n";
         strSvg += "<text x=\"" + Num(BAR_X + BAR_LENGTH + 6) + "\" y=\"" + Num(y + 12.5) + "\">" +
                   Percent(dValue) + "</text>\n";
     }
@@ -165,33 +154,28 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
     const std::string strTitleText = EscapeXml(strTitle);
     std::string strSvg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                         Num(CHART_WIDTH) + "\" height=\"" + Num(CHART_HEIGHT) +
-                         "\" viewBox=\"0 0 " + Num(CHART_WIDTH) + ' ' + Num(CHART_HEIGHT) +
+                         Num(CHART_WIDTH) + "\" height=\"" + Num(CHART_HEIGHT) + "\" viewBox=\"0 0 " +
+                         Num(CHART_WIDTH) + ' ' + Num(CHART_HEIGHT) +
                          "\" font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\" "
                          "font-size=\"13\" fill=\"" +
                          INK + "\">\n";
     strSvg += "<desc>Success probabilities of project " + strTitleText + "</desc>\n";
-    strSvg += "<style>.heading{font-size:15px;font-weight:bold}.axis{font-size:12px}"
-              ".track{fill:#F0F0F0;stroke:" +
-              std::string(GRID) + ";stroke-width:0.5}</style>\n";
     strSvg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
-    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\">Project " +
-              strTitleText + "</text>\n";
+    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\">Project " + strTitleText +
+              "</text>\n";
     const double dTotal = model.GetMetricValue(METRIC_TOTAL);
-    strSvg += "<text x=\"24\" y=\"64\" font-size=\"16\">" + Tooltip("Total", dTotal) +
-              "Total Project Probability of Success: <tspan font-weight=\"bold\">" +
-              Percent(dTotal) + "</tspan></text>\n";
+    strSvg += "<g>" + Tooltip("Total", dTotal) +
+              "<text x=\"24\" y=\"64\" font-size=\"16\">Total Project Probability of Success: "
+              "<tspan font-weight=\"bold\">" +
+              Percent(dTotal) + "</tspan></text></g>\n";
 
     // The radar: rings at 25, 50 and 75 %, the 100 % ring, one spoke per category.
-    strSvg += "<text x=\"24\" y=\"100\" class=\"heading\">By Category</text>\n";
-    const auto Point = [](int k, double dRadius)
-    {
+    strSvg += "<text x=\"24\" y=\"100\" font-size=\"15\" font-weight=\"bold\">By Category</text>\n";
+    const auto Point = [](int k, double dRadius) {
         const double dAngle = -1.5707963267948966 + k * 6.283185307179586 / CATEGORY_COUNT;
-        return std::pair{RADAR_X + dRadius * std::cos(dAngle),
-                         RADAR_Y + dRadius * std::sin(dAngle)};
+        return std::pair{RADAR_X + dRadius * std::cos(dAngle), RADAR_Y + dRadius * std::sin(dAngle)};
     };
-    const auto Ring = [&](double dFraction)
-    {
+    const auto Ring = [&](double dFraction) {
         std::string strPoints;
         for (int k = 0; k < int(CATEGORY_COUNT); ++k)
         {
@@ -212,9 +196,8 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
                   "\" y2=\"" + Num(y) + "\" stroke=\"" + GRID + "\" stroke-width=\"0.75\"/>\n";
     }
     for (const auto& [dRing, pszLabel] : {std::pair{0.5, "50%"}, std::pair{1.0, "100%"}})
-        strSvg += "<text x=\"" + Num(RADAR_X + 4) + "\" y=\"" +
-                  Num(RADAR_Y - RADAR_RADIUS * dRing + 13) + "\" class=\"axis\" fill=\"#555555\">" +
-                  pszLabel + "</text>\n";
+        strSvg += "<text x=\"" + Num(RADAR_X + 4) + "\" y=\"" + Num(RADAR_Y - RADAR_RADIUS * dRing + 13) +
+                  "\" font-size=\"12\" fill=\"#555555\">" + pszLabel + "</text>\n";
 
     std::string strData;
     std::string strDots;
@@ -229,21 +212,17 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
         // The axis label outside the ring, anchored away from the centre.
         const auto [lx, ly] = Point(k, RADAR_RADIUS + 14);
         const char* pszAnchor = lx < RADAR_X - 5 ? "end" : lx > RADAR_X + 5 ? "start" : "middle";
-        const double dBaseline = ly > RADAR_Y + 5              ? ly + 12
-                                 : ly < RADAR_Y - RADAR_RADIUS ? ly - 2
-                                                               : ly + 4;
-        strSvg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(dBaseline) + "\" text-anchor=\"" +
-                  pszAnchor + "\">" + g_apszCategoryNames[k] + " <tspan font-weight=\"bold\">" +
-                  Percent(dValue) + "</tspan></text>\n";
+        const double dBaseline = ly > RADAR_Y + 5 ? ly + 12 : ly < RADAR_Y - RADAR_RADIUS ? ly - 2 : ly + 4;
+        strSvg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(dBaseline) + "\" text-anchor=\"" + pszAnchor +
+                  "\">" + g_apszCategoryNames[k] + " <tspan font-weight=\"bold\">" + Percent(dValue) +
+                  "</tspan></text>\n";
     }
-    strSvg += "<polygon points=\"" + strData + "\" fill=\"" + BLUE +
-              "\" fill-opacity=\"0.25\" stroke=\"" + BLUE +
-              "\" stroke-width=\"2.5\" stroke-linejoin=\"round\"/>\n";
+    strSvg += "<polygon points=\"" + strData + "\" fill=\"" + BLUE + "\" fill-opacity=\"0.25\" stroke=\"" +
+              BLUE + "\" stroke-width=\"2.5\" stroke-linejoin=\"round\"/>\n";
     strSvg += strDots;
 
     AppendBars(strSvg, model, "By Phase", g_apszPhaseNames, METRIC_PHASE_FIRST, BLUE, 140);
-    AppendBars(strSvg, model, "By Activity", g_apszActivityNames, METRIC_ACTIVITY_FIRST, ORANGE,
-               330);
+    AppendBars(strSvg, model, "By Activity", g_apszActivityNames, METRIC_ACTIVITY_FIRST, ORANGE, 330);
     strSvg += "</svg>\n";
     return strSvg;
 }

@@ -26,8 +26,7 @@ std::string Show(const Json& value)
     return strText;
 }
 
-void CheckKeys(const Json& object, const std::string& strPlace,
-               const std::set<std::string>& allowed)
+void CheckKeys(const Json& object, const std::string& strPlace, const std::set<std::string>& allowed)
 {
     for (auto it = object.begin(); it != object.end(); ++it)
         if (allowed.count(it.key()) == 0)
@@ -113,8 +112,7 @@ void ImportProject(CRiskModel& model, std::string_view strJson)
         CheckKeys(answer, strPlace, {"question", "category", "text", "answer", "label", "value"});
         if (answer.contains("question") && answer["question"] != i)
             Fail(strPlace + ".question", Show(answer["question"]) + " is not " + std::to_string(i));
-        anAnswers[i] =
-            AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", nAnswers);
+        anAnswers[i] = AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", nAnswers);
     }
 
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)

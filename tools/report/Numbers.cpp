@@ -12,6 +12,9 @@ std::string FormatShortest(double dValue)
         return "NaN";
     if (std::isinf(dValue))
         return dValue < 0 ? "-Infinity" : "Infinity";
+    // "-0" would read back as the integer 0 in JSON; the fraction keeps the sign.
+    if (dValue == 0 && std::signbit(dValue))
+        return "-0.0";
     char szBuffer[64];
     const auto result = std::to_chars(szBuffer, szBuffer + sizeof szBuffer, dValue);
     return std::string(szBuffer, result.ptr);
