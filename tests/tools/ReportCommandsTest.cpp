@@ -1,6 +1,7 @@
 // compare, improve and portfolio of velkor-report, as functions: their values
 // against the model, the portfolio's order and its damaged files.
 #include "FileTestSupport.h"
+#include "RunReport.h"
 
 #include "tools/report/Compare.h"
 #include "tools/report/Improve.h"
@@ -378,4 +379,70 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
             EXPECT_EQ(strHeader.substr(0, 4), "Path");
         }
     }
+}
+
+TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
+{
+    CScratchDir dir;
+    std::filesystem::create_directory(dir / "tree");
+    CRiskModel model;
+    for (const char* psz : {"a.vlk", "tree/b.vlk", "tree/c.VLK"})
+    {
+        Fill(model, {static_cast<unsigned>(std::strlen(psz)), 0.2, 0.3, 0.5});
+        SaveProject(model, dir / psz);
+    }
+    WriteBytes(dir / "tree/damaged.vlk", std::string(347, '\0'));
+    const std::string a = dir / "a.vlk", b = dir / "tree/b.vlk";
+    const std::string strDamaged = "velkor-report: An attempt was made to access " +
+                                   dir / "tree/damaged.vlk" + " past its end.\n";
+
+    const struct
+    {
+        std::vector<std::string> args;
+        int nExit;
+        std::string strErr; // the start of standard error
+        std::string strOut; // the start of standard output
+        std::size_t nLines; // of standard output, or of the file written
+    } aCases[] = {
+        {{"compare", a, b}, 0, "", "Old: " + a + "\nNew: " + b + "\n\n", 0},
+        {{"compare", a, b, "-o", dir / "c.CSV"}, 0, "", "", 29},
+        {{"compare", a, b, "-o", dir / "c.json"}, 0, "", "", 0},
+        {{"compare", a, dir / "none.vlk"},
+         1,
+         "velkor-report: " + dir / "none.vlk" + " was not found.\n",
+         "",
+         0},
+        {{"compare", a, b, "-o", dir / "c.html"},
+         2,
+         "velkor-report: .html is not a supported",
+         "",
+         0},
+        {{"compare", a}, 2, "velkor-report: NEW is required", "", 0},
+        {{"improve", a, "--top", "2", "-o", dir / "i.csv"}, 0, "", "", 3},
+        {{"improve", a, "--top", "-1"}, 2, "velkor-report: --top: needs a whole number", "", 0},
+        {{"improve", dir / "tree/damaged.vlk"}, 1, strDamaged, "", 0},
+        {{"portfolio", dir / "tree"}, 1, strDamaged, "path,title,technical_weight,", 3},
+        {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 0},
+        {{"portfolio", "-o", dir / "p.txt", b}, 0, "", "", 2},
+        {{"portfolio"}, 2, "velkor-report: PATH is required", "", 0},
+    };
+    for (const auto& c : aCases)
+    {
+        const RunResult result = RunReport(dir, c.args);
+        const std::string strWhat = c.args[0] + " " + c.args.back();
+        EXPECT_EQ(result.nExit, c.nExit) << strWhat << ": " << result.strErr;
+        EXPECT_EQ(result.strErr.substr(0, c.strErr.size()), c.strErr) << strWhat;
+        EXPECT_EQ(result.strErr.empty(), c.strErr.empty()) << strWhat;
+        EXPECT_EQ(result.strOut.substr(0, c.strOut.size()), c.strOut) << strWhat;
+        const auto it = std::find(c.args.begin(), c.args.end(), "-o");
+        const std::string strWritten = it == c.args.end() ? result.strOut : ReadBytes(*(it + 1));
+        const auto nLines =
+            static_cast<std::size_t>(std::count(strWritten.begin(), strWritten.end(), '\n'));
+        EXPECT_TRUE(c.nLines == 0 || nLines == c.nLines) << strWhat << ": " << nLines;
+        EXPECT_TRUE(c.nExit != 2 || strWritten.empty()) << strWhat;
+    }
+    EXPECT_EQ(Json::parse(ReadBytes(dir / "c.json"))["format"], "velkor-compare");
+    const Json portfolio = Json::parse(ReadBytes(dir / "p.json"));
+    EXPECT_EQ(portfolio["projects"].size(), 2u);
+    EXPECT_EQ(portfolio["errors"][0]["path"], dir / "tree/damaged.vlk");
 }
