@@ -3,8 +3,9 @@
 // and the same page cache.
 // Usage: velkor_bench_portfolio VELKOR_REPORT [RUNS] [FILES]
 // Prints "portfolio|median ms|cat median ms|ratio".
+#include "ProcessTiming.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,43 +14,11 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
-double RunOnce(const std::vector<std::string>& command)
-{
-    std::vector<char*> argv;
-    for (const std::string& s : command)
-        argv.push_back(const_cast<char*>(s.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int nError = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (nError != 0)
-        return -1;
-    int nStatus = 0;
-    if (waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0)
-        return -1;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // nFiles projects of varied answers and weights, 100 to a folder.
 bool WriteProjects(const std::string& strDir, int nFiles)
 {

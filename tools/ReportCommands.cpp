@@ -2,6 +2,7 @@
 // is done by the functions in report/, which the tests call directly.
 #include "tools/Commands.h"
 
+#include "files/File.h"
 #include "files/ProjectFile.h"
 #include "tools/report/Compare.h"
 #include "tools/report/Improve.h"
@@ -9,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <memory>
 
 namespace
@@ -33,25 +35,31 @@ void AddOutputOption(CLI::App& command, std::string& strOutput, const char* pszD
     command.footer(Footer(pszDefault));
 }
 
-// The format OUTPUT asks for, or the usage error of its extension.
-std::optional<EOutputFormat> ChooseFormat(const std::string& strOutput, EOutputFormat fallback,
-                                          int& nExit)
+// Runs fnWork with the format OUTPUT asks for, fallback without -o; an
+// extension of no format is a usage error, a file error exits 1.
+int RunWithFormat(const std::string& strOutput, EOutputFormat fallback,
+                  const std::function<int(EOutputFormat)>& fnWork)
 {
     const std::optional<EOutputFormat> format = OutputFormatOf(strOutput, fallback);
     if (!format)
     {
         const std::string strExtension = GetFileExtension(strOutput);
-        nExit = UsageError(strExtension.empty()
-                               ? "OUTPUT " + strOutput + " has no extension to choose the format"
-                               : "." + strExtension +
-                                     " is not a supported output format here (.txt, .json, .csv)");
+        return UsageError(strExtension.empty()
+                              ? "OUTPUT " + strOutput + " has no extension to choose the format"
+                              : "." + strExtension +
+                                    " is not a supported output format here (.txt, .json, .csv)");
     }
-    return format;
+    return RunGuarded([&] { return fnWork(*format); });
+}
+
+bool IsStandardOutput(const std::string& strOutput)
+{
+    return strOutput.empty() || strOutput == "-";
 }
 
 void Write(const std::string& strOutput, const std::string& strBytes)
 {
-    if (strOutput.empty() || strOutput == "-")
+    if (IsStandardOutput(strOutput))
         WriteStandardOutput(strBytes);
     else
         WriteOutputFile(strOutput, strBytes);
@@ -64,20 +72,16 @@ struct SCompareArgs
 
 int RunCompare(const SCompareArgs& args)
 {
-    int nExit = 0;
-    const auto format = ChooseFormat(args.strOutput, EOutputFormat::text, nExit);
-    if (!format)
-        return nExit;
-    return RunGuarded(
-        [&]
-        {
-            CRiskModel old, now;
-            LoadProject(old, args.strOld);
-            LoadProject(now, args.strNew);
-            Write(args.strOutput,
-                  MakeCompareOutput({old, args.strOld}, {now, args.strNew}, *format));
-            return 0;
-        });
+    return RunWithFormat(args.strOutput, EOutputFormat::text,
+                         [&](EOutputFormat format)
+                         {
+                             CRiskModel old, now;
+                             LoadProject(old, args.strOld);
+                             LoadProject(now, args.strNew);
+                             Write(args.strOutput, MakeCompareOutput({old, args.strOld},
+                                                                     {now, args.strNew}, format));
+                             return 0;
+                         });
 }
 
 struct SImproveArgs
@@ -88,18 +92,14 @@ struct SImproveArgs
 
 int RunImprove(const SImproveArgs& args)
 {
-    int nExit = 0;
-    const auto format = ChooseFormat(args.strOutput, EOutputFormat::text, nExit);
-    if (!format)
-        return nExit;
-    return RunGuarded(
-        [&]
-        {
-            CRiskModel model;
-            LoadProject(model, args.strProject);
-            Write(args.strOutput, MakeImproveOutput(model, args.nTop, *format));
-            return 0;
-        });
+    return RunWithFormat(args.strOutput, EOutputFormat::text,
+                         [&](EOutputFormat format)
+                         {
+                             CRiskModel model;
+                             LoadProject(model, args.strProject);
+                             Write(args.strOutput, MakeImproveOutput(model, args.nTop, format));
+                             return 0;
+                         });
 }
 
 struct SPortfolioArgs
@@ -110,12 +110,9 @@ struct SPortfolioArgs
 
 int RunPortfolio(const SPortfolioArgs& args)
 {
-    int nExit = 0;
-    const auto format = ChooseFormat(args.strOutput, EOutputFormat::csv, nExit);
-    if (!format)
-        return nExit;
-    return RunGuarded(
-        [&]
+    return RunWithFormat(
+        args.strOutput, EOutputFormat::csv,
+        [&](EOutputFormat format)
         {
             // The paths are found first, so a missing PATH is reported before
             // any row; then each file's trouble as it is met.
@@ -123,10 +120,24 @@ int RunPortfolio(const SPortfolioArgs& args)
             const std::vector<std::string> projects = CollectProjects(args.paths, errors);
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
-            COutput out(args.strOutput);
-            WritePortfolio(projects, *format, out, errors,
+
+            CFile file;
+            const bool bFile = !IsStandardOutput(args.strOutput);
+            if (bFile)
+                file.Open(args.strOutput, CFile::modeCreateNoSync);
+            COutput out(
+                [&](std::string_view bytes)
+                {
+                    if (bFile)
+                        file.Write(bytes.data(), bytes.size());
+                    else
+                        WriteStandardOutput(std::string(bytes));
+                });
+            WritePortfolio(projects, format, out, errors,
                            [](const SPortfolioError& error) { PrintError(error.strMessage); });
             out.Close();
+            if (bFile)
+                file.Close();
             return errors.empty() ? 0 : EXIT_FILE_ERROR;
         });
 }

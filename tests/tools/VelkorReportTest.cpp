@@ -218,7 +218,7 @@ TEST_F(VelkorReport, ImportGivesBackTheProjectFileAndRefusesBrokenDocuments)
         {{"import", strJson, m_dir / "new.txt"}, 2, "velkor-report: import writes a project file"},
         {{"import", strJson}, 2, "velkor-report: OUTPUT is required"},
         {{"./import", m_dir / "new.txt"}, 1, "velkor-report: ./import was not found."},
-        {{"compare", m_strProject, m_strProject}, 2, "velkor-report: compare is not a command"},
+        {{"compare", m_strProject}, 2, "velkor-report: NEW is required"},
         {{m_strProject, m_dir / "new.xyz"}, 2, "velkor-report: .xyz is not a supported output format"},
     };
     for (const auto& c : aCases)

@@ -5,11 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-
-#include <unistd.h>
 
 namespace
 {
@@ -120,46 +117,13 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows, std::
     return strOut;
 }
 
-COutput::COutput(const std::string& strPath)
+COutput::COutput(Writer fnWrite) : m_fnWrite(std::move(fnWrite))
 {
-    if (strPath.empty() || strPath == "-")
-        m_mode = standardOutput;
-    else
-    {
-        m_mode = file;
-        m_file.Open(strPath, CFile::modeCreateNoSync);
-    }
     m_strBuffer.reserve(CHUNK * 2);
 }
 
 void COutput::Flush()
 {
-    if (m_mode == file)
-        m_file.Write(m_strBuffer.data(), m_strBuffer.size());
-    else if (m_mode == standardOutput)
-    {
-        std::size_t nDone = 0;
-        while (nDone < m_strBuffer.size())
-        {
-            const ssize_t n =
-                write(STDOUT_FILENO, m_strBuffer.data() + nDone, m_strBuffer.size() - nDone);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                throw CFileException(n < 0 ? CFileException::CauseFromErrno(errno)
-                                           : CFileException::diskFull,
-                                     "standard output");
-            nDone += static_cast<std::size_t>(n);
-        }
-    }
+    m_fnWrite(m_strBuffer);
     m_strBuffer.clear();
-}
-
-void COutput::Close()
-{
-    if (m_mode == memory)
-        return;
-    Flush();
-    if (m_mode == file)
-        m_file.Close();
 }

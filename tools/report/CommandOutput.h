@@ -1,15 +1,15 @@
 // What compare, portfolio and improve share: the output format chosen by a
-// file name, machine-readable numbers, aligned text tables and an output that
-// is written in large chunks.
+// file name, numbers for CSV and for people, aligned text tables and output
+// handed on in large chunks.
 #pragma once
 
-#include "files/File.h"
 #include "model/RiskModel.h"
 #include "tools/report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,53 +41,42 @@ std::string FormatPoints(double dFraction);
 // A fraction as a percentage with one decimal, no % sign: "31.2".
 std::string FormatPercent(double dFraction);
 
-// Rows of cells as columns two blanks apart. cAlign per column: 'l' or 'r'.
+// Rows of cells as columns two blanks apart; aligns holds 'l' or 'r' per column.
 // The last column is never padded, so no line ends in blanks.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows, std::string_view aligns);
 // Width of UTF-8 text in characters.
 std::size_t TextWidth(std::string_view str);
 
-// The output of a command: standard output, or a file that replaces its
-// target only when complete. Bytes are collected and written in chunks.
+// Output collected and handed on in chunks of 64 KiB, so that many rows cost
+// few writes. Without a writer the bytes stay in memory (for tests).
 class COutput
 {
 public:
-    // Empty or "-": standard output. Throws CFileException.
-    explicit COutput(const std::string& strPath);
-    // Collected in memory only, for tests.
-    COutput() = default;
-    ~COutput() = default;
+    using Writer = std::function<void(std::string_view)>;
+
+    explicit COutput(Writer fnWrite = nullptr);
     COutput(const COutput&) = delete;
     COutput& operator=(const COutput&) = delete;
 
-    void Append(std::string_view str)
-    {
-        m_strBuffer.append(str);
-        if (m_strBuffer.size() >= CHUNK && m_mode != memory)
-            Flush();
-    }
-    // The buffer to append to directly; call Appended() afterwards.
+    // The buffer to append to; call Appended() afterwards.
     std::string& Buffer() { return m_strBuffer; }
     void Appended()
     {
-        if (m_strBuffer.size() >= CHUNK && m_mode != memory)
+        if (m_strBuffer.size() >= CHUNK && m_fnWrite)
             Flush();
     }
-    // Writes the rest and completes the file. Throws CFileException.
-    void Close();
+    // Hands on the rest.
+    void Close()
+    {
+        if (m_fnWrite)
+            Flush();
+    }
     const std::string& Memory() const { return m_strBuffer; }
 
 private:
     static constexpr std::size_t CHUNK = 64 * 1024;
     void Flush();
 
-    enum Mode
-    {
-        memory,
-        standardOutput,
-        file,
-    };
-    Mode m_mode = memory;
-    CFile m_file;
+    Writer m_fnWrite;
     std::string m_strBuffer;
 };

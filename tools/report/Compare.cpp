@@ -155,7 +155,8 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
         Row("Technical", &CRiskModel::GetTechnicalWeight);
         Row("Cost", &CRiskModel::GetCostWeight);
         Row("Schedule", &CRiskModel::GetScheduleWeight);
-        strOut += "\n" + FormatTable(rows, "lrr");
+        strOut += '\n';
+        strOut += FormatTable(rows, "lrr");
     }
     return strOut;
 }

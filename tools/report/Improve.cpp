@@ -107,7 +107,12 @@ std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutput
             strOut += CsvField(Category(s));
             strOut += ',';
             strOut += CsvField(Text(s));
-            strOut += "," + std::to_string(s.nFrom) + "," + std::to_string(s.nTo) + ",";
+            for (const std::uint32_t nAnswer : {s.nFrom, s.nTo})
+            {
+                strOut += ',';
+                strOut += std::to_string(nAnswer);
+            }
+            strOut += ',';
             strOut += CsvField(Label(s, s.nFrom));
             strOut += ',';
             strOut += CsvField(Label(s, s.nTo));
