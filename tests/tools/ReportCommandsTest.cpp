@@ -5,6 +5,7 @@
 
 #include "tools/report/Compare.h"
 #include "tools/report/Improve.h"
+#include "tools/report/Numbers.h"
 #include "tools/report/Portfolio.h"
 
 #include <nlohmann/json.hpp>
@@ -17,7 +18,7 @@
 
 namespace
 {
-using Json = nlohmann::ordered_json;
+using Json = nlohmann::json;
 
 // A project: each answer drawn from its scale, then the three weights.
 struct SProject
@@ -29,7 +30,7 @@ const SProject s_aProjects[] = {
     {0, 0.333, 0.333, 0.333}, // seed 0: a new project, every answer 0
     {1, 0.45, 0.35, 0.2},
     {7, 2.5, -0.75, 1e-300},
-    {11, std::numeric_limits<double>::quiet_NaN(), 0.1, 0.1},
+    {11, std::numeric_limits<double>::quiet_NaN(), HUGE_VAL, -0.0},
 };
 
 void Fill(CRiskModel& model, const SProject& project)
@@ -57,15 +58,26 @@ double Total(const CRiskModel& from, std::uint32_t nQuestion = QUESTION_COUNT,
     return model.GetMetricValue(METRIC_TOTAL);
 }
 
-// A JSON number or one of the three words, as the double it stands for.
+// A JSON value or CSV field as the double it stands for (numbers and the
+// three words).
 double Number(const Json& value)
 {
-    if (value.is_number())
-        return value.get<double>();
-    const std::string str = value.get<std::string>();
-    if (str == "NaN")
-        return std::numeric_limits<double>::quiet_NaN();
-    return str == "Infinity" ? HUGE_VAL : str == "-Infinity" ? -HUGE_VAL : 12345.0;
+    return ParseJsonNumber(value).value_or(12345.0);
+}
+double CsvNumber(const std::string& str)
+{
+    return ParseJsonNumber(Json(str)).value_or(std::strtod(str.c_str(), nullptr));
+}
+
+// A JSON document that starts with "format": pszFormat and "version": 1.
+Json Document(const std::string& strText, const char* pszFormat)
+{
+    const auto ordered = nlohmann::ordered_json::parse(strText);
+    EXPECT_EQ(ordered.begin().key(), "format");
+    EXPECT_EQ(std::next(ordered.begin()).key(), "version");
+    EXPECT_EQ(ordered["format"], pszFormat);
+    EXPECT_EQ(ordered["version"], 1);
+    return Json::parse(strText);
 }
 
 bool SameBits(double a, double b)
@@ -88,12 +100,6 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& strCsv)
     return rows;
 }
 
-double CsvNumber(const std::string& str)
-{
-    if (str == "NaN" || str == "Infinity" || str == "-Infinity")
-        return Number(Json(str));
-    return std::strtod(str.c_str(), nullptr);
-}
 } // namespace
 
 TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
@@ -142,9 +148,8 @@ TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
         EXPECT_EQ(MakeProjectBytes(model), strBefore);
 
         // The JSON document carries the same numbers.
-        const Json doc = Json::parse(MakeImproveOutput(model, 10, EOutputFormat::json));
-        EXPECT_EQ(doc.begin().key(), "format");
-        EXPECT_EQ(doc["version"], 1);
+        const Json doc =
+            Document(MakeImproveOutput(model, 10, EOutputFormat::json), "velkor-improve");
         EXPECT_TRUE(SameBits(Number(doc["total"]), dBefore));
         ASSERT_EQ(doc["suggestions"].size(), std::min<std::size_t>(10, expected.size()));
         for (std::size_t n = 0; n < doc["suggestions"].size(); ++n)
@@ -204,9 +209,8 @@ TEST(ReportCompare, MetricsAndChangedAnswersMatchTheModels)
         const SCompareSide oldSide{old, "dir/old,plan.vlk"};
         const SCompareSide newSide{now, "new.v2.vlk"};
 
-        const Json doc = Json::parse(MakeCompareOutput(oldSide, newSide, EOutputFormat::json));
-        EXPECT_EQ(doc.begin().key(), "format");
-        EXPECT_EQ(doc["format"], "velkor-compare");
+        const Json doc =
+            Document(MakeCompareOutput(oldSide, newSide, EOutputFormat::json), "velkor-compare");
         EXPECT_EQ(doc["old"]["title"], "old,plan");
         EXPECT_EQ(doc["new"]["title"], "new.v2");
         EXPECT_TRUE(SameBits(Number(doc["new"]["weights"]["technical"]), now.GetTechnicalWeight()));
@@ -336,8 +340,7 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
         };
         if (format == EOutputFormat::json)
         {
-            const Json doc = Json::parse(out.Memory());
-            EXPECT_EQ(doc.begin().key(), "format");
+            const Json doc = Document(out.Memory(), "velkor-portfolio");
             ASSERT_EQ(doc["projects"].size(), projects.size() - 1);
             EXPECT_EQ(doc["projects"][2]["title"], "B");
             for (const Json& project : doc["projects"])
@@ -441,8 +444,8 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         EXPECT_TRUE(c.nLines == 0 || nLines == c.nLines) << strWhat << ": " << nLines;
         EXPECT_TRUE(c.nExit != 2 || strWritten.empty()) << strWhat;
     }
-    EXPECT_EQ(Json::parse(ReadBytes(dir / "c.json"))["format"], "velkor-compare");
-    const Json portfolio = Json::parse(ReadBytes(dir / "p.json"));
+    Document(ReadBytes(dir / "c.json"), "velkor-compare");
+    const Json portfolio = Document(ReadBytes(dir / "p.json"), "velkor-portfolio");
     EXPECT_EQ(portfolio["projects"].size(), 2u);
     EXPECT_EQ(portfolio["errors"][0]["path"], dir / "tree/damaged.vlk");
 }
