@@ -486,7 +486,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             {
                 QPixmap pixmap = AfxLoadBitmap(item.nImage);
                 pLabel->setPixmap(pixmap);
-                geometry.setSize(pixmap.size()); // sizes itself to the bitmap
+                geometry.setSize(pixmap.deviceIndependentSize().toSize()); // sizes itself to the bitmap
             }
             else
             {
