@@ -115,5 +115,5 @@ if(VELKOR_BUILD_TESTS AND TARGET velkor)
             -DDESKTOP=${VELKOR_DESKTOP_DIR}/velkor.desktop
             -DICON_SIZES=${icon_sizes}
             -P ${VELKOR_ROOT}/tests/install/PackageTest.cmake)
-    set_tests_properties(velkor_package PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED:" TIMEOUT 120)
+    set_tests_properties(velkor_package PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED:" TIMEOUT 400)
 endif()
