@@ -28,9 +28,10 @@ if(VELKOR_BUILD_GUI)
         COMMENT "Rendering the program icon"
         VERBATIM)
 else()
-    file(CONFIGURE OUTPUT ${icon_cpp} CONTENT
+    string(CONCAT stub
         "// A build without the Qt program has no icon pictures.\n"
         "#include \"res/Images.h\"\n\n"
         "std::vector<CResImage> MainIconImages()\n{\n    return {};\n}\n")
+    file(CONFIGURE OUTPUT ${icon_cpp} CONTENT "${stub}")
 endif()
 target_sources(velkor_res PRIVATE ${icon_cpp})
