@@ -76,9 +76,10 @@ set(CPACK_PACKAGE_NAME velkor)
 set(CPACK_PACKAGE_VENDOR "Velkor Project")
 set(CPACK_PACKAGE_CONTACT "Velkor developers <maintainers@velkor.dev>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-# Synopsis, then the extended description (dpkg indents and wraps nothing).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "software project risk assessment questionnaire
-Velkor estimates how likely a software project is to succeed, and where it
+# The synopsis is the project's description; this is the extended one, in
+# lines short enough for dpkg (CPack indents them, "." is an empty line).
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velkor estimates how likely a software project is to succeed, and where it
 is weakest. You answer 81 questions in ten categories and Velkor computes
 28 success probabilities: per category, per life-cycle phase and per
 risk-management activity, and a total weighted by your own priorities.

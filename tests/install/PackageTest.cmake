@@ -62,6 +62,15 @@ endif()
 if(NOT ("${control}" MATCHES "Homepage: https://"))
     fail("a Homepage")
 endif()
+# The description: the synopsis once, then prose without list separators
+# (lintian checks the line lengths).
+run("${DPKG_DEB}" -f "${debs}" Description)
+string(TOLOWER "${run_output}" description)
+string(REGEX MATCHALL "software project risk assessment" synopses "${description}")
+list(LENGTH synopses count)
+if(NOT count EQUAL 1 OR description MATCHES "[;\\]")
+    fail("the description: ${run_output}")
+endif()
 
 # Nothing but the programs and their desktop files; no test programs.
 file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
