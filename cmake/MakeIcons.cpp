@@ -86,11 +86,11 @@ int main(int argc, char** argv)
             source += (i % 24 ? "" : "\n    ") +
                       QByteArray::number(static_cast<unsigned char>(png[i])) + ",";
         source += "\n};\n";
-        list += "        {.pPng = s_abIcon" + QByteArray::number(nSize) + ", .nPngSize = sizeof s_abIcon" +
-                QByteArray::number(nSize) + "},\n";
+        list += "        {.pPng = s_abIcon" + QByteArray::number(nSize) +
+                ", .nPngSize = sizeof s_abIcon" + QByteArray::number(nSize) + "},\n";
     }
-    source += "} // namespace\n\nstd::vector<CResImage> MainIconImages()\n{\n    return {\n" + list +
-              "    };\n}\n";
+    source += "} // namespace\n\nstd::vector<CResImage> MainIconImages()\n{\n    return {\n" +
+              list + "    };\n}\n";
     if (!Write(strOut + "/IconData.cpp", source))
         return Fail(1, "cannot write " + strOut + "/IconData.cpp");
     return 0;

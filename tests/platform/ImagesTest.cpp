@@ -29,8 +29,10 @@ TEST(ImagesTest, TheEyeballComesForEachPixelRatioAtOneLogicalSize)
 
 TEST(ImagesTest, TheTwoEyeballsShowTheSamePicture)
 {
-    const QImage one = AfxLoadBitmap(IDB_EYEBALL, 1).toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage two = AfxLoadBitmap(IDB_EYEBALL, 2).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage one =
+        AfxLoadBitmap(IDB_EYEBALL, 1).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage two =
+        AfxLoadBitmap(IDB_EYEBALL, 2).toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(two.size(), one.size() * 2);
     // Each 1x pixel's colour appears in its 2 x 2 block, but along a few
     // outlines that the 2x picture draws rounder.
@@ -52,7 +54,8 @@ TEST(ImagesTest, TheIconHasEveryThemeSizeDrawnForIt)
     const QIcon icon = AfxLoadIcon(IDI_MAIN);
     QList<QSize> sizes = icon.availableSizes();
     std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
-    EXPECT_EQ(sizes, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+    EXPECT_EQ(sizes,
+              (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 
     // Pixels of the tile, the green and red ends of the gauge and the bar, at
     // each size; 16 pixels is drawn pixel by pixel, so its colours are exact.
@@ -74,8 +77,10 @@ TEST(ImagesTest, TheIconHasEveryThemeSizeDrawnForIt)
         const QImage image = icon.pixmap(c.nSize).toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(image.size(), QSize(c.nSize, c.nSize));
         const QRgb got = image.pixel(int(c.x * c.nSize), int(c.y * c.nSize));
-        const int nDiff = std::max({std::abs(qRed(got) - qRed(c.rgb)), std::abs(qGreen(got) - qGreen(c.rgb)),
-                                    std::abs(qBlue(got) - qBlue(c.rgb)), std::abs(qAlpha(got) - qAlpha(c.rgb))});
-        EXPECT_LE(nDiff, c.nTolerance) << c.nSize << " at " << c.x << ", " << c.y << ": " << std::hex << got;
+        const int nDiff =
+            std::max({std::abs(qRed(got) - qRed(c.rgb)), std::abs(qGreen(got) - qGreen(c.rgb)),
+                      std::abs(qBlue(got) - qBlue(c.rgb)), std::abs(qAlpha(got) - qAlpha(c.rgb))});
+        EXPECT_LE(nDiff, c.nTolerance)
+            << c.nSize << " at " << c.x << ", " << c.y << ": " << std::hex << got;
     }
 }
