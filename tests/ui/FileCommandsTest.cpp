@@ -142,7 +142,6 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - copy");
 
     // Reports leave path, title and modified state alone.
-    Answer(0, 2);
     SaveAs(Path("REPORT.TXT"));
     const std::string strText = ReadAll(Path("REPORT.TXT"));
     EXPECT_EQ(strText, MakeTextReport(Dlg().m_model));
@@ -155,6 +154,9 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     EXPECT_EQ(Dlg().m_strFilePath, Path("copy.VLK"));
     EXPECT_EQ(Dlg().m_strFileTitle, "copy");
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - copy");
+    EXPECT_FALSE(Dlg().m_model.IsModified());
+    Answer(0, 2);
+    SaveAs(Path("page.HTM"));
     EXPECT_TRUE(Dlg().m_model.IsModified());
     EXPECT_EQ(CMessageBox::GetCount(), 0);
 }
