@@ -6,8 +6,11 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -175,6 +178,18 @@ std::string TempName(const std::string& strBase)
     if (strName.size() + 1 + strSuffix.size() > NAME_MAX)
         strName = "velkor"; // a long name would not leave room for the suffix
     return "." + strName + strSuffix;
+}
+
+// The fixed name under which an unnamed temporary file is linked just before
+// it is renamed over strBase.
+std::string LinkName(const std::string& strBase)
+{
+    const std::string strSuffix = ".velkor-tmp";
+    if (1 + strBase.size() + strSuffix.size() <= NAME_MAX)
+        return "." + strBase + strSuffix;
+    char szHash[17];
+    std::snprintf(szHash, sizeof szHash, "%016zx", std::hash<std::string>{}(strBase));
+    return ".velkor-" + std::string(szHash) + strSuffix;
 }
 
 // Failures of fsync that only say the file cannot be synced.
@@ -508,35 +523,46 @@ void CFile::Write(const void* pBuffer, std::size_t nCount)
 void CFile::LinkTemp()
 {
     // Between link and rename the file has a name: no interrupt may end the
-    // process there (SIGKILL aside, which nothing can hold off).
+    // process there. SIGKILL cannot be held off; the window is kept to the
+    // two calls, and the name is fixed, so the next save of the same file
+    // removes what a kill left there.
     const CSignalBlock block;
-    if (m_strTemp.empty())
+    const bool bUnnamed = m_strTemp.empty();
+    if (bUnnamed)
     {
         const std::string strProc = "/proc/self/fd/" + std::to_string(m_nFd);
+        std::string strTemp = LinkName(m_strBase);
         for (int nAttempt = 0; m_strTemp.empty(); ++nAttempt)
         {
-            const std::string strTemp = TempName(m_strBase);
-            int nResult = linkat(AT_FDCWD, strProc.c_str(), m_nDirFd, strTemp.c_str(),
+            int nResult = linkat(m_nFd, "", m_nDirFd, strTemp.c_str(), AT_EMPTY_PATH);
+            if (nResult != 0 && errno != EEXIST) // AT_EMPTY_PATH needs a privilege
+                nResult = linkat(AT_FDCWD, strProc.c_str(), m_nDirFd, strTemp.c_str(),
                                  AT_SYMLINK_FOLLOW);
-            if (nResult != 0 && errno == ENOENT) // no /proc
-                nResult = linkat(m_nFd, "", m_nDirFd, strTemp.c_str(), AT_EMPTY_PATH);
             if (nResult == 0)
-            {
                 m_strTemp = strTemp;
-                SetCleanup(m_nDirFd, m_strTemp);
-            }
             else if (errno != EEXIST || nAttempt == 100)
                 FailErrno(errno);
+            else if (nAttempt == 0)
+                unlinkat(m_nDirFd, strTemp.c_str(), 0); // left by a killed save
+            else
+                strTemp = TempName(m_strBase); // another save is at this point
         }
+        SetCleanup(m_nDirFd, m_strTemp);
     }
-    const int nFd = m_nFd;
-    m_nFd = -1;
-    if (close(nFd) != 0 && errno != EINTR) // Linux closes the descriptor even on EINTR
-        FailErrno(errno);
+    else
+    {
+        // A named file: closed first, so that a late write error still
+        // stops the replacement.
+        const int nFd = std::exchange(m_nFd, -1);
+        if (close(nFd) != 0 && errno != EINTR) // Linux closes the descriptor even on EINTR
+            FailErrno(errno);
+    }
     if (renameat(m_nDirFd, m_strTemp.c_str(), m_nDirFd, m_strBase.c_str()) != 0)
         FailErrno(errno);
     m_strTemp.clear();
     ClearCleanup();
+    if (bUnnamed)
+        close(std::exchange(m_nFd, -1)); // the content is in place already
 }
 
 void CFile::CloseInPlace()

@@ -194,6 +194,7 @@ TEST_F(VelkorReport, KilledAtAnyMomentLeavesTheOldOrNewFileAndNothingElse)
     WriteBytes(strOut, "old");
     std::mt19937 random(std::random_device{}());
     int nReplaced = 0;
+    int nLeftovers = 0;
     for (int i = 0; i < 100; ++i)
     {
         const pid_t pid = fork();
@@ -207,16 +208,28 @@ TEST_F(VelkorReport, KilledAtAnyMomentLeavesTheOldOrNewFileAndNothingElse)
             _exit(127);
         }
         usleep(random() % 4000); // start-up and report take about 3 ms
-        kill(pid, (i % 3 == 0) ? SIGKILL : (i % 3 == 1) ? SIGTERM : SIGINT);
+        const int nSignal = (i % 3 == 0) ? SIGKILL : (i % 3 == 1) ? SIGTERM : SIGINT;
+        kill(pid, nSignal);
         waitpid(pid, nullptr, 0);
         const std::string strBytes = ReadBytes(strOut);
         ASSERT_TRUE(strBytes == "old" || strBytes == strNew) << i << ": " << strBytes.size();
-        ASSERT_EQ(m_dir.Names(), (std::vector<std::string>{"out.htm", "plan.final.vlk"})) << i;
+        // Only SIGKILL between link and rename, a few microseconds, can
+        // leave a name, and only this one, which the next save removes.
+        auto names = m_dir.Names();
+        if (nSignal == SIGKILL && std::erase(names, ".out.htm.velkor-tmp") == 1)
+            ++nLeftovers;
+        ASSERT_EQ(names, (std::vector<std::string>{"out.htm", "plan.final.vlk"})) << i;
         if (strBytes == strNew)
         {
             ++nReplaced;
             WriteBytes(strOut, "old");
         }
     }
-    std::cout << nReplaced << " of 100 runs finished before the kill\n";
+    WriteBytes(m_dir / ".out.htm.velkor-tmp", "left by a kill");
+    EXPECT_EQ(RunReport(m_dir, {m_strProject, strOut}).nExit, 0);
+    EXPECT_EQ(m_dir.Names(), (std::vector<std::string>{"out.htm", "plan.final.vlk"}));
+    EXPECT_EQ(ReadBytes(strOut), strNew);
+    EXPECT_LE(nLeftovers, 5);
+    std::cout << nReplaced << " of 100 runs finished before the kill, " << nLeftovers
+              << " left a name\n";
 }
