@@ -536,8 +536,8 @@ void CFile::LinkTemp()
         {
             int nResult = linkat(m_nFd, "", m_nDirFd, strTemp.c_str(), AT_EMPTY_PATH);
             if (nResult != 0 && errno != EEXIST) // AT_EMPTY_PATH needs a privilege
-                nResult = linkat(AT_FDCWD, strProc.c_str(), m_nDirFd, strTemp.c_str(),
-                                 AT_SYMLINK_FOLLOW);
+                nResult =
+                    linkat(AT_FDCWD, strProc.c_str(), m_nDirFd, strTemp.c_str(), AT_SYMLINK_FOLLOW);
             if (nResult == 0)
                 m_strTemp = strTemp;
             else if (errno != EEXIST || nAttempt == 100)
@@ -645,8 +645,7 @@ void CFile::Release()
     m_bReplace = false;
 }
 
-void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount,
-                       const std::string& strName)
+void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const std::string& strName)
 {
     if (const int nErrno = WriteAll(nFd, static_cast<const char*>(pBuffer), nCount))
         throw CFileException(CFileException::CauseFromErrno(nErrno), strName);

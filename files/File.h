@@ -83,10 +83,10 @@ private:
     int m_nLockFd = -1;        // the existing target, held locked meanwhile
     int m_nDirFd = -1;         // the target's folder
     bool m_bWriting = false;
-    bool m_bInPlace = false;   // rewrite m_nLockFd at Close() from m_strBuffer
-    bool m_bReplace = false;   // m_nFd is a temporary file to put over the target
-    bool m_bSync = true;       // flush the file and its folder to the disk at Close()
-    bool m_bLock = true;       // hold the target locked while writing
+    bool m_bInPlace = false; // rewrite m_nLockFd at Close() from m_strBuffer
+    bool m_bReplace = false; // m_nFd is a temporary file to put over the target
+    bool m_bSync = true;     // flush the file and its folder to the disk at Close()
+    bool m_bLock = true;     // hold the target locked while writing
 };
 
 // Writes all nCount bytes to an open descriptor, waiting while a

@@ -131,14 +131,14 @@ const HostileCase s_aCases[] = {
      [](const CScratchDir& dir)
      {
          const std::string strPath = dir / "p.vlk";
-         const std::string strResult = SaveOver(strPath,
-                         [&]() -> std::string
-                         {
-                             if (setxattr(strPath.c_str(), "user.velkor", "x", 1, 0) == 0)
-                                 return "";
-                             return std::string("skip: no user attributes here: ") +
-                                    std::strerror(errno);
-                         });
+         const std::string strResult = SaveOver(
+             strPath,
+             [&]() -> std::string
+             {
+                 if (setxattr(strPath.c_str(), "user.velkor", "x", 1, 0) == 0)
+                     return "";
+                 return std::string("skip: no user attributes here: ") + std::strerror(errno);
+             });
          return strResult.starts_with("skip: ")
                     ? strResult
                     : strResult + Check(Attribute(strPath, "user.velkor") == "x", "attribute lost");
@@ -148,15 +148,16 @@ const HostileCase s_aCases[] = {
      {
          const std::string strPath = dir / "p.vlk";
          std::string strAcl;
-         const std::string strResult = SaveOver(strPath,
-                         [&]() -> std::string
-                         {
-                             if (std::system(("setfacl -m u:65534:rw " + strPath + " 2>/dev/null")
-                                                 .c_str()) != 0)
-                                 return "skip: setfacl missing or no ACLs on this file system";
-                             strAcl = Attribute(strPath, "system.posix_acl_access");
-                             return "";
-                         });
+         const std::string strResult = SaveOver(
+             strPath,
+             [&]() -> std::string
+             {
+                 if (std::system(("setfacl -m u:65534:rw " + strPath + " 2>/dev/null").c_str()) !=
+                     0)
+                     return "skip: setfacl missing or no ACLs on this file system";
+                 strAcl = Attribute(strPath, "system.posix_acl_access");
+                 return "";
+             });
          return strResult.starts_with("skip: ")
                     ? strResult
                     : strResult + Check(Attribute(strPath, "system.posix_acl_access") == strAcl,
@@ -168,21 +169,21 @@ const HostileCase s_aCases[] = {
          if (geteuid() != 0)
              return std::string("skip: needs root to make a file of another owner");
          const std::string strPath = dir / "p.vlk";
-         const std::string strResult = SaveOver(strPath,
-                         [&]
-                         {
-                             // The folder would let the member replace the file.
-                             chmod(dir.Path().c_str(), 0777);
-                             const bool bOk = chown(strPath.c_str(), 0, 4242) == 0 &&
-                                              chmod(strPath.c_str(), 0664) == 0;
-                             const std::string strSaved = RunUnprivileged(
-                                 [&] { return Message([&] { SaveProject(Distinct(), strPath); }); },
-                                 {4242});
-                             return bOk && strSaved.empty() ? "" : "member: " + strSaved;
-                         });
+         const std::string strResult = SaveOver(
+             strPath,
+             [&]
+             {
+                 // The folder would let the member replace the file.
+                 chmod(dir.Path().c_str(), 0777);
+                 const bool bOk =
+                     chown(strPath.c_str(), 0, 4242) == 0 && chmod(strPath.c_str(), 0664) == 0;
+                 const std::string strSaved = RunUnprivileged(
+                     [&] { return Message([&] { SaveProject(Distinct(), strPath); }); }, {4242});
+                 return bOk && strSaved.empty() ? "" : "member: " + strSaved;
+             });
          return strResult + Check(Stat(strPath).st_uid == 0 && Stat(strPath).st_gid == 4242 &&
-                          (Stat(strPath).st_mode & 07777) == 0664,
-                      "owner, group or mode changed");
+                                      (Stat(strPath).st_mode & 07777) == 0664,
+                                  "owner, group or mode changed");
      }},
     {"a writable file in an unwritable folder is saved",
      [](const CScratchDir& dir)
@@ -259,8 +260,8 @@ const HostileCase s_aCases[] = {
                      strRead.append(buffer, static_cast<std::size_t>(n));
              });
          CRiskModel model;
-         const std::string strMessage = Message(
-             [&] { WriteTextReport(model, "/proc/self/fd/" + std::to_string(anPipe[1])); });
+         const std::string strMessage =
+             Message([&] { WriteTextReport(model, "/proc/self/fd/" + std::to_string(anPipe[1])); });
          close(anPipe[1]);
          reader.join();
          close(anPipe[0]);
