@@ -52,20 +52,18 @@ struct stat Stat(const std::string& strPath)
     return st;
 }
 
-// A project unlike a new one, and its bytes.
+// A project unlike a new one.
 const CRiskModel& Distinct()
 {
-    static const CRiskModel& s_model = *[]
-    {
-        static CRiskModel model;
-        MakeDistinctive(model);
-        return &model;
-    }();
+    static CRiskModel s_model;
+    static const bool s_bMade = (MakeDistinctive(s_model), true);
+    (void)s_bMade;
     return s_model;
 }
 
-// Saves the distinct project over "old" content in p.vlk after prepare, and
-// checks that the new bytes arrived and no other name appeared.
+// Saves the distinct project over a new project's bytes in strPath after
+// prepare ("skip: ..." or a failure stops there), and checks that the new
+// bytes arrived and no hidden temporary file was left.
 std::string SaveOver(const std::string& strPath, const std::function<std::string()>& prepare)
 {
     WriteBytes(strPath, MakeProjectBytes(CRiskModel()));
