@@ -3,13 +3,13 @@
 //
 // Exit status: 0 success, 1 a file error (its message on standard error),
 // 2 bad usage.
+#include "files/File.h"
 #include "files/FileException.h"
 #include "files/HtmlReport.h"
 #include "files/ProjectFile.h"
 #include "files/TextReport.h"
 #include "model/RiskModel.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -50,18 +50,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
 
 void WriteStandardOutput(const std::string& strText)
 {
-    std::size_t nDone = 0;
-    while (nDone < strText.size())
-    {
-        const ssize_t n = write(STDOUT_FILENO, strText.data() + nDone, strText.size() - nDone);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw CFileException(n < 0 ? CFileException::CauseFromErrno(errno)
-                                       : CFileException::diskFull,
-                                 "standard output");
-        nDone += static_cast<std::size_t>(n);
-    }
+    WriteToDescriptor(STDOUT_FILENO, strText.data(), strText.size(), "standard output");
 }
 } // namespace
 
@@ -99,6 +88,16 @@ int main(int argc, char** argv)
     const bool bText = bStandardOutput || EqualsIgnoreCase(strExtension, "txt");
     if (!bText && !EqualsIgnoreCase(strExtension, "htm"))
         return Usage();
+
+    // The file layer's hooks: a signal removes a temporary file, and a
+    // report never replaces its own project.
+    InstallTemporaryFileCleanup();
+    if (IsSameFile(strProject, bStandardOutput ? "/dev/stdout" : strOutput))
+    {
+        std::fprintf(stderr, "velkor-report: %s is the project file itself; nothing was written.\n",
+                     bStandardOutput ? "standard output" : strOutput.c_str());
+        return EXIT_USAGE;
+    }
 
     try
     {
