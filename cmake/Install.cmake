@@ -9,6 +9,10 @@ set(VELKOR_DESKTOP_DIR ${VELKOR_ROOT}/res/desktop)
 if(TARGET velkor-report)
     install(TARGETS velkor-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The PDF writer, which velkor-report starts from ../lib/velkor/.
+if(TARGET velkor-report-pdf)
+    install(TARGETS velkor-report-pdf RUNTIME DESTINATION lib/velkor)
+endif()
 
 if(TARGET velkor)
     install(TARGETS velkor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -53,8 +57,8 @@ set(CPACK_PACKAGE_CONTACT "Velkor developers <velkor@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Velkor assesses the risk of a software project from an 81-question questionnaire "
-    "and computes 28 success probabilities; velkor-report writes its text and HTML "
-    "reports from project files.")
+    "and computes 28 success probabilities; velkor-report writes its text, HTML, "
+    "JSON, CSV, SVG and PDF reports from project files and imports JSON back.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
@@ -66,7 +70,7 @@ if(VELKOR_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libstdc++6, fonts-liberation2")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6svg6, libqt6core6, libstdc++6, fonts-liberation2")
 endif()
 # The package holds what the install rules above name, and nothing else.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")

@@ -81,7 +81,7 @@ int RunPdfWriter(const std::string& strProject, const std::string& strOutput)
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::filesystem::path folder = self.parent_path();
     for (const auto& candidate :
-         {folder / "velkor-report-pdf", folder / ".." / "libexec" / "velkor" / "velkor-report-pdf"})
+         {folder / "velkor-report-pdf", folder / ".." / "lib" / "velkor" / "velkor-report-pdf"})
     {
         if (error || access(candidate.c_str(), X_OK) != 0)
             continue;
