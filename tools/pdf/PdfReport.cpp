@@ -143,12 +143,17 @@ std::string MakePdfReport(CRiskModel& model, const std::string& strTitle)
         // bold span make its whole line bold: give it the one font, no spans.
         QByteArray svg = QByteArray::fromStdString(MakeSvgChart(model, strTitle));
         svg.replace("font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\"",
-                    "font-family=\"Liberation Sans\"");
+                    "font-family=\"Liberation Sans\" font-weight=\"normal\"");
         svg.replace("<tspan font-weight=\"bold\">", "<tspan>");
         QSvgRenderer chart(svg);
-        const QSizeF size = chart.defaultSize();
+        // Below the chart's own title and total, which the page already shows.
+        const double dChartTop = 80;
+        const QSizeF size = chart.defaultSize() - QSizeF(0, dChartTop);
+        chart.setViewBox(QRectF(QPointF(0, dChartTop), size));
         const double dWidth = PAGE_WIDTH - 2 * MARGIN;
-        chart.render(&painter, QRectF(xLeft, y, dWidth, dWidth * size.height() / size.width()));
+        const QRectF target(xLeft, y, dWidth, dWidth * size.height() / size.width());
+        painter.setClipRect(target);
+        chart.render(&painter, target);
         painter.end();
     }
     return buffer.data().toStdString();
