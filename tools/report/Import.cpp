@@ -17,9 +17,15 @@ using Json = nlohmann::json;
     throw CImportError(strPlace.empty() ? strProblem : strPlace + ": " + strProblem);
 }
 
-// How a value reads in a message: the JSON text, cut short when long.
+// How a value reads in a message: the JSON text of a number, string,
+// boolean or null, cut short when long. Arrays and objects are named, not
+// written out: one can nest deeper than a recursive writer can go.
 std::string Show(const Json& value)
 {
+    if (value.is_array())
+        return "an array";
+    if (value.is_object())
+        return "an object";
     std::string strText = value.dump(-1, ' ', false, Json::error_handler_t::replace);
     if (strText.size() > 40)
         strText = strText.substr(0, 37) + "...";
