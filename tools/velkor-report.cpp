@@ -91,7 +91,6 @@ int main(int argc, char** argv)
     pFormatter->label("TEXT", "");
     app.formatter(pFormatter);
     app.set_version_flag("--version", "velkor-report " VELKOR_VERSION);
-    app.footer(s_szFormats);
     app.require_subcommand(0, 1);
 
     std::string strProject;
@@ -102,6 +101,7 @@ int main(int argc, char** argv)
     CCommandContext context;
     for (const auto pfnAdd : s_apfnCommands)
         pfnAdd(app, context);
+    app.footer(s_szFormats); // after the commands, which would inherit it
 
     // A first argument that names a command is that command; otherwise no
     // later argument is taken for one (an output file may be called "import").
