@@ -189,6 +189,7 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
     const std::pair<std::string, const char*> aCases[] = {
         {"{\"weights\": ", "not JSON: parse error at line 1, column 13"},
         {"[1, 2]", "not a project"},
+        {"{\"weights\": 1E8886}", "not JSON: number overflow parsing '1E8886'"},
         {Edit([](auto& j) { j["answers"][8]["answer"] = 7; }), "answers[8].answer: 7 is outside 0..6"},
         {Edit([](auto& j) { j["answers"][3] = -1; }), "answers[3]: -1 is outside 0..4"},
         {Edit([](auto& j) { j["answers"][2]["answer"] = 2.5; }), "answers[2].answer: 2.5 is not an answer index 0..4"},

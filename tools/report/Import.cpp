@@ -65,7 +65,7 @@ void ImportProject(CRiskModel& model, std::string_view strJson)
     {
         document = Json::parse(strJson.begin(), strJson.end());
     }
-    catch (const Json::parse_error& e)
+    catch (const Json::exception& e) // a syntax error, or a number past the double range
     {
         // "[json.exception.parse_error.101] parse error at line 1, ..." without its tag.
         std::string strWhat = e.what();
