@@ -83,8 +83,18 @@ std::string MakePdfReport(CRiskModel& model, const std::string& strTitle)
         const double xLeftValue = PAGE_WIDTH / 2 - 20;
         page.Font(10, false);
         page.Text(xLeft, 52, "Velkor Project Report");
-        page.Font(20, true);
-        page.Text(xLeft, 78, "Project " + QString::fromStdString(strTitle));
+        // A long title gets smaller letters, down to the tables' size, then
+        // wraps onto a second line rather than leaving the page.
+        const QString strHeading = "Project " + QString::fromStdString(strTitle);
+        double dTitlePoints = 20;
+        for (; dTitlePoints > 10; dTitlePoints -= 1)
+        {
+            page.Font(dTitlePoints, true);
+            if (painter.fontMetrics().horizontalAdvance(strHeading) <= xRight - xLeft)
+                break;
+        }
+        painter.drawText(QRectF(xLeft, 78 - dTitlePoints, xRight - xLeft, 2.6 * dTitlePoints),
+                         Qt::TextWrapAnywhere, strHeading);
 
         double y = 112;
         page.Heading(y, "Summary");

@@ -161,7 +161,14 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
                          INK + "\">\n";
     strSvg += "<desc>Success probabilities of project " + strTitleText + "</desc>\n";
     strSvg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
-    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\">Project " + strTitleText +
+    // A title longer than the chart is wide is squeezed to fit, never cut:
+    // bold 22-pixel letters are about 13 pixels wide on average.
+    const std::string strHeading = "Project " + strTitle;
+    const double dMaxWidth = CHART_WIDTH - 48;
+    const std::string strFit = strHeading.size() * 13.0 > dMaxWidth
+                                   ? " textLength=\"" + Num(dMaxWidth) + "\" lengthAdjust=\"spacingAndGlyphs\""
+                                   : "";
+    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\"" + strFit + ">Project " + strTitleText +
               "</text>\n";
     const double dTotal = model.GetMetricValue(METRIC_TOTAL);
     strSvg += "<g>" + Tooltip("Total", dTotal) +
