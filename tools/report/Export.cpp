@@ -66,7 +66,11 @@ std::string EscapeXml(std::string_view strText)
     // Reuse the JSON library's UTF-8 check: it replaces invalid bytes.
     const std::string strValid =
         nlohmann::json(std::string(strText)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    const std::string strDecoded = nlohmann::json::parse(strValid).get<std::string>();
+    std::string strDecoded = nlohmann::json::parse(strValid).get<std::string>();
+    // U+FFFE and U+FFFF are valid UTF-8 but no XML character.
+    for (std::size_t n = 0; (n = strDecoded.find("\xEF\xBF", n)) != std::string::npos; n += 3)
+        if (n + 2 < strDecoded.size() && (strDecoded[n + 2] == '\xBE' || strDecoded[n + 2] == '\xBF'))
+            strDecoded[n + 2] = '\xBD';
     std::string strOut;
     for (const char c : strDecoded)
     {
