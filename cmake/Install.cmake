@@ -43,6 +43,10 @@ if(TARGET velkor-report)
     velkor_gzip(${VELKOR_MAN_DIR}/velkor-report.1 velkor-report.1.gz)
     install(FILES ${gz_dir}/velkor-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
+# The PDF writer, which velkor-report starts from ../lib/velkor/.
+if(TARGET velkor-report-pdf)
+    install(TARGETS velkor-report-pdf RUNTIME DESTINATION lib/velkor)
+endif()
 
 if(TARGET velkor)
     install(TARGETS velkor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -84,7 +88,8 @@ is weakest. You answer 81 questions in ten categories and Velkor computes
 28 success probabilities: per category, per life-cycle phase and per
 risk-management activity, and a total weighted by your own priorities.
 .
-velkor-report writes the reports of project files from the command line.")
+velkor-report writes its text, HTML, JSON, CSV, SVG and PDF reports from
+project files on the command line and imports JSON back.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
@@ -98,7 +103,7 @@ if(VELKOR_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libstdc++6, fonts-liberation2")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6svg6, libqt6core6, libstdc++6, fonts-liberation2")
 endif()
 # The package holds what the install rules above name, and nothing else.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")

@@ -1,119 +1,154 @@
-// velkor-report: writes the text or HTML report of a project file, the same
-// bytes as Save As in the program after opening the project.
+// velkor-report: the reports and exports of a project file, and the commands
+// that go beyond one project (import, and those registered below).
+//
+//   velkor-report PROJECT.vlk OUTPUT   OUTPUT's extension chooses the format
+//   velkor-report COMMAND ...          a first argument naming a command
 //
 // Exit status: 0 success, 1 a file error (its message on standard error),
 // 2 bad usage.
+#include "tools/Commands.h"
+
 #include "files/File.h"
-#include "files/FileException.h"
+
 #include "files/HtmlReport.h"
 #include "files/ProjectFile.h"
 #include "files/TextReport.h"
 #include "model/RiskModel.h"
+#include "tools/report/Export.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
-#include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 namespace
 {
-constexpr int EXIT_FILE_ERROR = 1;
-constexpr int EXIT_USAGE = 2;
+// Every command's registration function; a new command adds one line here.
+constexpr std::array s_apfnCommands = {&AddImportCommand};
 
-const char s_szUsage[] = "Usage: velkor-report PROJECT.vlk OUTPUT\n"
-                         "Writes the report of a Velkor project file. OUTPUT's extension chooses\n"
-                         "the report: .txt a text report, .htm an HTML report; OUTPUT - writes\n"
-                         "the text report to standard output.\n"
-                         "  --help     show this text\n"
-                         "  --version  show the program's version\n";
+// Names that are commands even before this build has them, so that a
+// project file called like one never turns into a command later.
+constexpr std::array<const char*, 3> s_apszReservedCommands = {"compare", "portfolio", "improve"};
 
-int Usage()
+const char s_szFormats[] = "OUTPUT's extension (any case) chooses the format:\n"
+                           "  .txt   the text report          .htm  the HTML report\n"
+                           "  .json  the project as data      .csv  the 28 probabilities\n"
+                           "  .svg   the chart                .pdf  the printable A4 report\n"
+                           "  -      the text report on standard output\n";
+
+class CUsageFormatter : public CLI::Formatter
 {
-    std::fputs(s_szUsage, stderr);
-    return EXIT_USAGE;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+public:
+    std::string make_usage(const CLI::App* pApp, std::string strName) const override
     {
-        const auto Lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
+        if (pApp->get_parent() != nullptr)
+            return CLI::Formatter::make_usage(pApp, strName);
+        return "Usage: velkor-report PROJECT.vlk OUTPUT\n"
+               "       velkor-report COMMAND ...\n";
     }
-    return true;
-}
+};
 
-void WriteStandardOutput(const std::string& strText)
+int WriteReport(const std::string& strProject, const std::string& strOutput)
 {
-    WriteToDescriptor(STDOUT_FILENO, strText.data(), strText.size(), "standard output");
+    const std::string strExtension = GetFileExtension(strOutput);
+    const auto Is = [&](const char* pszExtension) { return EqualsIgnoreCase(strExtension, pszExtension); };
+    const bool bStandardOutput = strOutput == "-";
+    if (!bStandardOutput && !Is("txt") && !Is("htm") && !Is("json") && !Is("csv") && !Is("svg") &&
+        !Is("pdf"))
+        return UsageError(strExtension.empty()
+                              ? "OUTPUT " + strOutput + " has no extension to choose the format"
+                              : "." + strExtension + " is not a supported output format");
+    // A report never replaces its own project, whatever name reaches it.
+    if (IsSameFile(strProject, bStandardOutput ? "/dev/stdout" : strOutput))
+    {
+        PrintError((bStandardOutput ? std::string("standard output") : strOutput) +
+                   " is the project file itself; nothing was written.");
+        return EXIT_USAGE;
+    }
+    if (!bStandardOutput && Is("pdf"))
+        return RunPdfWriter(strProject, strOutput);
+
+    return RunGuarded([&] {
+        CRiskModel model;
+        LoadProject(model, strProject);
+        const std::string strTitle = GetFileTitle(strProject);
+        if (bStandardOutput)
+            WriteStandardOutput(MakeTextReport(model));
+        else if (Is("txt"))
+            WriteTextReport(model, strOutput);
+        else if (Is("htm"))
+            WriteHtmlReport(model, strOutput, strTitle);
+        else if (Is("json"))
+            WriteOutputFile(strOutput, MakeJsonExport(model, strTitle));
+        else if (Is("csv"))
+            WriteOutputFile(strOutput, MakeCsvExport(model));
+        else
+            WriteOutputFile(strOutput, MakeSvgChart(model, strTitle));
+        return 0;
+    });
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args;
-    bool bOptions = true;
-    for (int i = 1; i < argc; ++i)
-    {
-        const std::string_view arg = argv[i];
-        if (bOptions && arg == "--")
-            bOptions = false;
-        else if (bOptions && arg == "--help")
-        {
-            std::fputs(s_szUsage, stdout);
-            return 0;
-        }
-        else if (bOptions && arg == "--version")
-        {
-            std::puts("velkor-report " VELKOR_VERSION);
-            return 0;
-        }
-        else if (bOptions && arg.size() > 1 && arg[0] == '-')
-            return Usage();
-        else
-            args.emplace_back(arg);
-    }
-    if (args.size() != 2)
-        return Usage();
+    InstallTemporaryFileCleanup(); // a signal removes a named temporary file
+    CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
+    auto pFormatter = std::make_shared<CUsageFormatter>();
+    pFormatter->label("Subcommands", "Commands");
+    pFormatter->label("TEXT", "");
+    app.formatter(pFormatter);
+    app.set_version_flag("--version", "velkor-report " VELKOR_VERSION);
+    app.require_subcommand(0, 1);
 
-    const std::string& strProject = args[0];
-    const std::string& strOutput = args[1];
-    const std::string strExtension = GetFileExtension(strOutput);
-    const bool bStandardOutput = strOutput == "-";
-    const bool bText = bStandardOutput || EqualsIgnoreCase(strExtension, "txt");
-    if (!bText && !EqualsIgnoreCase(strExtension, "htm"))
-        return Usage();
+    std::string strProject;
+    std::string strOutput;
+    app.add_option("PROJECT", strProject, "The project file (.vlk)");
+    app.add_option("OUTPUT", strOutput, "The file to write; its extension chooses the format");
 
-    // The file layer's hooks: a signal removes a temporary file, and a
-    // report never replaces its own project.
-    InstallTemporaryFileCleanup();
-    if (IsSameFile(strProject, bStandardOutput ? "/dev/stdout" : strOutput))
-    {
-        std::fprintf(stderr, "velkor-report: %s is the project file itself; nothing was written.\n",
-                     bStandardOutput ? "standard output" : strOutput.c_str());
-        return EXIT_USAGE;
-    }
+    CCommandContext context;
+    for (const auto pfnAdd : s_apfnCommands)
+        pfnAdd(app, context);
+    app.footer(s_szFormats); // after the commands, which would inherit it
+
+    // A first argument that names a command is that command; otherwise no
+    // later argument is taken for one (an output file may be called "import").
+    const std::string strFirst = argc > 1 ? argv[1] : "";
+    const auto commands = app.get_subcommands([](CLI::App*) { return true; });
+    const bool bRegistered = std::any_of(commands.begin(), commands.end(),
+                                         [&](CLI::App* pCommand) { return pCommand->check_name(strFirst); });
+    const bool bReserved = std::find(s_apszReservedCommands.begin(), s_apszReservedCommands.end(),
+                                     strFirst) != s_apszReservedCommands.end();
+    if (bReserved && !bRegistered)
+        return UsageError(strFirst + " is not a command of this version");
+    if (!bRegistered && !strFirst.empty() && strFirst[0] != '-')
+        for (CLI::App* pCommand : commands)
+            pCommand->disabled();
 
     try
     {
-        CRiskModel model;
-        LoadProject(model, strProject);
-        if (bStandardOutput)
-            WriteStandardOutput(MakeTextReport(model));
-        else if (bText)
-            WriteTextReport(model, strOutput);
-        else
-            WriteHtmlReport(model, strOutput, GetFileTitle(strProject));
+        app.parse(argc, argv);
     }
-    catch (const CFileException& e)
+    catch (const CLI::CallForHelp& e)
     {
-        std::fprintf(stderr, "%s\n", e.GetErrorMessage().c_str());
-        return EXIT_FILE_ERROR;
+        return app.exit(e);
     }
-    return 0;
+    catch (const CLI::CallForVersion& e)
+    {
+        return app.exit(e);
+    }
+    catch (const CLI::ParseError& e)
+    {
+        return UsageError(e.what());
+    }
+
+    if (!app.get_subcommands().empty())
+        return context.nExit;
+    if (app.count("PROJECT") == 0)
+        return UsageError("PROJECT and OUTPUT are missing");
+    if (app.count("OUTPUT") == 0)
+        return UsageError("OUTPUT is missing");
+    return WriteReport(strProject, strOutput);
 }

@@ -42,7 +42,8 @@ foreach(f IN ITEMS bin/velkor bin/velkor-report share/applications/velkor.deskto
                    share/mime/packages/velkor.xml share/metainfo/dev.velkor.Velkor.metainfo.xml
                    share/icons/hicolor/scalable/apps/velkor.svg
                    share/man/man1/velkor.1.gz share/man/man1/velkor-report.1.gz
-                   share/doc/velkor/copyright share/doc/velkor/changelog.gz)
+                   share/doc/velkor/copyright share/doc/velkor/changelog.gz
+                   lib/velkor/velkor-report-pdf)
     if(NOT EXISTS "${root}/${f}")
         fail("${f} missing")
     endif()
@@ -75,7 +76,7 @@ endif()
 # Nothing but the programs and their desktop files; no test programs.
 file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
 foreach(f IN LISTS files)
-    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|share/.*)$"))
+    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|lib/velkor/velkor-report-pdf|share/.*)$"))
         fail("unexpected file ${f}")
     endif()
     if(f MATCHES "test")

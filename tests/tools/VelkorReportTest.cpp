@@ -3,6 +3,10 @@
 
 #include "files/HtmlReport.h"
 #include "files/TextReport.h"
+#include "model/Format.h"
+
+#include <cstdlib>
+#include <optional>
 
 #include <csignal>
 #include <random>
@@ -103,7 +107,7 @@ TEST_F(VelkorReport, FileErrorsPrintTheMessageAndExit1)
 {
     const RunResult missing = RunReport(m_dir, {m_dir / "none.vlk", m_dir / "out.txt"});
     EXPECT_EQ(missing.nExit, 1);
-    EXPECT_EQ(missing.strErr, m_dir / "none.vlk" + " was not found.\n");
+    EXPECT_EQ(missing.strErr, "velkor-report: " + m_dir / "none.vlk" + " was not found.\n");
     EXPECT_FALSE(std::filesystem::exists(m_dir / "out.txt"));
 
     WriteBytes(m_dir / "short.vlk", std::string(100, '\0'));
@@ -111,11 +115,12 @@ TEST_F(VelkorReport, FileErrorsPrintTheMessageAndExit1)
     EXPECT_EQ(damaged.nExit, 1);
     EXPECT_EQ(damaged.strOut, "");
     EXPECT_EQ(damaged.strErr,
-              "An attempt was made to access " + m_dir / "short.vlk" + " past its end.\n");
+              "velkor-report: An attempt was made to access " + m_dir / "short.vlk" +
+                  " past its end.\n");
 
     const RunResult badPath = RunReport(m_dir, {m_strProject, m_dir / "no/out.htm"});
     EXPECT_EQ(badPath.nExit, 1);
-    EXPECT_EQ(badPath.strErr, m_dir / "no/out.htm" + " contains an invalid path.\n");
+    EXPECT_EQ(badPath.strErr, "velkor-report: " + m_dir / "no/out.htm" + " contains an invalid path.\n");
 }
 
 TEST_F(VelkorReport, BadUsageExits2AndHelpAndVersionExit0)
@@ -168,8 +173,8 @@ TEST_F(VelkorReport, HostileOutputsAndProjects)
         {{m_strProject, m_dir / "out.htm"}, 0, strHtml, ""}, // appended, not truncated
         {{m_strProject, m_dir / "link.htm"}, 2, "", strSelf + m_dir / "link.htm"},
         {{m_strProject, m_dir / "hard.txt"}, 2, "", strSelf + m_dir / "hard.txt"},
-        {{m_dir / "pipe.vlk", "-"}, 1, "", "Access to " + m_dir / "pipe.vlk" + " was denied.\n"},
-        {{m_strProject, m_dir / "pipe.txt"}, 1, "", "Access to " + m_dir / "pipe.txt"},
+        {{m_dir / "pipe.vlk", "-"}, 1, "", strSelf + "Access to " + m_dir / "pipe.vlk" + " was denied.\n"},
+        {{m_strProject, m_dir / "pipe.txt"}, 1, "", strSelf + "Access to " + m_dir / "pipe.txt"},
     };
     alarm(60); // a run that waits for a pipe's peer ends the test instead
     for (const Case& c : cases)
@@ -232,4 +237,127 @@ TEST_F(VelkorReport, KilledAtAnyMomentLeavesTheOldOrNewFileAndNothingElse)
     EXPECT_LE(nLeftovers, 5);
     std::cout << nReplaced << " of 100 runs finished before the kill, " << nLeftovers
               << " left a name\n";
+}
+
+namespace
+{
+// Standard output of a shell command, or nothing when it failed.
+std::optional<std::string> Shell(const CScratchDir& dir, const std::string& strCommand)
+{
+    const std::string strOut = dir / ".shell";
+    if (std::system((strCommand + " > '" + strOut + "' 2>/dev/null").c_str()) != 0)
+        return std::nullopt;
+    return ReadBytes(strOut);
+}
+
+bool HaveProgram(const char* pszName)
+{
+    return std::system(("command -v " + std::string(pszName) + " >/dev/null 2>&1").c_str()) == 0;
+}
+} // namespace
+
+TEST_F(VelkorReport, PdfIsOneA4PageWithEveryValueInEmbeddedFonts)
+{
+    if (!HaveProgram("pdftotext") || !HaveProgram("pdffonts"))
+        GTEST_SKIP() << "poppler-utils is not installed; the PDF is not checked";
+    const std::string strPdf = m_dir / "report.PDF";
+    const RunResult result = RunReport(m_dir, {m_strProject, strPdf});
+    ASSERT_EQ(result.nExit, 0) << result.strErr;
+    EXPECT_EQ(result.strOut + result.strErr, "");
+
+    const auto text = Shell(m_dir, "pdftotext -layout '" + strPdf + "' -");
+    ASSERT_TRUE(text);
+    m_model.ComputeAll();
+    EXPECT_NE(text->find("Project plan.final"), std::string::npos);
+    // The label's line holds the value (and the weight, on a weighted line).
+    const auto Expect = [&](const std::string& strLabel, double dValue, double dWeight = -1) {
+        const auto nLabel = text->find(strLabel);
+        ASSERT_NE(nLabel, std::string::npos) << strLabel;
+        const std::string strLine = text->substr(nLabel, text->find('\n', nLabel) - nLabel);
+        std::string strExpected = FormatNumbers("%.1f%%", {dValue * 100.0});
+        if (dWeight >= 0)
+            strExpected += " Weighting: " + FormatNumbers("%.1f%%", {dWeight * 100.0});
+        std::string strSqueezed; // the line with runs of blanks as one
+        for (const char c : strLine)
+            if (c != ' ' || strSqueezed.empty() || strSqueezed.back() != ' ')
+                strSqueezed += c;
+        EXPECT_NE(strSqueezed.find(strExpected), std::string::npos) << strLine;
+    };
+    Expect("Total Project Probability of Success:", m_model.GetMetricValue(METRIC_TOTAL));
+    Expect("Technical Success Probability:", m_model.GetMetricValue(METRIC_TECHNICAL), 0.45);
+    Expect("Schedule Success Probability:", m_model.GetMetricValue(METRIC_SCHEDULE), 0.2);
+    Expect("Cost Success Probability:", m_model.GetMetricValue(METRIC_COST), 0.35);
+    Expect("Process Probability:", m_model.GetMetricValue(METRIC_PROCESS));
+    Expect("Product Probability:", m_model.GetMetricValue(METRIC_PRODUCT));
+    Expect("Organization:", m_model.GetMetricValue(METRIC_CATEGORY_FIRST));
+    Expect("Personnel:", m_model.GetMetricValue(METRIC_CATEGORY_FIRST + 9));
+    Expect("Pre-Requirements:", m_model.GetMetricValue(METRIC_PHASE_FIRST));
+    Expect("Delivery and Maintenance:", m_model.GetMetricValue(METRIC_PHASE_FIRST + 5));
+    Expect("Risk Assessment:", m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 2));
+    Expect("Prediction:", m_model.GetMetricValue(METRIC_ACTIVITY_FIRST + 5));
+
+    const auto info = Shell(m_dir, "pdfinfo '" + strPdf + "'");
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("Pages:           1\n"), std::string::npos);
+    EXPECT_NE(info->find("Page size:       595 x 842 pts (A4)"), std::string::npos);
+    const auto fonts = Shell(m_dir, "pdffonts '" + strPdf + "' | tail -n +3 | awk '{print $(NF-4)}'");
+    ASSERT_TRUE(fonts);
+    EXPECT_NE(*fonts, "");
+    EXPECT_EQ(fonts->find("no"), std::string::npos) << *fonts;
+}
+
+TEST_F(VelkorReport, ChartIsWellFormedAndRendersInAHeadlessBrowser)
+{
+    const std::string strSvg = m_dir / "chart.svg";
+    ASSERT_EQ(RunReport(m_dir, {m_strProject, strSvg}).nExit, 0);
+    if (HaveProgram("xmllint"))
+    {
+        EXPECT_TRUE(Shell(m_dir, "xmllint --noout '" + strSvg + "'"));
+    }
+    if (!HaveProgram("chromium"))
+        GTEST_SKIP() << "chromium is not installed; the chart's rendering is not checked";
+    const std::string strShots = std::string(VELKOR_BINARY_DIR) + "/screenshots";
+    std::filesystem::create_directories(strShots);
+    const std::string strPng = strShots + "/chart.png";
+    std::filesystem::remove(strPng);
+    EXPECT_TRUE(Shell(m_dir, "timeout 100 chromium --headless --no-sandbox --disable-gpu --no-first-run "
+                             "--hide-scrollbars --user-data-dir='" +
+                                 m_dir / "profile" + "' --window-size=940,510 --screenshot='" + strPng +
+                                 "' 'file://" + strSvg + "'"));
+    EXPECT_GT(std::filesystem::exists(strPng) ? std::filesystem::file_size(strPng) : 0, 20000u);
+}
+
+TEST_F(VelkorReport, ImportGivesBackTheProjectFileAndRefusesBrokenDocuments)
+{
+    const std::string strJson = m_dir / "plan.json";
+    ASSERT_EQ(RunReport(m_dir, {m_strProject, strJson}).nExit, 0);
+    const RunResult imported = RunReport(m_dir, {"import", strJson, m_dir / "back.vlk"});
+    EXPECT_EQ(imported.nExit, 0) << imported.strErr;
+    EXPECT_EQ(ReadBytes(m_dir / "back.vlk"), ReadBytes(m_strProject));
+
+    WriteBytes(m_dir / "broken.json", ReadBytes(strJson).substr(0, 200));
+    const struct
+    {
+        std::vector<std::string> args;
+        int nExit;
+        std::string strMessage;
+    } aCases[] = {
+        {{"import", m_dir / "broken.json", m_dir / "new.vlk"}, 1,
+         "velkor-report: " + m_dir / "broken.json" + ": not JSON: parse error"},
+        {{"import", m_dir / "none.json", m_dir / "new.vlk"}, 1,
+         "velkor-report: " + m_dir / "none.json" + " was not found."},
+        {{"import", strJson, m_dir / "new.txt"}, 2, "velkor-report: import writes a project file"},
+        {{"import", strJson}, 2, "velkor-report: OUTPUT is required"},
+        {{"./import", m_dir / "new.txt"}, 1, "velkor-report: ./import was not found."},
+        {{"compare", m_strProject, m_strProject}, 2, "velkor-report: compare is not a command"},
+        {{m_strProject, m_dir / "new.xyz"}, 2, "velkor-report: .xyz is not a supported output format"},
+    };
+    for (const auto& c : aCases)
+    {
+        const RunResult result = RunReport(m_dir, c.args);
+        EXPECT_EQ(result.nExit, c.nExit) << c.strMessage;
+        EXPECT_EQ(result.strErr.rfind(c.strMessage, 0), 0u) << result.strErr;
+        EXPECT_EQ(result.strErr.find("--help") != std::string::npos, c.nExit == 2) << result.strErr;
+    }
+    EXPECT_EQ(m_dir.Names(), (std::vector<std::string>{"back.vlk", "broken.json", "plan.final.vlk", "plan.json"}));
 }
