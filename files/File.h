@@ -1,17 +1,22 @@
 // The file object: one file opened by name over POSIX, with failures thrown as
 // CFileException.
 //
-// A file is held without sharing while it is open: Velkor takes an exclusive
-// flock on it and reports a lock held by another program as a sharing
-// violation.
+// Locks: a reader holds a shared flock, a writer an exclusive one, so two
+// readers never collide and a lock held by another program against ours is
+// reported as a sharing violation. Nothing ever waits: a pipe or socket
+// (anything that would wait for a peer) is refused at once.
 //
-// Writing never damages the file that was there. The bytes go to a temporary
-// file in the target's folder, which Close() syncs and renames over the
-// target only when everything was written; a failure at any step removes the
-// temporary file and leaves the old file as it was. The replacement keeps the
-// old file's permission bits (and owner, where allowed) and writes through a
-// symbolic link to the file it names. A target that exists but is not a
-// regular file (a device such as /dev/stdout, a pipe) is written in place.
+// Writing never damages the file that was there. Where replacing the file
+// changes nothing about it, the bytes go to an unnamed temporary file in the
+// target's folder (a hidden named one where the file system has no unnamed
+// files), which Close() syncs, links and renames over the target only when
+// everything was written; a kill at any moment leaves the old or the new file.
+// Where a replacement would change the file's identity (hard links, owner,
+// group, ACLs or extended attributes) or the folder cannot take a new file,
+// the file is rewritten in place instead, and a failure puts the old content
+// back. Symbolic links are written through. A target that is not a regular
+// file (a device, a pipe with a reader, an open file reached through /dev/fd
+// or /proc/self/fd) is written where it stands, never truncated.
 //
 // Every message names the file by the path given to Open().
 #pragma once
@@ -31,6 +36,9 @@ public:
         // As modeCreate, without waiting for the disk: for reports, which can
         // always be made again. The replacement is still all or nothing.
         modeCreateNoSync,
+        // As modeCreateNoSync, without the lock: other programs may have the
+        // file open meanwhile (the text report).
+        modeCreateShared,
     };
 
     CFile() = default;
@@ -58,16 +66,39 @@ public:
 private:
     [[noreturn]] void Fail(CFileException::Cause cause);
     [[noreturn]] void FailErrno(int nErrno, bool bCreating = false);
-    void Lock(int nFd);
+    void Lock(int nFd, int nOperation);
     void OpenForReading();
     void OpenForWriting();
+    void OpenAlias(const std::string& strAlias);
+    bool CreateTemp();
+    void LinkTemp();
+    void CloseInPlace();
     void Release();
 
     std::string m_strFileName; // as given: the name every message shows
-    std::string m_strTarget;   // the file a replacement renames onto
-    std::string m_strTemp;     // the temporary file; empty when writing in place
+    std::string m_strBase;     // the target's name in its folder
+    std::string m_strTemp;     // a named temporary file in the folder, if any
+    std::string m_strBuffer;   // the new content of a file rewritten in place
     int m_nFd = -1;            // the descriptor read from or written to
-    int m_nLockFd = -1;        // the replaced target, held locked meanwhile
+    int m_nLockFd = -1;        // the existing target, held locked meanwhile
+    int m_nDirFd = -1;         // the target's folder
     bool m_bWriting = false;
-    bool m_bSync = true; // flush the file and its folder to the disk at Close()
+    bool m_bInPlace = false; // rewrite m_nLockFd at Close() from m_strBuffer
+    bool m_bReplace = false; // m_nFd is a temporary file to put over the target
+    bool m_bSync = true;     // flush the file and its folder to the disk at Close()
+    bool m_bLock = true;     // hold the target locked while writing
 };
+
+// Writes all nCount bytes to an open descriptor, waiting while a
+// non-blocking pipe is full. Failures throw CFileException naming strName.
+void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount,
+                       const std::string& strName);
+
+// True when both paths exist and lead to the same file (same device and
+// inode, through any link or name).
+bool IsSameFile(const std::string& strPath1, const std::string& strPath2);
+
+// Makes SIGINT, SIGTERM and SIGHUP remove a named temporary file that a
+// write has open at that moment before the process ends as the signal
+// asks. For command-line programs; call once at start-up.
+void InstallTemporaryFileCleanup();

@@ -20,7 +20,7 @@ std::string MakeTextReport(CRiskModel& model)
 void WriteTextReport(CRiskModel& model, const std::string& strPath)
 {
     const std::string strText = MakeTextReport(model);
-    CFile file(strPath, CFile::modeCreateNoSync);
+    CFile file(strPath, CFile::modeCreateShared);
     file.Write(strText.data(), strText.size());
     file.Close();
 }

@@ -486,7 +486,8 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             {
                 QPixmap pixmap = AfxLoadBitmap(item.nImage);
                 pLabel->setPixmap(pixmap);
-                geometry.setSize(pixmap.size()); // sizes itself to the bitmap
+                // Sizes itself to the bitmap, in logical pixels on any screen.
+                geometry.setSize(pixmap.deviceIndependentSize().toSize());
             }
             else
             {

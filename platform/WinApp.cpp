@@ -105,16 +105,43 @@ std::string AfxGetAppName()
     return s_pApp ? s_pApp->GetAppName() : ProgramName();
 }
 
+namespace
+{
+QPixmap LoadResImage(const CResImage& image)
+{
+    QPixmap pixmap;
+    if (image.ppXpm)
+        pixmap = QPixmap(image.ppXpm);
+    else
+        pixmap.loadFromData(image.pPng, static_cast<uint>(image.nPngSize), "PNG");
+    pixmap.setDevicePixelRatio(image.nScale);
+    return pixmap;
+}
+} // namespace
+
 QIcon AfxLoadIcon(int nId)
 {
     QIcon icon;
-    for (const char* const* ppXpm : FindResImages(nId))
-        icon.addPixmap(QPixmap(ppXpm));
+    for (const CResImage& image : FindResImages(nId))
+        icon.addPixmap(LoadResImage(image));
     return icon;
 }
 
-QPixmap AfxLoadBitmap(int nId)
+QPixmap AfxLoadBitmap(int nId, double dPixelRatio)
 {
+    // The picture drawn for the screen's pixel ratio or the next finer one,
+    // else the finest there is; Qt scales it to the same logical size.
+    if (dPixelRatio <= 0)
+        dPixelRatio = qApp ? qApp->devicePixelRatio() : 1.0;
+    const CResImage* pBest = nullptr;
     const auto images = FindResImages(nId);
-    return images.empty() ? QPixmap() : QPixmap(images.front());
+    for (const CResImage& image : images)
+    {
+        const bool bFits = image.nScale >= dPixelRatio;
+        const bool bBestFits = pBest && pBest->nScale >= dPixelRatio;
+        if (!pBest || (bFits ? !bBestFits || image.nScale < pBest->nScale
+                             : !bBestFits && image.nScale > pBest->nScale))
+            pBest = &image;
+    }
+    return pBest ? LoadResImage(*pBest) : QPixmap();
 }

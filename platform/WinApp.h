@@ -64,4 +64,6 @@ CDialog* AfxGetMainWnd();
 std::string AfxGetAppName();
 // An icon with all pictures of the id; a null icon for an unknown id.
 QIcon AfxLoadIcon(int nId);
-QPixmap AfxLoadBitmap(int nId);
+// The bitmap's picture for a device pixel ratio (0: the application's), with
+// that ratio set, so that it always shows at the 1x picture's logical size.
+QPixmap AfxLoadBitmap(int nId, double dPixelRatio = 0);

@@ -1,8 +1,23 @@
-// The program's pictures as XPM text: the main icon and the eyeball bitmap.
+// The program's pictures: the main icon (PNG, every theme size) and the
+// eyeball bitmap (XPM, for 1x and 2x screens).
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
+// One picture of an icon or bitmap: XPM rows or PNG bytes, drawn for a number
+// of device pixels per logical pixel.
+struct CResImage
+{
+    const char* const* ppXpm = nullptr;  // XPM image (header, colours, rows), or
+    const unsigned char* pPng = nullptr; // the bytes of a PNG file
+    std::size_t nPngSize = 0;
+    int nScale = 1;
+};
+
 // The pictures of an icon or bitmap id, largest first; empty for an unknown id.
-// Each entry is an XPM image (header, colours, rows).
-std::vector<const char* const*> FindResImages(int nId);
+std::vector<CResImage> FindResImages(int nId);
+
+// The program icon's sizes, rendered from its SVG at build time (largest
+// first; empty in a build without the Qt program).
+std::vector<CResImage> MainIconImages();

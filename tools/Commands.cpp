@@ -43,18 +43,7 @@ int RunGuarded(const std::function<int()>& fnWork)
 
 void WriteStandardOutput(const std::string& strBytes)
 {
-    std::size_t nDone = 0;
-    while (nDone < strBytes.size())
-    {
-        const ssize_t n = write(STDOUT_FILENO, strBytes.data() + nDone, strBytes.size() - nDone);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw CFileException(n < 0 ? CFileException::CauseFromErrno(errno)
-                                       : CFileException::diskFull,
-                                 "standard output");
-        nDone += static_cast<std::size_t>(n);
-    }
+    WriteToDescriptor(STDOUT_FILENO, strBytes.data(), strBytes.size(), "standard output");
 }
 
 void WriteOutputFile(const std::string& strPath, const std::string& strBytes)
@@ -81,7 +70,7 @@ int RunPdfWriter(const std::string& strProject, const std::string& strOutput)
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::filesystem::path folder = self.parent_path();
     for (const auto& candidate :
-         {folder / "velkor-report-pdf", folder / ".." / "libexec" / "velkor" / "velkor-report-pdf"})
+         {folder / "velkor-report-pdf", folder / ".." / "lib" / "velkor" / "velkor-report-pdf"})
     {
         if (error || access(candidate.c_str(), X_OK) != 0)
             continue;

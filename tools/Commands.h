@@ -42,7 +42,7 @@ void WriteStandardOutput(const std::string& strBytes);
 void WriteOutputFile(const std::string& strPath, const std::string& strBytes);
 
 // The PDF report, made by the separate program velkor-report-pdf (the only
-// one that loads Qt) beside this one or in ../libexec/velkor/. Replaces this
+// one that loads Qt) beside this one or in ../lib/velkor/. Replaces this
 // process; returns EXIT_FILE_ERROR only when that program cannot be started.
 int RunPdfWriter(const std::string& strProject, const std::string& strOutput);
 

@@ -8,6 +8,8 @@
 // 2 bad usage.
 #include "tools/Commands.h"
 
+#include "files/File.h"
+
 #include "files/HtmlReport.h"
 #include "files/ProjectFile.h"
 #include "files/TextReport.h"
@@ -60,6 +62,13 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
         return UsageError(strExtension.empty()
                               ? "OUTPUT " + strOutput + " has no extension to choose the format"
                               : "." + strExtension + " is not a supported output format");
+    // A report never replaces its own project, whatever name reaches it.
+    if (IsSameFile(strProject, bStandardOutput ? "/dev/stdout" : strOutput))
+    {
+        PrintError((bStandardOutput ? std::string("standard output") : strOutput) +
+                   " is the project file itself; nothing was written.");
+        return EXIT_USAGE;
+    }
     if (!bStandardOutput && Is("pdf"))
         return RunPdfWriter(strProject, strOutput);
 
@@ -86,13 +95,13 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
 
 int main(int argc, char** argv)
 {
+    InstallTemporaryFileCleanup(); // a signal removes a named temporary file
     CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
     auto pFormatter = std::make_shared<CUsageFormatter>();
     pFormatter->label("Subcommands", "Commands");
     pFormatter->label("TEXT", "");
     app.formatter(pFormatter);
     app.set_version_flag("--version", "velkor-report " VELKOR_VERSION);
-    app.footer(s_szFormats);
     app.require_subcommand(0, 1);
 
     std::string strProject;
@@ -103,6 +112,7 @@ int main(int argc, char** argv)
     CCommandContext context;
     for (const auto pfnAdd : s_apfnCommands)
         pfnAdd(app, context);
+    app.footer(s_szFormats); // after the commands, which would inherit it
 
     // A first argument that names a command is that command; otherwise no
     // later argument is taken for one (an output file may be called "import").

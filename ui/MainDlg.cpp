@@ -434,9 +434,22 @@ void CMainDlg::OnFileSaveAs()
     const std::string strExt = dlgFile.GetFileExt();
     if (IsExtension(strExt, "vlk"))
     {
+        // A failed save leaves the window on the file its caption names, as a
+        // failed Open does, so the next Save does not go to the other file.
+        const std::string strOldPath = m_strFilePath;
+        const std::string strOldTitle = m_strFileTitle;
         m_strFilePath = strPath;
         m_strFileTitle = dlgFile.GetFileTitle();
-        SaveProject(m_strFilePath.c_str());
+        try
+        {
+            SaveProject(m_strFilePath.c_str());
+        }
+        catch (...)
+        {
+            m_strFilePath = strOldPath;
+            m_strFileTitle = strOldTitle;
+            throw;
+        }
     }
     else if (IsExtension(strExt, "txt"))
     {

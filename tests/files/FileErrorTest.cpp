@@ -173,7 +173,17 @@ TEST_F(FileErrors, LockedFileIsASharingViolation)
     const std::string strMessage =
         "A sharing violation occurred while accessing " + m_strOldPath + ".";
     ExpectLoadFails(m_strOldPath, CFileException::sharingViolation, strMessage);
-    ExpectEveryWriteFails(m_strOldPath, CFileException::sharingViolation, strMessage);
+    for (const auto& writer :
+         {std::function<void()>([&] { SaveProject(m_model, m_strOldPath); }),
+          std::function<void()>([&] { WriteHtmlReport(m_model, m_strOldPath, "t"); })})
+    {
+        EXPECT_EQ(CatchFileException(writer).GetErrorMessage(), strMessage);
+        EXPECT_EQ(ReadBytes(m_strOldPath), m_strOldBytes);
+    }
+    // The text report lets others have the file open meanwhile.
+    WriteTextReport(m_model, m_strOldPath);
+    EXPECT_EQ(ReadBytes(m_strOldPath), MakeTextReport(m_model));
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"old.vlk"});
 }
 
 TEST_F(FileErrors, WritesThatStopShortAreADiskFull)

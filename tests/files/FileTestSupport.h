@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include <grp.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -103,9 +104,10 @@ inline void MakeDistinctive(CRiskModel& model)
 }
 
 // Runs f where file permissions apply: in a child process that gave up
-// root's privileges when the tests run as root, else right here. Returns
-// what f returns.
-inline std::string RunUnprivileged(const std::function<std::string()>& f)
+// root's privileges (user and group 65534, supplementary groups as given)
+// when the tests run as root, else right here. Returns what f returns.
+inline std::string RunUnprivileged(const std::function<std::string()>& f,
+                                   const std::vector<gid_t>& groups = {})
 {
     if (geteuid() != 0)
         return f();
@@ -117,7 +119,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& f)
     {
         close(anPipe[0]);
         std::string strResult = "could not drop privileges";
-        if (setgid(65534) == 0 && setuid(65534) == 0)
+        if (setgroups(groups.size(), groups.data()) == 0 && setgid(65534) == 0 &&
+            setuid(65534) == 0)
             strResult = f();
         (void)!write(anPipe[1], strResult.data(), strResult.size());
         _exit(0);

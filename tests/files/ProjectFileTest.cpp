@@ -91,8 +91,25 @@ TEST(ProjectFile, RoundTripKeepsEveryAnswerAndWeightBitForBit)
         EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.GetScheduleWeight()),
                   std::bit_cast<std::uint64_t>(weights[2]));
         EXPECT_FALSE(loaded.IsModified());
-        // Whatever the weights, the metrics can be computed from them.
+        // Whatever the weights, the loaded project computes as the saved one:
+        // the weights reach the total and nothing else.
         loaded.ComputeAll();
+        saved.ComputeAll();
+        CRiskModel answersOnly;
+        ApplyProjectBytes(answersOnly, MakeProjectBytes(CRiskModel()), "new");
+        for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+            answersOnly.GetQuestion(i)->SetSelected(saved.GetQuestion(i)->GetSelected());
+        answersOnly.ComputeAll();
+        for (int k = 1; k < METRIC_COUNT; ++k)
+            EXPECT_EQ(loaded.GetMetricValue(k), answersOnly.GetMetricValue(k)) << k;
+        double dTotal = loaded.GetMetricValue(1) * weights[0];
+        dTotal += loaded.GetMetricValue(2) * weights[1];
+        dTotal += loaded.GetMetricValue(3) * weights[2];
+        EXPECT_TRUE(std::isnan(dTotal) ? std::isnan(loaded.GetMetricValue(0))
+                                       : loaded.GetMetricValue(0) == dTotal)
+            << loaded.GetMetricValue(0) << " " << dTotal;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.GetMetricValue(0)),
+                  std::bit_cast<std::uint64_t>(saved.GetMetricValue(0)));
         EXPECT_EQ(MakeProjectBytes(loaded), ReadBytes(dir / "trip.vlk"));
     }
 }

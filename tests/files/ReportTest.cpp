@@ -73,10 +73,16 @@ TEST(TextReport, RoundsHalvesAwayFromZeroAndWritesLargeValuesUnpadded)
 
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         model.GetQuestion(i)->SetSelected(i == 8 ? 6 : 4);
-    const std::string strAll = MakeTextReport(model);
+    model.ClearModified(); // a report that marked it would show below
+    CScratchDir dir;
+    WriteTextReport(model, dir / "all.txt");
+    EXPECT_FALSE(model.IsModified());
+    const std::string strAll = ReadBytes(dir / "all.txt");
     EXPECT_NE(strAll.find("\r\nSummary - Product Prob = 101.8%\r\n"), std::string::npos) << strAll;
     EXPECT_NE(strAll.find("\r\nOrganization prob = 100.0%\r\n"), std::string::npos);
-    // The report leaves the modified state as it found it.
+    // The report leaves the modified state as it found it, set or not.
+    model.GetQuestion(0)->SetSelected(1);
+    MakeTextReport(model);
     EXPECT_TRUE(model.IsModified());
 }
 
@@ -205,8 +211,11 @@ TEST(HtmlReport, LeavesTheProjectAlone)
     CScratchDir dir;
     CRiskModel model;
     MakeDistinctive(model);
+    model.ClearModified(); // unmodified, so a report that marks it shows
     const std::string strBefore = Snapshot(model);
     WriteHtmlReport(model, dir / "r.HTM", "plan");
+    EXPECT_EQ(Snapshot(model), strBefore);
+    MakeHtmlReport(model, "plan");
     EXPECT_EQ(Snapshot(model), strBefore);
     EXPECT_EQ(Count(ReadBytes(dir / "r.HTM"), "<h2>Project plan</h2>"), 1u);
 }

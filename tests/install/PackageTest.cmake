@@ -1,6 +1,7 @@
 # Builds the Debian package into a temporary folder, unpacks it and checks that
-# it holds the programs, the desktop entry, the project-file type and the
-# icons, and that it names its runtime dependencies.
+# it holds the programs, their manual pages, the desktop entry, the project-file
+# type, the metainfo and the icons, that it names its runtime dependencies, and
+# that lintian and appstreamcli find nothing wrong with it.
 # cmake -DCPACK=... -DCONFIG=CPackConfig.cmake -DWORK=dir -DDESKTOP=velkor.desktop
 #       -DICON_SIZES=16,32 -P PackageTest.cmake   ("SKIPPED: ..." when it cannot run)
 find_program(DPKG_DEB dpkg-deb)
@@ -32,23 +33,21 @@ if(NOT count EQUAL 1)
     message(FATAL_ERROR "expected one package in ${WORK}/out, found: ${debs}")
 endif()
 run("${DPKG_DEB}" -x "${debs}" "${WORK}/root")
-run("${DPKG_DEB}" -f "${debs}" Package Depends)
+run("${DPKG_DEB}" -f "${debs}" Package Depends Maintainer Homepage)
 set(control "${run_output}")
 message("${control}")
 
 set(root "${WORK}/root/usr")
-if(NOT (EXISTS ${root}/bin/velkor))
-    fail("bin/velkor")
-endif()
-if(NOT (EXISTS ${root}/bin/velkor-report))
-    fail("bin/velkor-report")
-endif()
-if(NOT (EXISTS ${root}/share/applications/velkor.desktop))
-    fail("the desktop entry")
-endif()
-if(NOT (EXISTS ${root}/share/mime/packages/velkor.xml))
-    fail("the project-file type")
-endif()
+foreach(f IN ITEMS bin/velkor bin/velkor-report share/applications/velkor.desktop
+                   share/mime/packages/velkor.xml share/metainfo/dev.velkor.Velkor.metainfo.xml
+                   share/icons/hicolor/scalable/apps/velkor.svg
+                   share/man/man1/velkor.1.gz share/man/man1/velkor-report.1.gz
+                   share/doc/velkor/copyright share/doc/velkor/changelog.gz
+                   lib/velkor/velkor-report-pdf)
+    if(NOT EXISTS "${root}/${f}")
+        fail("${f} missing")
+    endif()
+endforeach()
 if(NOT ("${control}" MATCHES "Package: velkor"))
     fail("package name")
 endif()
@@ -58,11 +57,26 @@ endif()
 if(NOT ("${control}" MATCHES "fonts-liberation2"))
     fail("Depends names fonts-liberation2")
 endif()
+if(NOT ("${control}" MATCHES "Maintainer: [^\n]+ <[^@\n]+@[^\n]+\\.[a-z]+>") OR "${control}" MATCHES "localhost")
+    fail("a Maintainer with a real address")
+endif()
+if(NOT ("${control}" MATCHES "Homepage: https://"))
+    fail("a Homepage")
+endif()
+# The description: the synopsis once, then prose without list separators
+# (lintian checks the line lengths).
+run("${DPKG_DEB}" -f "${debs}" Description)
+string(TOLOWER "${run_output}" description)
+string(REGEX MATCHALL "software project risk assessment" synopses "${description}")
+list(LENGTH synopses count)
+if(NOT count EQUAL 1 OR description MATCHES "[;\\]")
+    fail("the description: ${run_output}")
+endif()
 
 # Nothing but the programs and their desktop files; no test programs.
 file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
 foreach(f IN LISTS files)
-    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|share/.*)$"))
+    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|lib/velkor/velkor-report-pdf|share/.*)$"))
         fail("unexpected file ${f}")
     endif()
     if(f MATCHES "test")
@@ -129,6 +143,68 @@ if(UPDATE_MIME_DATABASE)
     if(NOT globs MATCHES "application/x-velkor-project:\\*\\.vlk")
         fail("the mime database has no *.vlk glob")
     endif()
+endif()
+
+# The scalable icon is an SVG drawing of a square.
+file(READ "${root}/share/icons/hicolor/scalable/apps/velkor.svg" svg)
+if(NOT (svg MATCHES "<svg[^>]* viewBox=\"0 0 ([0-9]+) ([0-9]+)\"" AND CMAKE_MATCH_1 EQUAL CMAKE_MATCH_2))
+    fail("the scalable icon is no square SVG")
+endif()
+
+# The manual pages format without a warning, and say what they must.
+find_program(GROFF groff)
+find_program(GZIP gzip)
+foreach(page IN ITEMS velkor velkor-report)
+    set(gz "${root}/share/man/man1/${page}.1.gz")
+    if(NOT GZIP OR NOT EXISTS "${gz}")
+        continue()
+    endif()
+    run("${GZIP}" -dc "${gz}")
+    set(text "${run_output}")
+    foreach(section IN ITEMS NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES)
+        if(NOT text MATCHES "\n\\.SH \"?${section}\"?\n")
+            fail("${page}.1 has no ${section} section")
+        endif()
+    endforeach()
+    if(GROFF)
+        file(WRITE "${WORK}/${page}.1" "${text}")
+        execute_process(COMMAND "${GROFF}" -man -ww -z "${WORK}/${page}.1"
+                        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+        if(NOT rc EQUAL 0 OR out OR err)
+            fail("groff warns about ${page}.1: ${out}${err}")
+        endif()
+    endif()
+endforeach()
+if(NOT GROFF)
+    message("groff is missing; the manual pages are not formatted")
+endif()
+
+# The metainfo validates (without the network: its screenshots are links).
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
+                            "${root}/share/metainfo/dev.velkor.Velkor.metainfo.xml"
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        fail("appstreamcli validate: ${out}${err}")
+    endif()
+else()
+    message("appstreamcli is missing (Debian package appstream); the metainfo is not validated")
+endif()
+
+# lintian: no error and no warning (its informational tags are left to it).
+find_program(LINTIAN lintian)
+if(LINTIAN)
+    execute_process(COMMAND "${LINTIAN}" --no-cfg --display-level ">=warning" "${debs}"
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    message("lintian:\n${out}${err}")
+    string(REGEX MATCHALL "(^|\n)[EW]: [^\n]+" tags "${out}")
+    foreach(tag IN LISTS tags)
+        string(STRIP "${tag}" tag)
+        fail("lintian: ${tag}")
+    endforeach()
+else()
+    message("lintian is missing; the package is not checked with it")
 endif()
 
 # The unpacked command-line tool runs.

@@ -14,15 +14,55 @@ void AnswerAll(CRiskModel& model, std::uint32_t nFive, std::uint32_t nMethod)
         model.GetQuestion(i)->SetSelected(i == 8 ? nMethod : nFive);
 }
 
-// An independent evaluation of the metric rules, in the same order of additions.
+// The flags word of each question, written out from the questionnaire
+// rather than read from the model: category bit, phase bits 10-15, activity
+// bits 16-21, and bit 24 (five levels) or 25 (the estimation method).
+// clang-format off
+constexpr std::uint32_t s_adwFlags[QUESTION_COUNT] = {
+    // Organization, questions 0-7
+    0x012DFC01, 0x01250401, 0x012FFC01, 0x0121FC01, 0x0121FC01, 0x0129F801,
+    0x0129F801, 0x0129F801,
+    // Estimation, questions 8-14
+    0x02230402, 0x012F0402, 0x012F0402, 0x012F0402, 0x013FFC02, 0x0127FC02,
+    0x0127FC02,
+    // Monitoring, questions 15-21
+    0x012BFC04, 0x0139FC04, 0x0139FC04, 0x0139FC04, 0x013DF804, 0x013DFC04,
+    0x013DFC04,
+    // Development, questions 22-28
+    0x012B0408, 0x01297C08, 0x01257808, 0x01293808, 0x01294008, 0x01297C08,
+    0x012D4008,
+    // Tools, questions 29-37
+    0x0129FC10, 0x01251010, 0x01254010, 0x01254010, 0x01254010, 0x0125FC10,
+    0x01258010, 0x01212010, 0x01217C10,
+    // Company Culture, questions 38-48
+    0x0121FC20, 0x0121FC20, 0x0121FC20, 0x0121FC20, 0x0121FC20, 0x0121FC20,
+    0x01210420, 0x01210420, 0x01210420, 0x01250420, 0x01270420,
+    // Usability, questions 49-54
+    0x01218040, 0x0121F840, 0x012D0840, 0x01251040, 0x01290840, 0x01251040,
+    // Correctness, questions 55-63
+    0x012D0880, 0x012D1080, 0x012D2080, 0x012D4080, 0x0125FC80, 0x012D2080,
+    0x012D4080, 0x01258080, 0x01254080,
+    // Reliability, questions 64-75
+    0x01253100, 0x01213100, 0x01253900, 0x01252100, 0x01253100, 0x01252100,
+    0x01254100, 0x012D8100, 0x012D4100, 0x012D4100, 0x012D4100, 0x012D4100,
+    // Personnel, questions 76-80
+    0x012F0600, 0x01290600, 0x01290600, 0x01290600, 0x01210600,
+};
+// clang-format on
+constexpr double s_adFiveLevel[] = {0.0, 0.2, 0.5, 0.8, 1.0};
+constexpr double s_adMethod[] = {0.2, 0.3, 0.3, 0.4, 0.5, 0.6, 0.7};
+
+// An independent evaluation of the metric rules, in the same order of
+// additions; of the model it reads only the answers the test chose.
 double Average(const CRiskModel& model, std::uint32_t dwBit)
 {
     double dSum = 0.0;
     int n = 0;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        if (model.GetQuestion(i)->GetFlags() & dwBit)
+        if (s_adwFlags[i] & dwBit)
         {
-            dSum += model.GetQuestion(i)->GetValue();
+            const std::uint32_t nSelected = model.GetQuestion(i)->GetSelected();
+            dSum += i == 8 ? s_adMethod[nSelected] : s_adFiveLevel[nSelected];
             ++n;
         }
     return dSum / n;
@@ -60,6 +100,13 @@ void ExpectMatchesIndependentEvaluation(CRiskModel& model)
     EXPECT_EQ(model.GetMetricValue(0), dTotal);
 }
 } // namespace
+
+TEST(Metrics, EveryQuestionHasItsFlagsWord)
+{
+    CRiskModel model;
+    for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+        EXPECT_EQ(model.GetQuestion(i)->GetFlags(), s_adwFlags[i]) << "question " << i;
+}
 
 TEST(Metrics, NewProject)
 {

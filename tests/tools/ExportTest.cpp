@@ -152,7 +152,7 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
     }
     EXPECT_EQ(titles.size(), 24u); // the 23 values and the 100 % ring
     EXPECT_NE(strSvg.find("Project a &lt;b&gt; &amp; &apos;c&apos;"), std::string::npos);
-    EXPECT_EQ(EscapeXml("bad \xFF byte\x01"), "bad \xEF\xBF\xBD byte\xEF\xBF\xBD");
+    EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"), "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
 TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
@@ -189,6 +189,7 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
     const std::pair<std::string, const char*> aCases[] = {
         {"{\"weights\": ", "not JSON: parse error at line 1, column 13"},
         {"[1, 2]", "not a project"},
+        {"{\"weights\": 1E8886}", "not JSON: number overflow parsing '1E8886'"},
         {Edit([](auto& j) { j["answers"][8]["answer"] = 7; }), "answers[8].answer: 7 is outside 0..6"},
         {Edit([](auto& j) { j["answers"][3] = -1; }), "answers[3]: -1 is outside 0..4"},
         {Edit([](auto& j) { j["answers"][2]["answer"] = 2.5; }), "answers[2].answer: 2.5 is not an answer index 0..4"},

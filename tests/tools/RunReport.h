@@ -12,7 +12,9 @@ struct RunResult
     std::string strErr;
 };
 
-inline RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args)
+// bAppend: standard output appends to what .stdout already holds (">>").
+inline RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args,
+                           bool bAppend = false)
 {
     args.insert(args.begin(), VELKOR_REPORT_EXE);
     const std::string strOut = dir / ".stdout";
@@ -20,7 +22,8 @@ inline RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args
     const pid_t pid = fork();
     if (pid == 0)
     {
-        const int nOut = open(strOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nOut =
+            open(strOut.c_str(), O_WRONLY | O_CREAT | (bAppend ? O_APPEND : O_TRUNC), 0644);
         const int nErr = open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(nOut, STDOUT_FILENO);
         dup2(nErr, STDERR_FILENO);

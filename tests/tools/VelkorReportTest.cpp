@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include <csignal>
+#include <random>
+
 #include <fcntl.h>
 
 namespace
@@ -106,6 +109,96 @@ TEST_F(VelkorReport, BadUsageExits2AndHelpAndVersionExit0)
     const RunResult version = RunReport(m_dir, {"--version"});
     EXPECT_EQ(version.nExit, 0);
     EXPECT_EQ(version.strOut, "velkor-report 1.0.0.1\n");
+}
+
+TEST_F(VelkorReport, HostileOutputsAndProjects)
+{
+    CRiskModel opened;
+    LoadProject(opened, m_strProject);
+    const std::string strHtml = MakeHtmlReport(opened, "plan.final");
+    const std::string strProjectBytes = ReadBytes(m_strProject);
+    ASSERT_EQ(symlink("/dev/stdout", (m_dir / "out.htm").c_str()), 0);
+    ASSERT_EQ(symlink(m_strProject.c_str(), (m_dir / "link.htm").c_str()), 0);
+    ASSERT_EQ(link(m_strProject.c_str(), (m_dir / "hard.txt").c_str()), 0);
+    ASSERT_EQ(mkfifo((m_dir / "pipe.vlk").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((m_dir / "pipe.txt").c_str(), 0644), 0);
+
+    struct Case
+    {
+        std::vector<std::string> args;
+        int nExit;
+        std::string strOut; // after "log\n", which standard output held before
+        std::string strErr; // the start of standard error
+    };
+    const std::string strSelf = "velkor-report: ";
+    const Case cases[] = {
+        {{m_strProject, m_dir / "out.htm"}, 0, strHtml, ""}, // appended, not truncated
+        {{m_strProject, m_dir / "link.htm"}, 2, "", strSelf + m_dir / "link.htm"},
+        {{m_strProject, m_dir / "hard.txt"}, 2, "", strSelf + m_dir / "hard.txt"},
+        {{m_dir / "pipe.vlk", "-"}, 1, "", strSelf + "Access to " + m_dir / "pipe.vlk" + " was denied.\n"},
+        {{m_strProject, m_dir / "pipe.txt"}, 1, "", strSelf + "Access to " + m_dir / "pipe.txt"},
+    };
+    alarm(60); // a run that waits for a pipe's peer ends the test instead
+    for (const Case& c : cases)
+    {
+        WriteBytes(m_dir / ".stdout", "log\n");
+        const RunResult result = RunReport(m_dir, c.args, true);
+        EXPECT_EQ(result.nExit, c.nExit) << c.args[1];
+        EXPECT_EQ(result.strOut, "log\n" + c.strOut) << c.args[1];
+        EXPECT_TRUE(result.strErr.starts_with(c.strErr)) << result.strErr;
+        EXPECT_EQ(ReadBytes(m_strProject), strProjectBytes);
+    }
+    alarm(0);
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "out.htm"));
+}
+
+TEST_F(VelkorReport, KilledAtAnyMomentLeavesTheOldOrNewFileAndNothingElse)
+{
+    CRiskModel opened;
+    LoadProject(opened, m_strProject);
+    const std::string strNew = MakeHtmlReport(opened, "plan.final");
+    const std::string strOut = m_dir / "out.htm";
+    WriteBytes(strOut, "old");
+    std::mt19937 random(std::random_device{}());
+    int nReplaced = 0;
+    int nLeftovers = 0;
+    for (int i = 0; i < 100; ++i)
+    {
+        const pid_t pid = fork();
+        if (pid == 0)
+        {
+            const int nNull = open("/dev/null", O_WRONLY);
+            dup2(nNull, STDOUT_FILENO);
+            dup2(nNull, STDERR_FILENO);
+            execl(VELKOR_REPORT_EXE, VELKOR_REPORT_EXE, m_strProject.c_str(), strOut.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(random() % 4000); // start-up and report take about 3 ms
+        const int nSignal = (i % 3 == 0) ? SIGKILL : (i % 3 == 1) ? SIGTERM : SIGINT;
+        kill(pid, nSignal);
+        waitpid(pid, nullptr, 0);
+        const std::string strBytes = ReadBytes(strOut);
+        ASSERT_TRUE(strBytes == "old" || strBytes == strNew) << i << ": " << strBytes.size();
+        // Only SIGKILL between link and rename, a few microseconds, can
+        // leave a name, and only this one, which the next save removes.
+        auto names = m_dir.Names();
+        if (nSignal == SIGKILL && std::erase(names, ".out.htm.velkor-tmp") == 1)
+            ++nLeftovers;
+        ASSERT_EQ(names, (std::vector<std::string>{"out.htm", "plan.final.vlk"})) << i;
+        if (strBytes == strNew)
+        {
+            ++nReplaced;
+            WriteBytes(strOut, "old");
+        }
+    }
+    WriteBytes(m_dir / ".out.htm.velkor-tmp", "left by a kill");
+    EXPECT_EQ(RunReport(m_dir, {m_strProject, strOut}).nExit, 0);
+    EXPECT_EQ(m_dir.Names(), (std::vector<std::string>{"out.htm", "plan.final.vlk"}));
+    EXPECT_EQ(ReadBytes(strOut), strNew);
+    EXPECT_LE(nLeftovers, 5);
+    std::cout << nReplaced << " of 100 runs finished before the kill, " << nLeftovers
+              << " left a name\n";
 }
 
 namespace

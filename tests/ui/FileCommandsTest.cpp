@@ -11,9 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <memory>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -139,7 +142,6 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - copy");
 
     // Reports leave path, title and modified state alone.
-    Answer(0, 2);
     SaveAs(Path("REPORT.TXT"));
     const std::string strText = ReadAll(Path("REPORT.TXT"));
     EXPECT_EQ(strText, MakeTextReport(Dlg().m_model));
@@ -152,6 +154,9 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     EXPECT_EQ(Dlg().m_strFilePath, Path("copy.VLK"));
     EXPECT_EQ(Dlg().m_strFileTitle, "copy");
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - copy");
+    EXPECT_FALSE(Dlg().m_model.IsModified());
+    Answer(0, 2);
+    SaveAs(Path("page.HTM"));
     EXPECT_TRUE(Dlg().m_model.IsModified());
     EXPECT_EQ(CMessageBox::GetCount(), 0);
 }
@@ -233,6 +238,33 @@ TEST_F(FileCommandsTest, FailedOpenKeepsProjectAndFile)
     Menu(IDM_FILE_SAVE);
     EXPECT_EQ(ReadAll(Path("good.vlk"))[0], 4);
     EXPECT_EQ(ReadAll(Path("short.vlk")).size(), 100u);
+}
+
+TEST_F(FileCommandsTest, FailedSaveAsLeavesSaveOnTheCaptionsFile)
+{
+    Open();
+    SaveAs(Path("mine.vlk"));
+    Answer(0, 4);
+    // A file size limit of 0 fails every write as a full disk does.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limit = old;
+    limit.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    SaveAs(Path("other.vlk"));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(CMessageBox::GetLastText(), "Disk full while accessing " + Path("other.vlk") + ".");
+    EXPECT_EQ(Dlg().m_strFilePath, Path("mine.vlk"));
+    EXPECT_EQ(Dlg().m_strFileTitle, "mine");
+    EXPECT_EQ(Dlg().GetWindowText(), "Velkor - mine");
+    EXPECT_TRUE(Dlg().m_model.IsModified());
+
+    Menu(IDM_FILE_SAVE);
+    EXPECT_EQ(ReadAll(Path("mine.vlk"))[0], 4);
+    EXPECT_FALSE(Exists(Path("other.vlk")));
+    EXPECT_FALSE(Dlg().m_model.IsModified());
 }
 
 TEST_F(FileCommandsTest, CommandLineLoad)

@@ -120,9 +120,9 @@ TEST_F(MainDlgTest, StartsOnTheOrganizationPage)
     }
     EXPECT_EQ(Text(IDC_HEADING_FIRST + 4), "All");
 
-    // Icon in both sizes; a fixed-size window with a minimise box only.
+    // The icon at every theme size; a fixed-size window with a minimise box only.
     EXPECT_FALSE(Dlg().windowIcon().pixmap(32, 32).isNull());
-    EXPECT_EQ(Dlg().windowIcon().availableSizes().size(), 2);
+    EXPECT_EQ(Dlg().windowIcon().availableSizes().size(), 6);
     EXPECT_TRUE(Dlg().windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(Dlg().windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(Dlg().minimumSize(), Dlg().maximumSize());

@@ -83,8 +83,18 @@ std::string MakePdfReport(CRiskModel& model, const std::string& strTitle)
         const double xLeftValue = PAGE_WIDTH / 2 - 20;
         page.Font(10, false);
         page.Text(xLeft, 52, "Velkor Project Report");
-        page.Font(20, true);
-        page.Text(xLeft, 78, "Project " + QString::fromStdString(strTitle));
+        // A long title gets smaller letters, down to the tables' size, then
+        // wraps onto a second line rather than leaving the page.
+        const QString strHeading = "Project " + QString::fromStdString(strTitle);
+        double dTitlePoints = 20;
+        for (; dTitlePoints > 10; dTitlePoints -= 1)
+        {
+            page.Font(dTitlePoints, true);
+            if (painter.fontMetrics().horizontalAdvance(strHeading) <= xRight - xLeft)
+                break;
+        }
+        painter.drawText(QRectF(xLeft, 78 - dTitlePoints, xRight - xLeft, 2.6 * dTitlePoints),
+                         Qt::TextWrapAnywhere, strHeading);
 
         double y = 112;
         page.Heading(y, "Summary");
@@ -143,12 +153,17 @@ std::string MakePdfReport(CRiskModel& model, const std::string& strTitle)
         // bold span make its whole line bold: give it the one font, no spans.
         QByteArray svg = QByteArray::fromStdString(MakeSvgChart(model, strTitle));
         svg.replace("font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\"",
-                    "font-family=\"Liberation Sans\"");
+                    "font-family=\"Liberation Sans\" font-weight=\"normal\"");
         svg.replace("<tspan font-weight=\"bold\">", "<tspan>");
         QSvgRenderer chart(svg);
-        const QSizeF size = chart.defaultSize();
+        // Below the chart's own title and total, which the page already shows.
+        const double dChartTop = 80;
+        const QSizeF size = chart.defaultSize() - QSizeF(0, dChartTop);
+        chart.setViewBox(QRectF(QPointF(0, dChartTop), size));
         const double dWidth = PAGE_WIDTH - 2 * MARGIN;
-        chart.render(&painter, QRectF(xLeft, y, dWidth, dWidth * size.height() / size.width()));
+        const QRectF target(xLeft, y, dWidth, dWidth * size.height() / size.width());
+        painter.setClipRect(target);
+        chart.render(&painter, target);
         painter.end();
     }
     return buffer.data().toStdString();

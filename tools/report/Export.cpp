@@ -66,7 +66,11 @@ std::string EscapeXml(std::string_view strText)
     // Reuse the JSON library's UTF-8 check: it replaces invalid bytes.
     const std::string strValid =
         nlohmann::json(std::string(strText)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    const std::string strDecoded = nlohmann::json::parse(strValid).get<std::string>();
+    std::string strDecoded = nlohmann::json::parse(strValid).get<std::string>();
+    // U+FFFE and U+FFFF are valid UTF-8 but no XML character.
+    for (std::size_t n = 0; (n = strDecoded.find("\xEF\xBF", n)) != std::string::npos; n += 3)
+        if (n + 2 < strDecoded.size() && (strDecoded[n + 2] == '\xBE' || strDecoded[n + 2] == '\xBF'))
+            strDecoded[n + 2] = '\xBD';
     std::string strOut;
     for (const char c : strDecoded)
     {
@@ -161,7 +165,14 @@ std::string MakeSvgChart(CRiskModel& model, const std::string& strTitle)
                          INK + "\">\n";
     strSvg += "<desc>Success probabilities of project " + strTitleText + "</desc>\n";
     strSvg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
-    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\">Project " + strTitleText +
+    // A title longer than the chart is wide is squeezed to fit, never cut:
+    // bold 22-pixel letters are about 13 pixels wide on average.
+    const std::string strHeading = "Project " + strTitle;
+    const double dMaxWidth = CHART_WIDTH - 48;
+    const std::string strFit = strHeading.size() * 13.0 > dMaxWidth
+                                   ? " textLength=\"" + Num(dMaxWidth) + "\" lengthAdjust=\"spacingAndGlyphs\""
+                                   : "";
+    strSvg += "<text x=\"24\" y=\"36\" font-size=\"22\" font-weight=\"bold\"" + strFit + ">Project " + strTitleText +
               "</text>\n";
     const double dTotal = model.GetMetricValue(METRIC_TOTAL);
     strSvg += "<g>" + Tooltip("Total", dTotal) +

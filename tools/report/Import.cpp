@@ -17,9 +17,15 @@ using Json = nlohmann::json;
     throw CImportError(strPlace.empty() ? strProblem : strPlace + ": " + strProblem);
 }
 
-// How a value reads in a message: the JSON text, cut short when long.
+// How a value reads in a message: the JSON text of a number, string,
+// boolean or null, cut short when long. Arrays and objects are named, not
+// written out: one can nest deeper than a recursive writer can go.
 std::string Show(const Json& value)
 {
+    if (value.is_array())
+        return "an array";
+    if (value.is_object())
+        return "an object";
     std::string strText = value.dump(-1, ' ', false, Json::error_handler_t::replace);
     if (strText.size() > 40)
         strText = strText.substr(0, 37) + "...";
@@ -59,7 +65,7 @@ void ImportProject(CRiskModel& model, std::string_view strJson)
     {
         document = Json::parse(strJson.begin(), strJson.end());
     }
-    catch (const Json::parse_error& e)
+    catch (const Json::exception& e) // a syntax error, or a number past the double range
     {
         // "[json.exception.parse_error.101] parse error at line 1, ..." without its tag.
         std::string strWhat = e.what();
