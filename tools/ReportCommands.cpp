@@ -35,9 +35,16 @@ void AddOutputOption(CLI::App& command, std::string& strOutput, const char* pszD
     command.footer(Footer(pszDefault));
 }
 
+bool IsStandardOutput(const std::string& strOutput)
+{
+    return strOutput.empty() || strOutput == "-";
+}
+
 // Runs fnWork with the format OUTPUT asks for, fallback without -o; an
-// extension of no format is a usage error, a file error exits 1.
+// extension of no format, or an OUTPUT that is one of the inputs, is a usage
+// error; a file error exits 1.
 int RunWithFormat(const std::string& strOutput, EOutputFormat fallback,
+                  const std::vector<std::string>& inputs,
                   const std::function<int(EOutputFormat)>& fnWork)
 {
     const std::optional<EOutputFormat> format = OutputFormatOf(strOutput, fallback);
@@ -49,12 +56,16 @@ int RunWithFormat(const std::string& strOutput, EOutputFormat fallback,
                               : "." + strExtension +
                                     " is not a supported output format here (.txt, .json, .csv)");
     }
+    // The output never replaces a project it reads, whatever name reaches it.
+    const bool bStandardOutput = IsStandardOutput(strOutput);
+    for (const std::string& strInput : inputs)
+        if (IsSameFile(strInput, bStandardOutput ? "/dev/stdout" : strOutput))
+        {
+            PrintError((bStandardOutput ? std::string("standard output") : strOutput) + " is " +
+                       strInput + ", a project to read; nothing was written.");
+            return EXIT_USAGE;
+        }
     return RunGuarded([&] { return fnWork(*format); });
-}
-
-bool IsStandardOutput(const std::string& strOutput)
-{
-    return strOutput.empty() || strOutput == "-";
 }
 
 void Write(const std::string& strOutput, const std::string& strBytes)
@@ -72,7 +83,7 @@ struct SCompareArgs
 
 int RunCompare(const SCompareArgs& args)
 {
-    return RunWithFormat(args.strOutput, EOutputFormat::text,
+    return RunWithFormat(args.strOutput, EOutputFormat::text, {args.strOld, args.strNew},
                          [&](EOutputFormat format)
                          {
                              CRiskModel old, now;
@@ -92,7 +103,7 @@ struct SImproveArgs
 
 int RunImprove(const SImproveArgs& args)
 {
-    return RunWithFormat(args.strOutput, EOutputFormat::text,
+    return RunWithFormat(args.strOutput, EOutputFormat::text, {args.strProject},
                          [&](EOutputFormat format)
                          {
                              CRiskModel model;
@@ -111,7 +122,7 @@ struct SPortfolioArgs
 int RunPortfolio(const SPortfolioArgs& args)
 {
     return RunWithFormat(
-        args.strOutput, EOutputFormat::csv,
+        args.strOutput, EOutputFormat::csv, args.paths,
         [&](EOutputFormat format)
         {
             // The paths are found first, so a missing PATH is reported before

@@ -444,6 +444,19 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         EXPECT_TRUE(c.nLines == 0 || nLines == c.nLines) << strWhat << ": " << nLines;
         EXPECT_TRUE(c.nExit != 2 || strWritten.empty()) << strWhat;
     }
+    // An OUTPUT that leads to a project read is refused before anything is written.
+    const std::string strProject = ReadBytes(a);
+    std::filesystem::create_symlink(a, dir / "a.csv");
+    for (const auto& args : {std::vector<std::string>{"compare", b, a, "-o", dir / "a.csv"},
+                             {"portfolio", "-o", dir / "a.csv", a}})
+    {
+        const RunResult result = RunReport(dir, args);
+        EXPECT_EQ(result.nExit, 2);
+        EXPECT_EQ(result.strErr, "velkor-report: " + dir / "a.csv" + " is " + a +
+                                     ", a project to read; nothing was written.\n");
+    }
+    EXPECT_EQ(ReadBytes(a), strProject);
+
     Document(ReadBytes(dir / "c.json"), "velkor-compare");
     const Json portfolio = Document(ReadBytes(dir / "p.json"), "velkor-portfolio");
     EXPECT_EQ(portfolio["projects"].size(), 2u);
