@@ -16,6 +16,8 @@
 #include <random>
 #include <sstream>
 
+#include <sys/file.h>
+
 namespace
 {
 using Json = nlohmann::json;
@@ -300,16 +302,19 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
     }
     WriteBytes(dir / "tree/notes.txt", "not a project");
     WriteBytes(dir / "tree/b/short.vlk", std::string(100, '\0'));
+    SaveProject(model, dir / "tree/b/locked.vlk");
+    const int nLocked = open((dir / "tree/b/locked.vlk").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(nLocked, LOCK_EX), 0); // as a save in progress holds it
     std::filesystem::create_symlink("tree", dir / "tree/loop");
 
     std::vector<SPortfolioError> errors;
     const std::vector<std::string> inputs = {dir / "tree/", dir / "one,two.vlk", dir / "none"};
     const std::vector<std::string> projects = CollectProjects(inputs, errors);
     const std::string strTree = dir / "tree/";
-    EXPECT_EQ(projects,
-              (std::vector<std::string>{dir / "one,two.vlk", strTree + ".hidden/h.vlk",
-                                        strTree + "B.VLK", strTree + "a-c/x.Vlk", strTree + "a.vlk",
-                                        strTree + "b/short.vlk", strTree + "b/z.vlk"}));
+    EXPECT_EQ(projects, (std::vector<std::string>{dir / "one,two.vlk", strTree + ".hidden/h.vlk",
+                                                  strTree + "B.VLK", strTree + "a-c/x.Vlk",
+                                                  strTree + "a.vlk", strTree + "b/locked.vlk",
+                                                  strTree + "b/short.vlk", strTree + "b/z.vlk"}));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].strMessage, dir / "none" + " was not found.");
 
@@ -321,9 +326,11 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
         COutput out;
         WritePortfolio(projects, format, out, fileErrors,
                        [&](const SPortfolioError& e) { reported.push_back(e.strMessage); });
-        EXPECT_EQ(reported, std::vector<std::string>{"An attempt was made to access " + strTree +
-                                                     "b/short.vlk past its end."});
-        ASSERT_EQ(fileErrors.size(), 2u);
+        EXPECT_EQ(reported,
+                  (std::vector<std::string>{
+                      "A sharing violation occurred while accessing " + strTree + "b/locked.vlk.",
+                      "An attempt was made to access " + strTree + "b/short.vlk past its end."}));
+        ASSERT_EQ(fileErrors.size(), 3u);
 
         // Every listed value is the model's for that file.
         const auto Expect = [&](const std::string& strPath, const std::vector<double>& values)
@@ -341,7 +348,7 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
         if (format == EOutputFormat::json)
         {
             const Json doc = Document(out.Memory(), "velkor-portfolio");
-            ASSERT_EQ(doc["projects"].size(), projects.size() - 1);
+            ASSERT_EQ(doc["projects"].size(), projects.size() - 2);
             EXPECT_EQ(doc["projects"][2]["title"], "B");
             for (const Json& project : doc["projects"])
             {
@@ -350,13 +357,13 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
                     values.push_back(Number(metric));
                 Expect(project["path"], values);
             }
-            ASSERT_EQ(doc["errors"].size(), 2u);
-            EXPECT_EQ(doc["errors"][1]["path"], strTree + "b/short.vlk");
+            ASSERT_EQ(doc["errors"].size(), 3u);
+            EXPECT_EQ(doc["errors"][2]["path"], strTree + "b/short.vlk");
         }
         else if (format == EOutputFormat::csv)
         {
             const auto rows = CsvRows(out.Memory());
-            ASSERT_EQ(rows.size(), projects.size()); // header, no damaged file
+            ASSERT_EQ(rows.size(), projects.size() - 1); // header, no damaged file
             EXPECT_EQ(rows[0].size(), std::size_t(5 + METRIC_COUNT));
             EXPECT_EQ(rows[0][5], "Total Project Probability");
             EXPECT_EQ(rows[1][0], "\"" + dir / "one"); // quoted: holds a comma
@@ -377,11 +384,12 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
             int nLines = 0;
             while (std::getline(lines, strLine) && ++nLines)
                 EXPECT_EQ(strLine.size(), strHeader.size()) << strLine;
-            EXPECT_EQ(nLines, int(projects.size()) - 1);
+            EXPECT_EQ(nLines, int(projects.size()) - 2);
             EXPECT_NE(strHeader.back(), ' ');
             EXPECT_EQ(strHeader.substr(0, 4), "Path");
         }
     }
+    close(nLocked);
 }
 
 TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
