@@ -297,7 +297,7 @@ TEST(ReportPortfolio, ListsProjectsInByteOrderAndReportsDamagedFiles)
     for (const char* psz : {"tree/b/z.vlk", "tree/B.VLK", "tree/a-c/x.Vlk", "tree/a.vlk",
                             "tree/.hidden/h.vlk", "one,two.vlk"})
     {
-        Fill(model, {static_cast<unsigned>(nSeed++), 0.5, 0.25, 0.125});
+        Fill(model, {static_cast<unsigned>(nSeed), nSeed++ % 2 ? -0.0 : 0.5, 0.25, 0.125});
         SaveProject(model, dir / psz);
     }
     WriteBytes(dir / "tree/notes.txt", "not a project");

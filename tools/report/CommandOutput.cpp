@@ -39,8 +39,8 @@ std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputF
 
 void AppendCsvNumber(std::string& strOut, double d)
 {
-    if (!std::isfinite(d))
-        strOut += FormatShortest(d);
+    if (!std::isfinite(d) || (d == 0 && std::signbit(d)))
+        strOut += FormatShortest(d); // the three words, and -0.0 with its sign
     else
     {
         char sz[32];

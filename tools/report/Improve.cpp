@@ -6,7 +6,21 @@
 
 namespace
 {
-// A model with the answers and weights of another, metrics computed.
+// Puts back the program-wide answers flag, which SetSelected on a working
+// copy raises.
+class CKeepAnswersFlag
+{
+public:
+    CKeepAnswersFlag() = default;
+    CKeepAnswersFlag(const CKeepAnswersFlag&) = delete;
+    CKeepAnswersFlag& operator=(const CKeepAnswersFlag&) = delete;
+    ~CKeepAnswersFlag() { g_bAnswersModified = m_bAnswersModified; }
+
+private:
+    int m_bAnswersModified = g_bAnswersModified;
+};
+
+// The answers and weights of one model put into another.
 void CopyProject(const CRiskModel& from, CRiskModel& to)
 {
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
@@ -25,8 +39,7 @@ double Total(CRiskModel& model)
 
 std::vector<SImprovement> FindImprovements(const CRiskModel& model, std::size_t nTop)
 {
-    // The work happens on a copy; the program-wide answers flag is put back.
-    const int bAnswersModified = g_bAnswersModified;
+    const CKeepAnswersFlag keep;
     CRiskModel work;
     CopyProject(model, work);
     const double dBefore = Total(work);
@@ -49,7 +62,6 @@ std::vector<SImprovement> FindImprovements(const CRiskModel& model, std::size_t 
         }
         pQuestion->SetSelected(nFrom);
     }
-    g_bAnswersModified = bAnswersModified;
 
     std::stable_sort(found.begin(), found.end(),
                      [](const SImprovement& a, const SImprovement& b)
@@ -62,17 +74,19 @@ std::vector<SImprovement> FindImprovements(const CRiskModel& model, std::size_t 
 std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutputFormat format)
 {
     const std::vector<SImprovement> found = FindImprovements(model, nTop);
-    CRiskModel work;
-    const int bAnswersModified = g_bAnswersModified;
-    CopyProject(model, work);
-    g_bAnswersModified = bAnswersModified;
-    const double dTotal = Total(work);
+    double dTotal = 0.0;
+    {
+        const CKeepAnswersFlag keep;
+        CRiskModel work;
+        CopyProject(model, work);
+        dTotal = Total(work);
+    }
     const auto Label = [&](const SImprovement& s, std::uint32_t n)
-    { return work.GetQuestion(s.nQuestion)->GetAnswerLabel(n); };
+    { return model.GetQuestion(s.nQuestion)->GetAnswerLabel(n); };
     const auto Category = [&](const SImprovement& s)
-    { return GetCategoryName(*work.GetQuestion(s.nQuestion)); };
+    { return GetCategoryName(*model.GetQuestion(s.nQuestion)); };
     const auto Text = [&](const SImprovement& s)
-    { return work.GetQuestion(s.nQuestion)->GetText(); };
+    { return model.GetQuestion(s.nQuestion)->GetText(); };
 
     if (format == EOutputFormat::json)
     {
@@ -125,7 +139,7 @@ std::string MakeImproveOutput(const CRiskModel& model, std::size_t nTop, EOutput
         return strOut;
     }
 
-    std::string strOut = work.GetMetricLabel(METRIC_TOTAL) + ": " + FormatPercent(dTotal) + "%\n";
+    std::string strOut = model.GetMetricLabel(METRIC_TOTAL) + ": " + FormatPercent(dTotal) + "%\n";
     if (found.empty())
         return strOut + "No single answer raises it.\n";
     strOut += "\n";
