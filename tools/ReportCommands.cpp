@@ -156,9 +156,9 @@ int RunPortfolio(const SPortfolioArgs& args)
 
 void AddCompareCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "compare",
-        "Shows what changed between two assessments (compare OLD.vlk NEW.vlk [-o OUTPUT])");
+    CLI::App* pCommand =
+        app.add_subcommand("compare", "Shows what changed between two assessments (velkor-report "
+                                      "compare OLD.vlk NEW.vlk [-o OUTPUT])");
     auto pArgs = std::make_shared<SCompareArgs>();
     pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
     pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
@@ -168,9 +168,9 @@ void AddCompareCommand(CLI::App& app, CCommandContext& context)
 
 void AddImproveCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "improve",
-        "Lists the answers that raise the total most (improve PROJECT [--top N] [-o OUTPUT])");
+    CLI::App* pCommand =
+        app.add_subcommand("improve", "Lists the answers that raise the total most (velkor-report "
+                                      "improve PROJECT [--top N] [-o OUTPUT])");
     auto pArgs = std::make_shared<SImproveArgs>();
     pCommand->add_option("PROJECT", pArgs->strProject, "The project file")->required();
     pCommand->add_option("--top", pArgs->nTop, "How many suggestions, largest gain first; 0: all")
@@ -190,8 +190,8 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
 
 void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand =
-        app.add_subcommand("portfolio", "One row per project file (portfolio [-o OUTPUT] PATH...)");
+    CLI::App* pCommand = app.add_subcommand(
+        "portfolio", "One row per project file (velkor-report portfolio [-o OUTPUT] PATH...)");
     auto pArgs = std::make_shared<SPortfolioArgs>();
     pCommand
         ->add_option("PATH", pArgs->paths,
