@@ -57,6 +57,9 @@ BOOL CMainDlg::OnInitDialog()
     m_pSummary = nullptr;
     UpdateTitle();
     UpdatePriorityText();
+    // The window stays unpainted until its first page is built: the controls
+    // as the template leaves them would be drawn once and replaced at once.
+    setUpdatesEnabled(false);
     PostMessage(WM_STARTUP, 0, 0);
     return TRUE;
 }
@@ -285,6 +288,7 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
             GetDlgItem(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j)->ShowWindow(SW_HIDE);
     }
     UpdateCategorySuccess();
+    setUpdatesEnabled(true); // the first page is up: draw the window from now on
 }
 
 void CMainDlg::OnAnswerClicked(UINT nID)
