@@ -32,6 +32,12 @@ public:
     {
         return Icon().pixmap(size, mode, state);
     }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal dScale) override
+    {
+        return Icon().pixmap(size, dScale, mode, state);
+    }
+    bool isNull() override { return false; } // a standard icon; asking must not load it
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         return Icon().actualSize(size, mode, state);
