@@ -1,8 +1,9 @@
 // Whole-process timings, each as a ratio to a baseline measured in the same
 // run, interleaved so that both see the same machine load:
 //   velkor up to its first page   / a bare Qt program showing an empty dialog
+//     (VELKOR_FIRST_PAGE: velkor_bench_first_page, the program's windows ending there)
 //   velkor-report writing a report / velkor-report --version
-// Usage: velkor_bench_startup VELKOR BARE_DIALOG VELKOR_REPORT [RUNS]
+// Usage: velkor_bench_startup VELKOR_FIRST_PAGE BARE_DIALOG VELKOR_REPORT [RUNS]
 // Prints one line per figure: "name|median ms|baseline median ms|ratio".
 #include "ProcessTiming.h"
 
@@ -64,13 +65,14 @@ int main(int argc, char** argv)
 {
     if (argc < 4)
     {
-        std::fputs("usage: velkor_bench_startup VELKOR BARE_DIALOG VELKOR_REPORT [RUNS]\n", stderr);
+        std::fputs(
+            "usage: velkor_bench_startup VELKOR_FIRST_PAGE BARE_DIALOG VELKOR_REPORT [RUNS]\n",
+            stderr);
         return 2;
     }
     const std::string strVelkor = argv[1], strBare = argv[2], strReport = argv[3];
     const int nRuns = argc > 4 ? std::max(1, std::atoi(argv[4])) : 20;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("VELKOR_EXIT_AFTER_STARTUP", "1", 1);
 
     char szDir[] = "/tmp/velkor-bench-XXXXXX";
     if (mkdtemp(szDir) == nullptr)

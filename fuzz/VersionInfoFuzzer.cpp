@@ -9,8 +9,8 @@
 // triples of offset low, offset high and new byte, so that fuzzing from an
 // empty corpus reaches deep into the block at once); odd, the whole file.
 #include "ElfImage.h"
-#include "VersionBlock.h"
-#include "platform/VersionInfo.h"
+#include "version/VersionBlock.h"
+#include "version/VersionInfo.h"
 
 #include <cstdint>
 #include <cstdio>

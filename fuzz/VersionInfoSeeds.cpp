@@ -1,7 +1,7 @@
 // Writes the starting corpus of fuzz_version_info into a folder: a valid
 // version block as section contents, and whole ELF files of both classes.
 #include "ElfImage.h"
-#include "VersionBlock.h"
+#include "version/VersionBlock.h"
 
 #include <fstream>
 #include <iostream>

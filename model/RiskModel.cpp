@@ -1,6 +1,7 @@
 #include "model/RiskModel.h"
 
 #include "res/Strings.h"
+#include "res/resource.h"
 
 #include <array>
 #include <bit>
@@ -19,35 +20,37 @@ const double g_adProcessVector[CATEGORY_COUNT] = {0.125, 0.125, 0.125, 0.125, 0.
 const double g_adProductVector[CATEGORY_COUNT] = {0.045, 0.045, 0.045, 0.045, 0.14,
                                                   0.14,  0.14,  0.14,  0.14,  0.14};
 
+static_assert(IDS_METRIC_FIRST + METRIC_COUNT <= IDS_QUESTION_FIRST, "metric labels overlap");
+
 constexpr MetricEntry g_aMetricTable[METRIC_COUNT] = {
-    {0, 0, nullptr, 0.0, 102},
-    {1, 0, g_adTechnicalVector, 0.0, 103},
-    {2, 0, g_adCostVector, 0.0, 104},
-    {3, 0, g_adScheduleVector, 0.0, 105},
-    {4, 1u << 0, nullptr, 0.0, 106},
-    {5, 1u << 1, nullptr, 0.0, 107},
-    {6, 1u << 2, nullptr, 0.0, 108},
-    {7, 1u << 3, nullptr, 0.0, 109},
-    {8, 1u << 4, nullptr, 0.0, 110},
-    {9, 1u << 5, nullptr, 0.0, 111},
-    {10, 1u << 6, nullptr, 0.0, 112},
-    {11, 1u << 7, nullptr, 0.0, 113},
-    {12, 1u << 8, nullptr, 0.0, 114},
-    {13, 1u << 9, nullptr, 0.0, 115},
-    {14, 1u << 10, nullptr, 0.0, 116},
-    {15, 1u << 11, nullptr, 0.0, 117},
-    {16, 1u << 12, nullptr, 0.0, 118},
-    {17, 1u << 13, nullptr, 0.0, 119},
-    {18, 1u << 14, nullptr, 0.0, 120},
-    {19, 1u << 15, nullptr, 0.0, 121},
-    {20, 1u << 16, nullptr, 0.0, 122},
-    {21, 1u << 17, nullptr, 0.0, 123},
-    {22, 1u << 18, nullptr, 0.0, 124},
-    {23, 1u << 19, nullptr, 0.0, 125},
-    {24, 1u << 20, nullptr, 0.0, 126},
-    {25, 1u << 21, nullptr, 0.0, 127},
-    {26, 0, g_adProcessVector, 0.0, 128},
-    {27, 0, g_adProductVector, 0.0, 129},
+    {0, 0, nullptr, 0.0, IDS_METRIC_FIRST + 0},
+    {1, 0, g_adTechnicalVector, 0.0, IDS_METRIC_FIRST + 1},
+    {2, 0, g_adCostVector, 0.0, IDS_METRIC_FIRST + 2},
+    {3, 0, g_adScheduleVector, 0.0, IDS_METRIC_FIRST + 3},
+    {4, 1u << 0, nullptr, 0.0, IDS_METRIC_FIRST + 4},
+    {5, 1u << 1, nullptr, 0.0, IDS_METRIC_FIRST + 5},
+    {6, 1u << 2, nullptr, 0.0, IDS_METRIC_FIRST + 6},
+    {7, 1u << 3, nullptr, 0.0, IDS_METRIC_FIRST + 7},
+    {8, 1u << 4, nullptr, 0.0, IDS_METRIC_FIRST + 8},
+    {9, 1u << 5, nullptr, 0.0, IDS_METRIC_FIRST + 9},
+    {10, 1u << 6, nullptr, 0.0, IDS_METRIC_FIRST + 10},
+    {11, 1u << 7, nullptr, 0.0, IDS_METRIC_FIRST + 11},
+    {12, 1u << 8, nullptr, 0.0, IDS_METRIC_FIRST + 12},
+    {13, 1u << 9, nullptr, 0.0, IDS_METRIC_FIRST + 13},
+    {14, 1u << 10, nullptr, 0.0, IDS_METRIC_FIRST + 14},
+    {15, 1u << 11, nullptr, 0.0, IDS_METRIC_FIRST + 15},
+    {16, 1u << 12, nullptr, 0.0, IDS_METRIC_FIRST + 16},
+    {17, 1u << 13, nullptr, 0.0, IDS_METRIC_FIRST + 17},
+    {18, 1u << 14, nullptr, 0.0, IDS_METRIC_FIRST + 18},
+    {19, 1u << 15, nullptr, 0.0, IDS_METRIC_FIRST + 19},
+    {20, 1u << 16, nullptr, 0.0, IDS_METRIC_FIRST + 20},
+    {21, 1u << 17, nullptr, 0.0, IDS_METRIC_FIRST + 21},
+    {22, 1u << 18, nullptr, 0.0, IDS_METRIC_FIRST + 22},
+    {23, 1u << 19, nullptr, 0.0, IDS_METRIC_FIRST + 23},
+    {24, 1u << 20, nullptr, 0.0, IDS_METRIC_FIRST + 24},
+    {25, 1u << 21, nullptr, 0.0, IDS_METRIC_FIRST + 25},
+    {26, 0, g_adProcessVector, 0.0, IDS_METRIC_FIRST + 26},
+    {27, 0, g_adProductVector, 0.0, IDS_METRIC_FIRST + 27},
 };
 
 namespace
@@ -148,9 +151,9 @@ void CRiskModel::Reset()
         m_apQuestions[i]->SetSelected(0);
     for (auto& metric : m_aMetrics)
         metric.dValue = 0.0;
-    m_dTechnicalWeight = 0.333;
-    m_dCostWeight = 0.333;
-    m_dScheduleWeight = 0.333;
+    m_dTechnicalWeight = DEFAULT_WEIGHT;
+    m_dCostWeight = DEFAULT_WEIGHT;
+    m_dScheduleWeight = DEFAULT_WEIGHT;
     ClearModified();
 }
 

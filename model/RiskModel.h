@@ -9,6 +9,10 @@
 
 constexpr int METRIC_COUNT = 28;
 
+// The weight of each priority in a new project and after Default: the double
+// nearest to 0.333, not one third.
+constexpr double DEFAULT_WEIGHT = 0.333;
+
 // Metric indices.
 enum : int
 {
@@ -61,7 +65,7 @@ public:
     void SetCostWeight(double d);
     void SetScheduleWeight(double d);
 
-    // The File New state: answer 0 everywhere, weights 0.333, metrics 0.0,
+    // The File New state: answer 0 everywhere, weights DEFAULT_WEIGHT, metrics 0.0,
     // unmodified. Computes nothing.
     void Reset();
     int IsModified() const;
@@ -81,8 +85,8 @@ private:
     CQuestion* m_apQuestions[QUESTION_COUNT] = {};
     int m_bModified = 0;
     std::uint32_t m_nQuestions = 0;
-    double m_dTechnicalWeight = 0.333;
-    double m_dCostWeight = 0.333;
-    double m_dScheduleWeight = 0.333;
+    double m_dTechnicalWeight = DEFAULT_WEIGHT;
+    double m_dCostWeight = DEFAULT_WEIGHT;
+    double m_dScheduleWeight = DEFAULT_WEIGHT;
     MetricEntry m_aMetrics[METRIC_COUNT];
 };

@@ -5,11 +5,78 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIconEngine>
+#include <QProxyStyle>
 #include <QStyleFactory>
 
 namespace
 {
 CWinApp* s_pApp = nullptr;
+
+// A standard icon that is loaded when it is first drawn or measured. Every
+// menu bar asks for the icon of its overflow button when it is built, which
+// means reading and decoding image files at start-up for a button that a
+// dialog's menu never shows.
+class CDeferredIconEngine : public QIconEngine
+{
+public:
+    CDeferredIconEngine(const QStyle* pStyle, QStyle::StandardPixmap nPixmap)
+        : m_pStyle(pStyle), m_nPixmap(nPixmap)
+    {
+    }
+    void paint(QPainter* pPainter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Icon().paint(pPainter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal dScale) override
+    {
+        return Icon().pixmap(size, dScale, mode, state);
+    }
+    bool isNull() override { return false; } // a standard icon; asking must not load it
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new CDeferredIconEngine(*this); }
+
+private:
+    const QIcon& Icon()
+    {
+        if (!m_bLoaded)
+            m_icon = m_pStyle->standardIcon(m_nPixmap);
+        m_bLoaded = true;
+        return m_icon;
+    }
+
+    const QStyle* m_pStyle;
+    QStyle::StandardPixmap m_nPixmap;
+    QIcon m_icon;
+    bool m_bLoaded = false;
+};
+
+// Fusion, with the menu bar's overflow icons loaded when first needed.
+class CDialogStyle : public QProxyStyle
+{
+public:
+    explicit CDialogStyle(QStyle* pFusion) : QProxyStyle(pFusion) {}
+    QIcon standardIcon(StandardPixmap nPixmap, const QStyleOption* pOption,
+                       const QWidget* pWidget) const override
+    {
+        if (nPixmap == SP_ToolBarHorizontalExtensionButton ||
+            nPixmap == SP_ToolBarVerticalExtensionButton)
+            return QIcon(new CDeferredIconEngine(baseStyle(), nPixmap));
+        return QProxyStyle::standardIcon(nPixmap, pOption, pWidget);
+    }
+};
 
 std::string ProgramName()
 {
@@ -55,7 +122,7 @@ void CWinApp::OnHelp()
 void CWinApp::Enable3dControls()
 {
     if (QStyle* pStyle = QStyleFactory::create("Fusion"))
-        QApplication::setStyle(pStyle);
+        QApplication::setStyle(new CDialogStyle(pStyle));
     QApplication::setFont(AfxGetDialogFont());
     QApplication::setQuitOnLastWindowClosed(false);
 }

@@ -1,6 +1,6 @@
 #include "ui/AboutDlg.h"
 
-#include "platform/VersionInfo.h"
+#include "version/VersionInfo.h"
 
 #include <cstdio>
 #include <cstring>

@@ -11,7 +11,6 @@
 #include "ui/PriorityDlg.h"
 #include "ui/SummaryDlg.h"
 
-#include <cstdlib>
 #include <strings.h>
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
@@ -58,6 +57,9 @@ BOOL CMainDlg::OnInitDialog()
     m_pSummary = nullptr;
     UpdateTitle();
     UpdatePriorityText();
+    // The window stays unpainted until its first page is built: the controls
+    // as the template leaves them would be drawn once and replaced at once.
+    setUpdatesEnabled(false);
     PostMessage(WM_STARTUP, 0, 0);
     return TRUE;
 }
@@ -286,9 +288,7 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
             GetDlgItem(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j)->ShowWindow(SW_HIDE);
     }
     UpdateCategorySuccess();
-    // Start-up benchmark: the first page is up, the program ends.
-    if (static const bool s_bExit = std::getenv("VELKOR_EXIT_AFTER_STARTUP") != nullptr; s_bExit)
-        PostMessage(WM_CLOSE, 0, 0);
+    setUpdatesEnabled(true); // the first page is up: draw the window from now on
 }
 
 void CMainDlg::OnAnswerClicked(UINT nID)

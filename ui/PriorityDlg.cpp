@@ -1,6 +1,7 @@
 #include "ui/PriorityDlg.h"
 
 #include "model/Format.h"
+#include "model/RiskModel.h"
 #include <QKeySequence>
 #include <QShortcut>
 
@@ -9,9 +10,6 @@
 
 namespace
 {
-// The double nearest to 0.333, not one third.
-constexpr double DEFAULT_PRIORITY = 0.333;
-
 // Distances between points of the client area, truncated toward zero.
 int Distance(CPoint a, CPoint b)
 {
@@ -235,9 +233,9 @@ void CPriorityDlg::OnPaint()
 
 void CPriorityDlg::OnDefault()
 {
-    m_dTechnicalPriority = DEFAULT_PRIORITY;
-    m_dCostPriority = DEFAULT_PRIORITY;
-    m_dSchedulePriority = DEFAULT_PRIORITY;
+    m_dTechnicalPriority = DEFAULT_WEIGHT;
+    m_dCostPriority = DEFAULT_WEIGHT;
+    m_dSchedulePriority = DEFAULT_WEIGHT;
     // Halfway up the axis; the weights are not recomputed from there.
     MoveEyeball(m_ptCostVertex.x + m_nSide / 2, m_ptCostVertex.y - m_nHeight / 2);
     UpdateLabels();

@@ -1,5 +1,8 @@
 // Velkor: software project risk assessment.
+#include "platform/WinApp.h"
 #include "ui/RiskApp.h"
+
+#include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,22 +10,27 @@
 namespace
 {
 CRiskApp theApp;
+QtMessageHandler s_pQtHandler = nullptr;
 
-bool IsSet(const char* pszName)
+// Without a display Qt ends the program from inside QApplication: it says
+// that reinstalling might help and aborts. A fatal message before the main
+// window exists is that case; say what helps instead and exit as a failure.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& strMessage)
 {
-    const char* pszValue = std::getenv(pszName);
-    return pszValue != nullptr && *pszValue != '\0';
+    if (type != QtFatalMsg || AfxGetMainWnd() != nullptr)
+    {
+        s_pQtHandler(type, context, strMessage);
+        return;
+    }
+    std::fputs("velkor: no display to show the window on; run it in a desktop session, under "
+               "xvfb-run, or with QT_QPA_PLATFORM=offscreen\n",
+               stderr);
+    std::_Exit(1);
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Without a display Qt aborts with a long message; say what helps instead.
-    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM"))
-    {
-        std::fprintf(stderr, "velkor: no display; run it under xvfb-run, or with "
-                             "QT_QPA_PLATFORM=offscreen\n");
-        return 1;
-    }
+    s_pQtHandler = qInstallMessageHandler(OnQtMessage);
     return theApp.Run(argc, argv);
 }

@@ -3,6 +3,8 @@
 // (velkor_versiongen) and by tests that need valid or damaged blocks.
 #pragma once
 
+#include "version/VersionFormat.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -15,10 +17,10 @@ struct VersionValues
 {
     std::uint16_t anFileVersion[4] = {0, 0, 0, 0};
     std::uint16_t anProductVersion[4] = {0, 0, 0, 0};
-    std::uint32_t dwFileFlagsMask = 0x3F; // every VS_FF_ bit is meaningful
+    std::uint32_t dwFileFlagsMask = VS_FFI_FILEFLAGSMASK;
     std::uint32_t dwFileFlags = 0;
-    std::uint32_t dwFileOS = 0;   // VOS_UNKNOWN: this is not a Windows file
-    std::uint32_t dwFileType = 1; // VFT_APP
+    std::uint32_t dwFileOS = VOS_UNKNOWN;
+    std::uint32_t dwFileType = VFT_APP;
     std::uint32_t dwFileSubtype = 0;
     std::uint16_t wLanguage = 0x0409; // English (United States)
     std::uint16_t wCodePage = 0x04B0; // Unicode

@@ -1,6 +1,5 @@
-#include "platform/VersionInfo.h"
-
-#include "res/VersionSection.h"
+#include "version/VersionInfo.h"
+#include "version/Utf.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,6 +7,7 @@
 #include <cstring>
 #include <elf.h>
 #include <fcntl.h>
+#include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,20 +16,14 @@
 namespace
 {
 
-// Every block starts with wLength, wValueLength and wType.
-constexpr std::size_t kBlockHeader = 6;
+using versionformat::Align4;
+using versionformat::kBlockHeader;
+
 // Real programs have a few dozen sections; a table claiming more is damage.
 constexpr std::uint64_t kMaxSections = 1u << 16;
-constexpr std::string_view kRootKey = "VS_VERSION_INFO";
-constexpr std::string_view kStringFileInfo = "StringFileInfo";
 // Zero bytes after the text area: the empty text, and a terminator that no
 // conversion ever overwrites.
 constexpr std::size_t kTail = 8;
-
-std::size_t Align4(std::size_t n)
-{
-    return (n + 3) & ~std::size_t{3};
-}
 
 std::uint16_t Get16(const std::uint8_t* p)
 {
@@ -200,7 +194,7 @@ bool FindVersionSection(const CReadOnlyFile& file, std::uint64_t& qwOffset, std:
         names.qwOffset > file.Size() || names.qwSize > file.Size() - names.qwOffset)
         return false;
 
-    static constexpr char kName[] = VELKOR_VERSION_SECTION; // compared with its terminator
+    const auto& kName = VELKOR_VERSION_SECTION; // compared with its terminator
     for (std::uint64_t i = 1; i < qwCount; ++i)
     {
         SectionHeader sh;
@@ -262,7 +256,8 @@ bool ParseBlock(const std::uint8_t* pbData, std::size_t nStart, std::size_t nLim
     block.nKeyUnits = (nPos - block.nKey) / 2;
     block.nValue = Align4(nPos + 2);
     // Text values count UTF-16 units, binary ones bytes.
-    block.nValueBytes = block.wType != 0 ? 2 * std::size_t{wValueLength} : wValueLength;
+    block.nValueBytes =
+        block.wType != versionformat::kTypeBinary ? 2 * std::size_t{wValueLength} : wValueLength;
     block.nChildren = Align4(block.nValue + block.nValueBytes);
     return true;
 }
@@ -312,53 +307,20 @@ bool FindChild(const std::uint8_t* pbData, const Block& parent, std::string_view
 // Writes the UTF-8 form of nUnits UTF-16 units (up to the first zero) at
 // pszOut, which has room for 4 * nUnits bytes, and terminates it. Returns the
 // bytes written with the terminator.
-std::size_t Utf16ToUtf8(const std::uint8_t* pbUnits, std::size_t nUnits, char* pszOut)
+std::size_t CopyText(const std::uint8_t* pbUnits, std::size_t nUnits, char* pszOut)
 {
-    const std::size_t nRoom = 4 * nUnits;
-    std::size_t nOut = 0;
-    auto put = [&](std::uint32_t b) { pszOut[nOut++] = static_cast<char>(b); };
+    std::u16string strUnits;
     for (std::size_t i = 0; i < nUnits; ++i)
     {
-        std::uint32_t cp = Get16(pbUnits + 2 * i);
-        if (cp == 0)
+        const std::uint16_t w = Get16(pbUnits + 2 * i);
+        if (w == 0)
             break;
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < nUnits)
-        {
-            const std::uint32_t wLow = Get16(pbUnits + 2 * (i + 1));
-            if (wLow >= 0xDC00 && wLow <= 0xDFFF)
-            {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (wLow - 0xDC00);
-                ++i;
-            }
-        }
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            cp = 0xFFFD; // a lone surrogate
-        const std::size_t nBytes = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
-        if (nRoom - nOut < nBytes + 1)
-            break; // cannot happen with 4 bytes a unit; kept as a guard
-        if (cp < 0x80)
-            put(cp);
-        else if (cp < 0x800)
-        {
-            put(0xC0 | (cp >> 6));
-            put(0x80 | (cp & 0x3F));
-        }
-        else if (cp < 0x10000)
-        {
-            put(0xE0 | (cp >> 12));
-            put(0x80 | ((cp >> 6) & 0x3F));
-            put(0x80 | (cp & 0x3F));
-        }
-        else
-        {
-            put(0xF0 | (cp >> 18));
-            put(0x80 | ((cp >> 12) & 0x3F));
-            put(0x80 | ((cp >> 6) & 0x3F));
-            put(0x80 | (cp & 0x3F));
-        }
+        strUnits.push_back(static_cast<char16_t>(w));
     }
-    pszOut[nOut++] = 0;
-    return nOut;
+    const std::string strText = utf::Utf16ToUtf8(strUnits); // at most 3 bytes a unit
+    std::memcpy(pszOut, strText.data(), strText.size());
+    pszOut[strText.size()] = 0;
+    return strText.size() + 1;
 }
 
 // The raw block of a file, checked to start with the root block.
@@ -381,7 +343,7 @@ bool ReadVersionBlock(const char* pszPath, std::vector<std::uint8_t>& abBlock)
         return false;
     Block root;
     return ParseBlock(abBlock.data(), 0, nLength, root) &&
-           KeyEquals(abBlock.data(), root, kRootKey);
+           KeyEquals(abBlock.data(), root, versionformat::kRootKey);
 }
 
 struct LanguageName
@@ -495,7 +457,7 @@ int VerQueryValueA(const void* pBlock, const char* lpSubBlock, void** lplpBuffer
         if (strName.empty())
             continue;
         if (bRoot)
-            bStrings = NameEquals(strName, kStringFileInfo);
+            bStrings = NameEquals(strName, versionformat::kStringFileInfo);
         Block child;
         if (!FindChild(pbData, block, strName, child))
             return 0;
@@ -505,7 +467,7 @@ int VerQueryValueA(const void* pBlock, const char* lpSubBlock, void** lplpBuffer
 
     // Everything below StringFileInfo is text whatever its type says, so that
     // a caller always gets a terminated string there.
-    if (!bRoot && (block.wType != 0 || bStrings))
+    if (!bRoot && (block.wType != versionformat::kTypeBinary || bStrings))
     {
         std::size_t nUnits = 0;
         if (block.nValue < block.nEnd)
@@ -515,7 +477,7 @@ int VerQueryValueA(const void* pBlock, const char* lpSubBlock, void** lplpBuffer
         if (nUnits > 0)
         {
             pszText = reinterpret_cast<char*>(pbData + Align4(nLength) + 2 * block.nValue);
-            nBytes = Utf16ToUtf8(pbData + block.nValue, nUnits, pszText);
+            nBytes = CopyText(pbData + block.nValue, nUnits, pszText);
         }
         *lplpBuffer = pszText;
         if (puLen != nullptr)

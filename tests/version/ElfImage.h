@@ -3,7 +3,7 @@
 // test can damage exactly one of them.
 #pragma once
 
-#include "res/VersionSection.h"
+#include "version/VersionFormat.h"
 
 #include <algorithm>
 #include <cstddef>

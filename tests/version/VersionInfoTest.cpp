@@ -15,9 +15,9 @@ const std::map<std::string, std::string> kExpectedStrings = {
     {"CompanyName", "Velkor Project"},
     {"FileDescription", "Velkor software project risk assessment"},
     {"FileVersion", "1.0.0.1"},
-    {"InternalName", "velkor_versioninfo_tests"},
+    {"InternalName", "velkor_version_tests"},
     {"LegalCopyright", "Copyright \xC2\xA9 2026 Velkor Project"},
-    {"OriginalFilename", "velkor_versioninfo_tests"},
+    {"OriginalFilename", "velkor_version_tests"},
     {"ProductName", "Velkor"},
     {"ProductVersion", "1.0.0.1"},
     {"Comments", "Assesses the risk of a software project from 81 questions."},
@@ -162,7 +162,7 @@ TEST(FlaggedVersionInfo, DebugPreReleasePrivateAndSpecialBuild)
 TEST(NoVersionInfo, FilesWithoutTheSectionHaveNone)
 {
     const std::string strText =
-        std::string(VELKOR_SOURCE_DIR) + "/tests/platform/VersionInfoTest.cpp";
+        std::string(VELKOR_SOURCE_DIR) + "/tests/version/VersionInfoTest.cpp";
     CTestFile empty({});
     for (const std::string& strPath :
          {std::string(VELKOR_PLAIN_PROGRAM), strText, empty.Path(), std::string("/"),

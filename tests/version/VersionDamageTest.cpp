@@ -3,7 +3,7 @@
 // version information" or a missing item, never in a crash or a read outside
 // the file's data (the sanitizer build runs these too).
 #include "ElfImage.h"
-#include "VersionBlock.h"
+#include "version/VersionBlock.h"
 #include "VersionTestSupport.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 // Reading version information in tests: a loaded copy and typed queries.
 #pragma once
 
-#include "platform/VersionInfo.h"
+#include "version/VersionInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -7,35 +7,9 @@
 // a block is a missing item. Text values come back as zero-terminated UTF-8.
 #pragma once
 
+#include "version/VersionFormat.h"
+
 #include <cstdint>
-
-// File flags of VS_FIXEDFILEINFO.
-constexpr std::uint32_t VS_FF_DEBUG = 0x01;
-constexpr std::uint32_t VS_FF_PRERELEASE = 0x02;
-constexpr std::uint32_t VS_FF_PATCHED = 0x04;
-constexpr std::uint32_t VS_FF_PRIVATEBUILD = 0x08;
-constexpr std::uint32_t VS_FF_INFOINFERRED = 0x10;
-constexpr std::uint32_t VS_FF_SPECIALBUILD = 0x20;
-constexpr std::uint32_t VS_FFI_SIGNATURE = 0xFEEF04BD;
-
-// The value of the root block "\".
-struct VS_FIXEDFILEINFO
-{
-    std::uint32_t dwSignature; // VS_FFI_SIGNATURE
-    std::uint32_t dwStrucVersion;
-    std::uint32_t dwFileVersionMS;
-    std::uint32_t dwFileVersionLS;
-    std::uint32_t dwProductVersionMS;
-    std::uint32_t dwProductVersionLS;
-    std::uint32_t dwFileFlagsMask;
-    std::uint32_t dwFileFlags;
-    std::uint32_t dwFileOS;
-    std::uint32_t dwFileType;
-    std::uint32_t dwFileSubtype;
-    std::uint32_t dwFileDateMS;
-    std::uint32_t dwFileDateLS;
-};
-static_assert(sizeof(VS_FIXEDFILEINFO) == 52);
 
 // Bytes the caller must provide for GetFileVersionInfoA: the block plus room
 // for the UTF-8 copies of its texts. 0 when the file has no version

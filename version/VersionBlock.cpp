@@ -1,71 +1,15 @@
-#include "VersionBlock.h"
+#include "version/VersionBlock.h"
+#include "version/Utf.h"
 
 #include <stdexcept>
+#include <string_view>
 
 namespace versionblock
 {
 namespace
 {
 
-constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
-constexpr std::uint32_t kFixedStructVersion = 0x00010000;
-constexpr std::uint16_t kTypeBinary = 0;
-constexpr std::uint16_t kTypeText = 1;
-
-std::u16string Utf8ToUtf16(const std::string& strText)
-{
-    std::u16string out;
-    for (std::size_t i = 0; i < strText.size();)
-    {
-        const auto c = static_cast<unsigned char>(strText[i]);
-        std::size_t nExtra;
-        char32_t cp;
-        if (c < 0x80)
-        {
-            nExtra = 0;
-            cp = c;
-        }
-        else if ((c & 0xE0) == 0xC0)
-        {
-            nExtra = 1;
-            cp = c & 0x1F;
-        }
-        else if ((c & 0xF0) == 0xE0)
-        {
-            nExtra = 2;
-            cp = c & 0x0F;
-        }
-        else if ((c & 0xF8) == 0xF0)
-        {
-            nExtra = 3;
-            cp = c & 0x07;
-        }
-        else
-            throw std::invalid_argument("version text is not UTF-8: " + strText);
-        if (i + nExtra >= strText.size() && nExtra > 0)
-            throw std::invalid_argument("version text is not UTF-8: " + strText);
-        for (std::size_t k = 1; k <= nExtra; ++k)
-        {
-            const auto cc = static_cast<unsigned char>(strText[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                throw std::invalid_argument("version text is not UTF-8: " + strText);
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[nExtra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            throw std::invalid_argument("version text is not UTF-8: " + strText);
-        if (cp >= 0x10000)
-        {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        }
-        else
-            out.push_back(static_cast<char16_t>(cp));
-        i += nExtra + 1;
-    }
-    return out;
-}
+using namespace versionformat;
 
 class CBlockWriter
 {
@@ -88,22 +32,18 @@ public:
             Put16(c);
         Put16(0);
     }
-    void Align()
-    {
-        while (m_abData.size() % 4 != 0)
-            m_abData.push_back(0);
-    }
+    void Align() { m_abData.resize(Align4(m_abData.size()), 0); }
 
     // Header and key of a block; the value follows, aligned. Returns the
     // block's start for End().
-    std::size_t Begin(const std::string& strKey, std::uint16_t wValueLength, std::uint16_t wType)
+    std::size_t Begin(std::string_view strKey, std::uint16_t wValueLength, std::uint16_t wType)
     {
         Align();
         const std::size_t nStart = m_abData.size();
         Put16(0); // wLength, filled in by End()
         Put16(wValueLength);
         Put16(wType);
-        PutText(Utf8ToUtf16(strKey));
+        PutText(utf::Utf8ToUtf16(strKey));
         Align();
         return nStart;
     }
@@ -159,9 +99,9 @@ bool ParseVersionNumber(const std::string& strText, std::uint16_t anOut[4])
 std::vector<std::uint8_t> BuildVersionBlock(const VersionValues& values)
 {
     CBlockWriter w;
-    const std::size_t nRoot = w.Begin("VS_VERSION_INFO", 52, kTypeBinary);
-    w.Put32(kFixedSignature);
-    w.Put32(kFixedStructVersion);
+    const std::size_t nRoot = w.Begin(kRootKey, sizeof(VS_FIXEDFILEINFO), kTypeBinary);
+    w.Put32(VS_FFI_SIGNATURE);
+    w.Put32(VS_FFI_STRUCVERSION);
     w.Put32(MakeLong(values.anFileVersion, 0));
     w.Put32(MakeLong(values.anFileVersion, 2));
     w.Put32(MakeLong(values.anProductVersion, 0));
@@ -180,11 +120,11 @@ std::vector<std::uint8_t> BuildVersionBlock(const VersionValues& values)
         for (int nShift = 12; nShift >= 0; nShift -= 4)
             strTable += kHex[(n >> nShift) & 0xF];
 
-    const std::size_t nStringInfo = w.Begin("StringFileInfo", 0, kTypeText);
+    const std::size_t nStringInfo = w.Begin(kStringFileInfo, 0, kTypeText);
     const std::size_t nTable = w.Begin(strTable, 0, kTypeText);
     for (const auto& [strName, strValue] : values.strings)
     {
-        const std::u16string strText = Utf8ToUtf16(strValue);
+        const std::u16string strText = utf::Utf8ToUtf16(strValue);
         // The value length of a text counts characters, its terminator included.
         const std::size_t nStart =
             w.Begin(strName, static_cast<std::uint16_t>(strText.size() + 1), kTypeText);
@@ -194,8 +134,8 @@ std::vector<std::uint8_t> BuildVersionBlock(const VersionValues& values)
     w.End(nTable);
     w.End(nStringInfo);
 
-    const std::size_t nVarInfo = w.Begin("VarFileInfo", 0, kTypeText);
-    const std::size_t nVar = w.Begin("Translation", 4, kTypeBinary);
+    const std::size_t nVarInfo = w.Begin(kVarFileInfo, 0, kTypeText);
+    const std::size_t nVar = w.Begin(kTranslation, 4, kTypeBinary);
     w.Put16(values.wLanguage);
     w.Put16(values.wCodePage);
     w.End(nVar);
