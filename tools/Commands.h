@@ -51,3 +51,6 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // The registration function of each command.
 void AddImportCommand(CLI::App& app, CCommandContext& context);
+void AddCompareCommand(CLI::App& app, CCommandContext& context);
+void AddPortfolioCommand(CLI::App& app, CCommandContext& context);
+void AddImproveCommand(CLI::App& app, CCommandContext& context);

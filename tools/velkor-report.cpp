@@ -27,7 +27,8 @@
 namespace
 {
 // Every command's registration function; a new command adds one line here.
-constexpr std::array s_apfnCommands = {&AddImportCommand};
+constexpr std::array s_apfnCommands = {&AddImportCommand, &AddCompareCommand, &AddPortfolioCommand,
+                                       &AddImproveCommand};
 
 // Names that are commands even before this build has them, so that a
 // project file called like one never turns into a command later.

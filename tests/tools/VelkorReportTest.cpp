@@ -1,5 +1,6 @@
 // velkor-report: the reports it writes, and its exit codes.
 #include "FileTestSupport.h"
+#include "RunReport.h"
 
 #include "files/HtmlReport.h"
 #include "files/TextReport.h"
@@ -15,45 +16,6 @@
 
 namespace
 {
-struct RunResult
-{
-    int nExit = -1;
-    std::string strOut;
-    std::string strErr;
-};
-
-// bAppend: standard output appends to what .stdout already holds (">>").
-RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args, bool bAppend = false)
-{
-    args.insert(args.begin(), VELKOR_REPORT_EXE);
-    const std::string strOut = dir / ".stdout";
-    const std::string strErr = dir / ".stderr";
-    const pid_t pid = fork();
-    if (pid == 0)
-    {
-        const int nOut =
-            open(strOut.c_str(), O_WRONLY | O_CREAT | (bAppend ? O_APPEND : O_TRUNC), 0644);
-        const int nErr = open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(nOut, STDOUT_FILENO);
-        dup2(nErr, STDERR_FILENO);
-        std::vector<char*> argv;
-        for (auto& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int nStatus = 0;
-    waitpid(pid, &nStatus, 0);
-    RunResult result;
-    result.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    result.strOut = ReadBytes(strOut);
-    result.strErr = ReadBytes(strErr);
-    std::filesystem::remove(strOut);
-    std::filesystem::remove(strErr);
-    return result;
-}
-
 class VelkorReport : public ::testing::Test
 {
 protected:
@@ -349,7 +311,7 @@ TEST_F(VelkorReport, ImportGivesBackTheProjectFileAndRefusesBrokenDocuments)
         {{"import", strJson, m_dir / "new.txt"}, 2, "velkor-report: import writes a project file"},
         {{"import", strJson}, 2, "velkor-report: OUTPUT is required"},
         {{"./import", m_dir / "new.txt"}, 1, "velkor-report: ./import was not found."},
-        {{"compare", m_strProject, m_strProject}, 2, "velkor-report: compare is not a command"},
+        {{"compare", m_strProject}, 2, "velkor-report: NEW is required"},
         {{m_strProject, m_dir / "new.xyz"}, 2, "velkor-report: .xyz is not a supported output format"},
     };
     for (const auto& c : aCases)

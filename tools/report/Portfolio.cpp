@@ -1,0 +1,264 @@
+#include "tools/report/Portfolio.h"
+
+#include "files/FileException.h"
+#include "files/ProjectFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace
+{
+// The text table shows the summary; CSV and JSON carry all 28 metrics.
+constexpr int s_anTextMetrics[] = {METRIC_TOTAL,    METRIC_TECHNICAL, METRIC_COST,
+                                   METRIC_SCHEDULE, METRIC_PROCESS,   METRIC_PRODUCT};
+constexpr const char* s_apszTextHeaders[] = {"Total",    "Technical", "Cost",
+                                             "Schedule", "Process",   "Product"};
+
+bool IsProjectName(const char* pszName)
+{
+    const char* pszDot = std::strrchr(pszName, '.');
+    return pszDot != nullptr && strcasecmp(pszDot + 1, "vlk") == 0;
+}
+
+std::string Join(const std::string& strFolder, const char* pszName)
+{
+    std::string str = strFolder;
+    if (str.empty() || str.back() != '/')
+        str += '/';
+    return str += pszName;
+}
+
+void AddError(std::vector<SPortfolioError>& errors, const std::string& strPath, int nErrno)
+{
+    errors.push_back(
+        {strPath,
+         CFileException(CFileException::CauseFromErrno(nErrno), strPath).GetErrorMessage()});
+}
+
+void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
+                  std::vector<SPortfolioError>& errors)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
+    if (!pDir)
+    {
+        AddError(errors, strFolder, errno);
+        return;
+    }
+    for (;;)
+    {
+        errno = 0;
+        const dirent* pEntry = readdir(pDir.get());
+        if (pEntry == nullptr)
+        {
+            if (errno != 0)
+                AddError(errors, strFolder, errno);
+            return;
+        }
+        const char* pszName = pEntry->d_name;
+        if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
+            continue;
+        unsigned char type = pEntry->d_type;
+        if (type == DT_REG && !IsProjectName(pszName))
+            continue;
+        std::string strPath = Join(strFolder, pszName);
+        if (type == DT_UNKNOWN || type == DT_LNK)
+        {
+            // Links count as the file they lead to; folders only when they are
+            // no link, so a link cycle cannot trap the search.
+            struct stat st = {};
+            if (stat(strPath.c_str(), &st) != 0)
+            {
+                if (type == DT_UNKNOWN || IsProjectName(pszName))
+                    AddError(errors, strPath, errno);
+                continue;
+            }
+            type = S_ISDIR(st.st_mode) ? (type == DT_LNK ? DT_UNKNOWN : DT_DIR)
+                                       : (S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN);
+        }
+        if (type == DT_DIR)
+            SearchFolder(strPath, projects, errors);
+        else if (type == DT_REG && IsProjectName(pszName))
+            projects.push_back(std::move(strPath));
+    }
+}
+
+// A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
+// U+FFFD).
+void AppendJsonString(std::string& strOut, const std::string& str)
+{
+    strOut += nlohmann::ordered_json(str).dump(-1, ' ', false,
+                                               nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// A JSON number as DumpJson writes it; the three words as strings.
+void AppendJsonNumber(std::string& strOut, double d)
+{
+    const bool bWord = !std::isfinite(d);
+    if (bWord)
+        strOut += '"';
+    AppendCsvNumber(strOut, d);
+    if (bWord)
+        strOut += '"';
+}
+
+void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
+                 const CRiskModel& model)
+{
+    std::string& str = out.Buffer();
+    if (format == EOutputFormat::csv)
+    {
+        str += "path,title,technical_weight,cost_weight,schedule_weight";
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            str += ',';
+            str += CsvField(model.GetMetricLabel(k));
+        }
+        str += '\n';
+    }
+    else if (format == EOutputFormat::json)
+        str += "{\"format\": \"velkor-portfolio\", \"version\": 1, \"projects\": [";
+    else
+    {
+        str += "Path";
+        str.append(nPathWidth - 4, ' ');
+        for (const char* psz : s_apszTextHeaders)
+        {
+            const std::size_t nLength = std::strlen(psz);
+            str.append(nLength < 5 ? 7 - nLength : 2, ' ');
+            str += psz;
+        }
+        str += '\n';
+    }
+    out.Appended();
+}
+
+void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
+              const CRiskModel& model, bool bFirst, std::size_t nPathWidth)
+{
+    std::string& str = out.Buffer();
+    if (format == EOutputFormat::csv)
+    {
+        str += CsvField(strPath);
+        str += ',';
+        str += CsvField(GetFileTitle(strPath));
+        for (const double d :
+             {model.GetTechnicalWeight(), model.GetCostWeight(), model.GetScheduleWeight()})
+        {
+            str += ',';
+            AppendCsvNumber(str, d);
+        }
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            str += ',';
+            AppendCsvNumber(str, model.GetMetricValue(k));
+        }
+        str += '\n';
+    }
+    else if (format == EOutputFormat::json)
+    {
+        str += bFirst ? "\n  {\"path\": " : ",\n  {\"path\": ";
+        AppendJsonString(str, strPath);
+        str += ", \"title\": ";
+        AppendJsonString(str, GetFileTitle(strPath));
+        str += ", \"weights\": {\"technical\": ";
+        AppendJsonNumber(str, model.GetTechnicalWeight());
+        str += ", \"cost\": ";
+        AppendJsonNumber(str, model.GetCostWeight());
+        str += ", \"schedule\": ";
+        AppendJsonNumber(str, model.GetScheduleWeight());
+        str += "}, \"metrics\": [";
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            if (k > 0)
+                str += ", ";
+            AppendJsonNumber(str, model.GetMetricValue(k));
+        }
+        str += "]}";
+    }
+    else
+    {
+        str += strPath;
+        str.append(nPathWidth - TextWidth(strPath), ' ');
+        for (std::size_t i = 0; i < std::size(s_anTextMetrics); ++i)
+        {
+            const std::string strValue = FormatPercent(model.GetMetricValue(s_anTextMetrics[i]));
+            const std::size_t nWidth = std::max<std::size_t>(std::strlen(s_apszTextHeaders[i]), 5);
+            str.append(2 + (strValue.size() < nWidth ? nWidth - strValue.size() : 0), ' ');
+            str += strValue;
+        }
+        str += '\n';
+    }
+    out.Appended();
+}
+} // namespace
+
+std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
+                                         std::vector<SPortfolioError>& errors)
+{
+    std::vector<std::string> projects;
+    for (const std::string& strInput : inputs)
+    {
+        struct stat st = {};
+        if (stat(strInput.c_str(), &st) != 0)
+            AddError(errors, strInput, errno);
+        else if (S_ISDIR(st.st_mode))
+            SearchFolder(strInput, projects, errors);
+        else
+            projects.push_back(strInput);
+    }
+    std::sort(projects.begin(), projects.end());
+    projects.erase(std::unique(projects.begin(), projects.end()), projects.end());
+    return projects;
+}
+
+void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
+                    std::vector<SPortfolioError>& errors,
+                    const std::function<void(const SPortfolioError&)>& onError)
+{
+    std::size_t nPathWidth = 4; // "Path"
+    if (format == EOutputFormat::text)
+        for (const std::string& strPath : projects)
+            nPathWidth = std::max(nPathWidth, TextWidth(strPath));
+
+    CRiskModel model;
+    WriteHeader(format, out, nPathWidth, model);
+    bool bFirst = true;
+    for (const std::string& strPath : projects)
+    {
+        try
+        {
+            LoadProject(model, strPath);
+        }
+        catch (const CFileException& e)
+        {
+            errors.push_back({strPath, e.GetErrorMessage()});
+            onError(errors.back());
+            continue;
+        }
+        model.ComputeAll();
+        WriteRow(format, out, strPath, model, bFirst, nPathWidth);
+        bFirst = false;
+    }
+
+    if (format == EOutputFormat::json)
+    {
+        std::string& str = out.Buffer();
+        str += bFirst ? "], \"errors\": [" : "\n], \"errors\": [";
+        for (std::size_t i = 0; i < errors.size(); ++i)
+        {
+            str += i == 0 ? "\n  {\"path\": " : ",\n  {\"path\": ";
+            AppendJsonString(str, errors[i].strPath);
+            str += ", \"message\": ";
+            AppendJsonString(str, errors[i].strMessage);
+            str += '}';
+        }
+        str += errors.empty() ? "]}\n" : "\n]}\n";
+        out.Appended();
+    }
+}

@@ -1,0 +1,34 @@
+// velkor-report portfolio: one row per project file, for many projects at once.
+//
+// Rows are written as each project is read, so memory holds the list of
+// paths and one chunk of output, however many projects there are.
+#pragma once
+
+#include "tools/report/CommandOutput.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SPortfolioError
+{
+    std::string strPath;
+    std::string strMessage; // the file layer's message
+};
+
+// The project files that PATHs name: a file as given, a folder searched
+// recursively for files whose extension is "vlk" in any case (symbolic links
+// to folders are not followed). Sorted by path in byte order, each once. A
+// PATH that does not exist and a folder that cannot be read are added to
+// errors.
+std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
+                                         std::vector<SPortfolioError>& errors);
+
+// Reads each project and writes its row to out: CSV (header, then one row per
+// project), JSON or an aligned text table. A project that cannot be read is
+// added to errors and passed to onError at once; the others are still
+// written. The JSON document ends with every error, those already in errors
+// included.
+void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
+                    std::vector<SPortfolioError>& errors,
+                    const std::function<void(const SPortfolioError&)>& onError);
