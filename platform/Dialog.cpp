@@ -4,6 +4,8 @@
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -118,6 +121,72 @@ public:
 };
 
 const char* const s_pszMenuChecked = "afxChecked";
+const char* const s_pszPushLike = "afxPushLike";
+
+// A radio button drawn as a push button is a toggle button to a screen
+// reader: a push button that is pressed, and checked, while it is chosen.
+class CAccessiblePushLike : public QAccessibleWidget
+{
+public:
+    explicit CAccessiblePushLike(QWidget* pWnd) : QAccessibleWidget(pWnd, QAccessible::Button) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = state.pressed = Button()->isChecked();
+        return state;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        QString str = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && str.isEmpty())
+            str = Button()->text().remove(QLatin1Char('&'));
+        return str;
+    }
+    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
+    void doAction(const QString& strAction) override
+    {
+        if (strAction == pressAction() || strAction == toggleAction())
+            Button()->click();
+    }
+
+private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleFactory(const QString& strClass, QObject* pObject)
+{
+    if (strClass == QLatin1String("QPushButton") && pObject->property(s_pszPushLike).toBool())
+        return new CAccessiblePushLike(static_cast<QWidget*>(pObject));
+    return nullptr;
+}
+
+QPushButton* NewPushLikeButton(const QString& strText, QWidget* pParent)
+{
+    static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
+    (void)s_bFactory;
+    auto* pPush = new QPushButton(pParent);
+    pPush->setProperty(s_pszPushLike, true); // before anything asks for its accessible side
+    pPush->setCheckable(true);
+    pPush->setAutoDefault(false);
+    pPush->setText(strText);
+    // Qt tells screen readers of the checked state only; pressed follows it.
+    QObject::connect(pPush, &QAbstractButton::toggled, pPush,
+                     [pPush]
+                     {
+                         QAccessible::State changed;
+                         changed.pressed = true;
+                         QAccessibleStateChangeEvent event(pPush, changed);
+                         QAccessible::updateAccessibility(&event);
+                     });
+    return pPush;
+}
+
+bool IsArrowKey(int nKey)
+{
+    return nKey == Qt::Key_Left || nKey == Qt::Key_Up || nKey == Qt::Key_Right ||
+           nKey == Qt::Key_Down;
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -163,6 +232,30 @@ void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint)
     m_hWnd->setGeometry(x, y, cx, cy);
     if (bRepaint && m_hWnd->parentWidget())
         m_hWnd->parentWidget()->update();
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter != nullptr && pWndInsertAfter->m_hWnd)
+    {
+        QWidget::setTabOrder(pWndInsertAfter->m_hWnd, m_hWnd);
+        m_hWnd->stackUnder(pWndInsertAfter->m_hWnd);
+    }
+    if (!(nFlags & SWP_NOMOVE))
+        m_hWnd->move(x, y);
+    if (!(nFlags & SWP_NOSIZE))
+        m_hWnd->resize(cx, cy);
+    return TRUE;
+}
+
+void CWnd::SetAccessibleName(const std::string& strName)
+{
+    m_hWnd->setAccessibleName(ToQt(strName));
+}
+
+void CWnd::SetAccessibleDescription(const std::string& strText)
+{
+    m_hWnd->setAccessibleDescription(ToQt(strText));
 }
 
 int CComboBox::AddString(const std::string& strItem)
@@ -342,7 +435,10 @@ bool CDialog::BuildWindow(QWidget* pOwner)
             setParent(pOwnerWnd, windowFlags());
     }
     const DWORD dwStyle = pTpl->dwStyle;
-    Qt::WindowFlags flags = (dwStyle & WS_MINIMIZEBOX) || !parentWidget() ? Qt::Window : Qt::Dialog;
+    // An owned window is transient for its owner, so that every window
+    // manager keeps it above the owner; only a window without owner is a
+    // top-level window of its own.
+    Qt::WindowFlags flags = parentWidget() ? Qt::Dialog : Qt::Window;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dwStyle & WS_SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -350,8 +446,6 @@ bool CDialog::BuildWindow(QWidget* pOwner)
         flags |= Qt::WindowMinimizeButtonHint;
     setWindowFlags(flags);
     setFont(AfxGetDialogFont());
-    if (m_strCaption.empty())
-        SetWindowText(pTpl->strCaption);
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
@@ -359,6 +453,7 @@ bool CDialog::BuildWindow(QWidget* pOwner)
     pLayout->setSizeConstraint(QLayout::SetFixedSize); // no sizing border
     m_pClient = new CClientWnd(this);
     m_pClient->setFixedSize(MulDiv(pTpl->cx, 6, 4), MulDiv(pTpl->cy, 13, 8));
+    SetWindowText(m_strCaption.empty() ? pTpl->strCaption : m_strCaption); // names the client too
     if (pTpl->nMenu != 0)
     {
         BuildMenu(pTpl->nMenu);
@@ -388,6 +483,7 @@ void CDialog::BuildMenu(int nMenuId)
     const MenuTemplate* pMenu = FindMenuTemplate(nMenuId);
     m_pMenuBar = new QMenuBar(this);
     m_pMenuBar->setNativeMenuBar(false);
+    m_pMenuBar->setAccessibleName(QStringLiteral("Menu"));
     if (!pMenu)
         return;
     for (const MenuPopupTemplate& popup : pMenu->popups)
@@ -443,18 +539,13 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             QAbstractButton* pButton = nullptr;
             if (dwType == BS_AUTORADIOBUTTON)
             {
+                // The group decides which button stays checked. A plain radio
+                // button keeps Qt's auto-exclusive mark all the same: it is
+                // what makes it a radio button to a screen reader.
                 if (dwStyle & BS_PUSHLIKE)
-                {
-                    auto* pPush = new QPushButton(ToQt(item.strText), m_pClient);
-                    pPush->setCheckable(true);
-                    pPush->setAutoDefault(false);
-                    pButton = pPush;
-                }
+                    pButton = NewPushLikeButton(ToQt(item.strText), m_pClient);
                 else
-                {
                     pButton = new QRadioButton(ToQt(item.strText), m_pClient);
-                }
-                pButton->setAutoExclusive(false);
                 if (!pGroup)
                 {
                     pGroup = new QButtonGroup(m_pClient);
@@ -531,7 +622,16 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
         {
             auto* pEdit = new QPlainTextEdit(ToQt(item.strText), m_pClient);
             pEdit->setReadOnly((dwStyle & ES_READONLY) != 0);
-            pEdit->setVerticalScrollBarPolicy(nScroll);
+            if (dwStyle & WS_VSCROLL)
+            {
+                // An edit's scroll bar is always there, greyed while the
+                // text fits.
+                pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                QScrollBar* pBar = pEdit->verticalScrollBar();
+                pBar->setEnabled(false);
+                connect(pBar, &QScrollBar::rangeChanged, pBar,
+                        [pBar](int nMin, int nMax) { pBar->setEnabled(nMax > nMin); });
+            }
             pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // wraps, no ES_AUTOHSCROLL
             pWnd = pEdit;
             break;
@@ -613,6 +713,11 @@ BOOL CDialog::OnCommand(UINT nID, UINT nCode)
 
 bool CDialog::event(QEvent* pEvent)
 {
+    // The focused control is always marked, after a mouse click as well
+    // (Qt marks it only once the keyboard has moved the focus).
+    if (pEvent->type() == QEvent::WindowActivate || pEvent->type() == QEvent::FocusIn ||
+        pEvent->type() == QEvent::Show)
+        setAttribute(Qt::WA_KeyboardFocusChange);
     if (pEvent->type() == CMessageEvent::Type())
     {
         auto* pMsg = static_cast<CMessageEvent*>(pEvent);
@@ -681,6 +786,78 @@ UINT CDialog::IsDlgButtonChecked(int nIDButton) const
     return pButton && pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
+void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
+{
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+    {
+        QAbstractButton* pButton = Button(nID);
+        if (!pButton)
+            continue;
+        m_mapButtonGroups[pButton] = {nIDFirstButton, nIDLastButton};
+        pButton->installEventFilter(this);
+        connect(pButton, &QAbstractButton::toggled, this,
+                [this, nIDFirstButton, nIDLastButton]
+                { UpdateGroupTabStop(nIDFirstButton, nIDLastButton); });
+    }
+    UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
+}
+
+void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
+{
+    bool bChecked = false;
+    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
+        if (QAbstractButton* pButton = Button(nID))
+            bChecked = bChecked || pButton->isChecked();
+    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
+        if (QAbstractButton* pButton = Button(nID))
+            pButton->setFocusPolicy(!bChecked || pButton->isChecked() ? Qt::StrongFocus
+                                                                      : Qt::ClickFocus);
+}
+
+void CDialog::MoveInGroup(QAbstractButton* pButton, int nKey)
+{
+    const auto [nFirst, nLast] = m_mapButtonGroups.at(pButton);
+    const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up ? -1 : 1;
+    int nID = nFirst;
+    while (nID <= nLast && Button(nID) != pButton)
+        ++nID;
+    for (nID += nStep; nID >= nFirst && nID <= nLast; nID += nStep)
+    {
+        QAbstractButton* pNext = Button(nID);
+        if (pNext && pNext->isVisibleTo(this) && pNext->isEnabled())
+        {
+            pNext->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            pNext->click(); // BN_CLICKED, as from the mouse
+            return;
+        }
+    }
+}
+
+bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    auto it = m_mapButtonGroups.find(pWatched);
+    if (it != m_mapButtonGroups.end())
+    {
+        if (pEvent->type() == QEvent::KeyPress)
+        {
+            auto* pKey = static_cast<QKeyEvent*>(pEvent);
+            if (IsArrowKey(pKey->key()) &&
+                (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+            {
+                MoveInGroup(static_cast<QAbstractButton*>(pWatched), pKey->key());
+                return true; // the ends of the group keep the key too
+            }
+        }
+        else if (pEvent->type() == QEvent::FocusOut)
+        {
+            // A button that takes the focus makes itself a Tab stop; the
+            // group's stop goes back to its checked button.
+            UpdateGroupTabStop(it->second.first, it->second.second);
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
 QAbstractButton* CDialog::Button(int nID) const
 {
     auto it = m_mapItems.find(nID);
@@ -717,6 +894,8 @@ UINT CDialog::GetMenuState(UINT nID, UINT /*nFlags*/) const
 void CDialog::SetWindowText(const std::string& strText)
 {
     m_strCaption = strText;
+    if (m_pClient)
+        m_pClient->setAccessibleName(ToQt(strText));
     // "[*]" is Qt's modified-marker placeholder; doubling it shows it as typed.
     setWindowTitle(ToQt(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
