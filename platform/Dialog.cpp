@@ -121,19 +121,22 @@ public:
 };
 
 const char* const s_pszMenuChecked = "afxChecked";
-const char* const s_pszPushLike = "afxPushLike";
+const char* const s_pszChoice = "afxChoice"; // the accessible role of a radio button
 
-// A radio button drawn as a push button is a toggle button to a screen
-// reader: a push button that is pressed, and checked, while it is chosen.
-class CAccessiblePushLike : public QAccessibleWidget
+// Radio buttons as a screen reader sees them: a plain one is a radio button,
+// one drawn as a push button a toggle button (a push button pressed while it
+// is chosen); either is checked while chosen. Pressing or toggling it is a
+// click, so the program hears of it as of a click of the mouse.
+class CAccessibleChoice : public QAccessibleWidget
 {
 public:
-    explicit CAccessiblePushLike(QWidget* pWnd) : QAccessibleWidget(pWnd, QAccessible::Button) {}
+    CAccessibleChoice(QWidget* pWnd, QAccessible::Role role) : QAccessibleWidget(pWnd, role) {}
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
         state.checkable = true;
-        state.checked = state.pressed = Button()->isChecked();
+        state.checked = Button()->isChecked();
+        state.pressed = role() == QAccessible::Button && Button()->isChecked();
         return state;
     }
     QString text(QAccessible::Text t) const override
@@ -143,10 +146,13 @@ public:
             str = Button()->text().remove(QLatin1Char('&'));
         return str;
     }
-    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
+    QStringList actionNames() const override
+    {
+        return Button()->isEnabled() ? QStringList{pressAction(), toggleAction()} : QStringList();
+    }
     void doAction(const QString& strAction) override
     {
-        if (strAction == pressAction() || strAction == toggleAction())
+        if (Button()->isEnabled() && (strAction == pressAction() || strAction == toggleAction()))
             Button()->click();
     }
 
@@ -154,32 +160,43 @@ private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-QAccessibleInterface* AccessibleFactory(const QString& strClass, QObject* pObject)
+QAccessibleInterface* AccessibleFactory(const QString& /*strClass*/, QObject* pObject)
 {
-    if (strClass == QLatin1String("QPushButton") && pObject->property(s_pszPushLike).toBool())
-        return new CAccessiblePushLike(static_cast<QWidget*>(pObject));
-    return nullptr;
+    const int nRole = pObject->property(s_pszChoice).toInt();
+    if (nRole == 0)
+        return nullptr;
+    return new CAccessibleChoice(static_cast<QWidget*>(pObject), static_cast<QAccessible::Role>(nRole));
 }
 
-QPushButton* NewPushLikeButton(const QString& strText, QWidget* pParent)
+// An automatic radio button; its group decides which one stays checked.
+QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget* pParent)
 {
     static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
     (void)s_bFactory;
-    auto* pPush = new QPushButton(pParent);
-    pPush->setProperty(s_pszPushLike, true); // before anything asks for its accessible side
-    pPush->setCheckable(true);
-    pPush->setAutoDefault(false);
-    pPush->setText(strText);
-    // Qt tells screen readers of the checked state only; pressed follows it.
-    QObject::connect(pPush, &QAbstractButton::toggled, pPush,
-                     [pPush]
-                     {
-                         QAccessible::State changed;
-                         changed.pressed = true;
-                         QAccessibleStateChangeEvent event(pPush, changed);
-                         QAccessible::updateAccessibility(&event);
-                     });
-    return pPush;
+    QAbstractButton* pButton = nullptr;
+    if (bPushLike)
+        pButton = new QPushButton(pParent);
+    else
+        pButton = new QRadioButton(pParent);
+    // Before anything asks for the button's accessible side.
+    pButton->setProperty(s_pszChoice, bPushLike ? QAccessible::Button : QAccessible::RadioButton);
+    pButton->setCheckable(true);
+    pButton->setAutoExclusive(false);
+    if (auto* pPush = qobject_cast<QPushButton*>(pButton))
+    {
+        pPush->setAutoDefault(false);
+        // Qt tells screen readers of the checked state only; pressed follows it.
+        QObject::connect(pPush, &QAbstractButton::toggled, pPush,
+                         [pPush]
+                         {
+                             QAccessible::State changed;
+                             changed.pressed = true;
+                             QAccessibleStateChangeEvent event(pPush, changed);
+                             QAccessible::updateAccessibility(&event);
+                         });
+    }
+    pButton->setText(strText);
+    return pButton;
 }
 
 bool IsArrowKey(int nKey)
@@ -539,13 +556,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             QAbstractButton* pButton = nullptr;
             if (dwType == BS_AUTORADIOBUTTON)
             {
-                // The group decides which button stays checked. A plain radio
-                // button keeps Qt's auto-exclusive mark all the same: it is
-                // what makes it a radio button to a screen reader.
-                if (dwStyle & BS_PUSHLIKE)
-                    pButton = NewPushLikeButton(ToQt(item.strText), m_pClient);
-                else
-                    pButton = new QRadioButton(ToQt(item.strText), m_pClient);
+                pButton = NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
                 if (!pGroup)
                 {
                     pGroup = new QButtonGroup(m_pClient);
