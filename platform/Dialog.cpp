@@ -168,6 +168,30 @@ QAccessibleInterface* AccessibleFactory(const QString& /*strClass*/, QObject* pO
     return new CAccessibleChoice(static_cast<QWidget*>(pObject), static_cast<QAccessible::Role>(nRole));
 }
 
+// Fusion draws a pressed push button only a shade darker, which a dark
+// palette all but hides: there the chosen one takes half the highlight colour.
+// A light palette keeps the look as it is.
+void UpdatePushLikeLook(QAbstractButton* pButton)
+{
+    const QPalette inherited = QApplication::palette(pButton);
+    const bool bDark = inherited.color(QPalette::Window).lightness() < 128;
+    if (bDark && pButton->isChecked())
+    {
+        const QColor button = inherited.color(QPalette::Button);
+        const QColor highlight = inherited.color(QPalette::Highlight);
+        QPalette palette; // only the button colour is the button's own
+        palette.setColor(QPalette::Button,
+                         QColor((button.red() + highlight.red()) / 2,
+                                (button.green() + highlight.green()) / 2,
+                                (button.blue() + highlight.blue()) / 2));
+        pButton->setPalette(palette);
+    }
+    else if (pButton->testAttribute(Qt::WA_SetPalette))
+    {
+        pButton->setPalette(QPalette());
+    }
+}
+
 // An automatic radio button; its group decides which one stays checked.
 QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget* pParent)
 {
@@ -189,6 +213,7 @@ QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget*
         QObject::connect(pPush, &QAbstractButton::toggled, pPush,
                          [pPush]
                          {
+                             UpdatePushLikeLook(pPush);
                              QAccessible::State changed;
                              changed.pressed = true;
                              QAccessibleStateChangeEvent event(pPush, changed);
@@ -557,6 +582,8 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             if (dwType == BS_AUTORADIOBUTTON)
             {
                 pButton = NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
+                if (dwStyle & BS_PUSHLIKE)
+                    pButton->installEventFilter(this); // follows the desktop's palette
                 if (!pGroup)
                 {
                     pGroup = new QButtonGroup(m_pClient);
@@ -846,6 +873,9 @@ void CDialog::MoveInGroup(QAbstractButton* pButton, int nKey)
 
 bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
+    if (pEvent->type() == QEvent::ApplicationPaletteChange &&
+        pWatched->property(s_pszChoice).toInt() == QAccessible::Button)
+        UpdatePushLikeLook(static_cast<QAbstractButton*>(pWatched));
     auto it = m_mapButtonGroups.find(pWatched);
     if (it != m_mapButtonGroups.end())
     {
