@@ -63,8 +63,10 @@ def main():
     program = subprocess.Popen([sys.argv[1]], env=dict(os.environ))
     try:
         app = find_app()
-        check("the program is on the accessibility bus", app is not None)
         if app is None:
+            seen = [a.name for a in pyatspi.Registry.getDesktop(0) if a is not None]
+            check("the program is on the accessibility bus", False,
+                  f"running: {program.poll() is None}, applications: {seen}")
             return
         wait_for(lambda: len(page(app)[1]) == 40)
         nodes, radios, labels = page(app)
