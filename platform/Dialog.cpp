@@ -136,23 +136,18 @@ public:
         QAccessible::State state = QAccessibleWidget::state();
         state.checkable = true;
         state.checked = Button()->isChecked();
-        state.pressed = role() == QAccessible::Button && Button()->isChecked();
+        state.pressed = state.checked && role() == QAccessible::Button;
         return state;
     }
     QString text(QAccessible::Text t) const override
     {
-        QString str = QAccessibleWidget::text(t);
-        if (t == QAccessible::Name && str.isEmpty())
-            str = Button()->text().remove(QLatin1Char('&'));
-        return str;
+        const QString str = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && str.isEmpty() ? Button()->text().remove('&') : str;
     }
-    QStringList actionNames() const override
-    {
-        return Button()->isEnabled() ? QStringList{pressAction(), toggleAction()} : QStringList();
-    }
+    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
     void doAction(const QString& strAction) override
     {
-        if (Button()->isEnabled() && (strAction == pressAction() || strAction == toggleAction()))
+        if (Button()->isEnabled() && actionNames().contains(strAction))
             Button()->click();
     }
 
@@ -163,33 +158,32 @@ private:
 QAccessibleInterface* AccessibleFactory(const QString& /*strClass*/, QObject* pObject)
 {
     const int nRole = pObject->property(s_pszChoice).toInt();
-    if (nRole == 0)
-        return nullptr;
-    return new CAccessibleChoice(static_cast<QWidget*>(pObject), static_cast<QAccessible::Role>(nRole));
+    return nRole == 0
+               ? nullptr
+               : new CAccessibleChoice(static_cast<QWidget*>(pObject), QAccessible::Role(nRole));
 }
 
 // Fusion draws a pressed push button only a shade darker, which a dark
-// palette all but hides: there the chosen one takes half the highlight colour.
-// A light palette keeps the look as it is.
-void UpdatePushLikeLook(QAbstractButton* pButton)
+// palette all but hides: there the chosen one takes half the highlight
+// colour; a light palette keeps the look as it is. Qt tells screen readers
+// of the checked state only; pressed follows it.
+void OnPushLikeToggled(QAbstractButton* pButton)
 {
     const QPalette inherited = QApplication::palette(pButton);
-    const bool bDark = inherited.color(QPalette::Window).lightness() < 128;
-    if (bDark && pButton->isChecked())
+    QPalette palette; // only the button colour is the button's own, if any
+    if (pButton->isChecked() && inherited.color(QPalette::Window).lightness() < 128)
     {
-        const QColor button = inherited.color(QPalette::Button);
-        const QColor highlight = inherited.color(QPalette::Highlight);
-        QPalette palette; // only the button colour is the button's own
+        const QColor a = inherited.color(QPalette::Button),
+                     b = inherited.color(QPalette::Highlight);
         palette.setColor(QPalette::Button,
-                         QColor((button.red() + highlight.red()) / 2,
-                                (button.green() + highlight.green()) / 2,
-                                (button.blue() + highlight.blue()) / 2));
-        pButton->setPalette(palette);
+                         QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2,
+                                (a.blue() + b.blue()) / 2));
     }
-    else if (pButton->testAttribute(Qt::WA_SetPalette))
-    {
-        pButton->setPalette(QPalette());
-    }
+    pButton->setPalette(palette);
+    QAccessible::State changed;
+    changed.pressed = true;
+    QAccessibleStateChangeEvent event(pButton, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 // An automatic radio button; its group decides which one stays checked.
@@ -197,38 +191,23 @@ QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget*
 {
     static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
     (void)s_bFactory;
-    QAbstractButton* pButton = nullptr;
-    if (bPushLike)
-        pButton = new QPushButton(pParent);
-    else
-        pButton = new QRadioButton(pParent);
+    auto* pPush = bPushLike ? new QPushButton(pParent) : nullptr;
+    QAbstractButton* pButton =
+        pPush ? static_cast<QAbstractButton*>(pPush) : new QRadioButton(pParent);
     // Before anything asks for the button's accessible side.
     pButton->setProperty(s_pszChoice, bPushLike ? QAccessible::Button : QAccessible::RadioButton);
     pButton->setCheckable(true);
     pButton->setAutoExclusive(false);
-    if (auto* pPush = qobject_cast<QPushButton*>(pButton))
+    if (pPush)
     {
         pPush->setAutoDefault(false);
-        // Qt tells screen readers of the checked state only; pressed follows it.
         QObject::connect(pPush, &QAbstractButton::toggled, pPush,
-                         [pPush]
-                         {
-                             UpdatePushLikeLook(pPush);
-                             QAccessible::State changed;
-                             changed.pressed = true;
-                             QAccessibleStateChangeEvent event(pPush, changed);
-                             QAccessible::updateAccessibility(&event);
-                         });
+                         [pPush] { OnPushLikeToggled(pPush); });
     }
     pButton->setText(strText);
     return pButton;
 }
 
-bool IsArrowKey(int nKey)
-{
-    return nKey == Qt::Key_Left || nKey == Qt::Key_Up || nKey == Qt::Key_Right ||
-           nKey == Qt::Key_Down;
-}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -278,26 +257,14 @@ void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint)
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
-    if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter != nullptr && pWndInsertAfter->m_hWnd)
+    if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter != nullptr)
     {
         QWidget::setTabOrder(pWndInsertAfter->m_hWnd, m_hWnd);
         m_hWnd->stackUnder(pWndInsertAfter->m_hWnd);
     }
-    if (!(nFlags & SWP_NOMOVE))
-        m_hWnd->move(x, y);
-    if (!(nFlags & SWP_NOSIZE))
-        m_hWnd->resize(cx, cy);
+    m_hWnd->move(nFlags & SWP_NOMOVE ? m_hWnd->pos() : QPoint(x, y));
+    m_hWnd->resize(nFlags & SWP_NOSIZE ? m_hWnd->size() : QSize(cx, cy));
     return TRUE;
-}
-
-void CWnd::SetAccessibleName(const std::string& strName)
-{
-    m_hWnd->setAccessibleName(ToQt(strName));
-}
-
-void CWnd::SetAccessibleDescription(const std::string& strText)
-{
-    m_hWnd->setAccessibleDescription(ToQt(strText));
 }
 
 int CComboBox::AddString(const std::string& strItem)
@@ -581,7 +548,8 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             QAbstractButton* pButton = nullptr;
             if (dwType == BS_AUTORADIOBUTTON)
             {
-                pButton = NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
+                pButton =
+                    NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
                 if (dwStyle & BS_PUSHLIKE)
                     pButton->installEventFilter(this); // follows the desktop's palette
                 if (!pGroup)
@@ -827,16 +795,13 @@ UINT CDialog::IsDlgButtonChecked(int nIDButton) const
 void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
 {
     for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-    {
-        QAbstractButton* pButton = Button(nID);
-        if (!pButton)
-            continue;
-        m_mapButtonGroups[pButton] = {nIDFirstButton, nIDLastButton};
-        pButton->installEventFilter(this);
-        connect(pButton, &QAbstractButton::toggled, this,
-                [this, nIDFirstButton, nIDLastButton]
-                { UpdateGroupTabStop(nIDFirstButton, nIDLastButton); });
-    }
+        if (QAbstractButton* pButton = Button(nID))
+        {
+            m_mapButtonGroups[pButton] = {nIDFirstButton, nIDLastButton, nID};
+            pButton->installEventFilter(this);
+            connect(pButton, &QAbstractButton::toggled, this,
+                    [=, this] { UpdateGroupTabStop(nIDFirstButton, nIDLastButton); });
+        }
     UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
 }
 
@@ -844,59 +809,47 @@ void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
 {
     bool bChecked = false;
     for (int nID = nIDFirst; nID <= nIDLast; ++nID)
-        if (QAbstractButton* pButton = Button(nID))
-            bChecked = bChecked || pButton->isChecked();
+        bChecked = bChecked || IsDlgButtonChecked(nID) == BST_CHECKED;
     for (int nID = nIDFirst; nID <= nIDLast; ++nID)
         if (QAbstractButton* pButton = Button(nID))
             pButton->setFocusPolicy(!bChecked || pButton->isChecked() ? Qt::StrongFocus
                                                                       : Qt::ClickFocus);
 }
 
-void CDialog::MoveInGroup(QAbstractButton* pButton, int nKey)
-{
-    const auto [nFirst, nLast] = m_mapButtonGroups.at(pButton);
-    const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up ? -1 : 1;
-    int nID = nFirst;
-    while (nID <= nLast && Button(nID) != pButton)
-        ++nID;
-    for (nID += nStep; nID >= nFirst && nID <= nLast; nID += nStep)
-    {
-        QAbstractButton* pNext = Button(nID);
-        if (pNext && pNext->isVisibleTo(this) && pNext->isEnabled())
-        {
-            pNext->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            pNext->click(); // BN_CLICKED, as from the mouse
-            return;
-        }
-    }
-}
-
 bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pEvent->type() == QEvent::ApplicationPaletteChange &&
+    const QEvent::Type type = pEvent->type();
+    if (type == QEvent::ApplicationPaletteChange &&
         pWatched->property(s_pszChoice).toInt() == QAccessible::Button)
-        UpdatePushLikeLook(static_cast<QAbstractButton*>(pWatched));
+        OnPushLikeToggled(static_cast<QAbstractButton*>(pWatched));
     auto it = m_mapButtonGroups.find(pWatched);
-    if (it != m_mapButtonGroups.end())
-    {
-        if (pEvent->type() == QEvent::KeyPress)
+    if (it == m_mapButtonGroups.end())
+        return QDialog::eventFilter(pWatched, pEvent);
+    const auto [nFirst, nLast, nID] = it->second;
+    // A button that takes the focus makes itself a Tab stop; the group's
+    // stop goes back to its checked button.
+    if (type == QEvent::FocusOut)
+        UpdateGroupTabStop(nFirst, nLast);
+    const auto* pKey = static_cast<const QKeyEvent*>(pEvent);
+    const bool bPlain =
+        type == QEvent::KeyPress && (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int nKey = bPlain ? pKey->key() : 0;
+    const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up      ? -1
+                      : nKey == Qt::Key_Right || nKey == Qt::Key_Down ? 1
+                                                                      : 0;
+    if (nStep == 0)
+        return QDialog::eventFilter(pWatched, pEvent);
+    // The previous or next shown button, clicked as with the mouse (BN_CLICKED);
+    // the ends of the group keep the key.
+    for (int n = nID + nStep; n >= nFirst && n <= nLast; n += nStep)
+        if (QAbstractButton* pNext = Button(n);
+            pNext && pNext->isVisibleTo(this) && pNext->isEnabled())
         {
-            auto* pKey = static_cast<QKeyEvent*>(pEvent);
-            if (IsArrowKey(pKey->key()) &&
-                (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
-            {
-                MoveInGroup(static_cast<QAbstractButton*>(pWatched), pKey->key());
-                return true; // the ends of the group keep the key too
-            }
+            pNext->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            pNext->click();
+            break;
         }
-        else if (pEvent->type() == QEvent::FocusOut)
-        {
-            // A button that takes the focus makes itself a Tab stop; the
-            // group's stop goes back to its checked button.
-            UpdateGroupTabStop(it->second.first, it->second.second);
-        }
-    }
-    return QDialog::eventFilter(pWatched, pEvent);
+    return true;
 }
 
 QAbstractButton* CDialog::Button(int nID) const

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -56,8 +57,14 @@ public:
     void Invalidate() { m_hWnd->update(); }
     // What a screen reader says for the control. Without a name a control
     // is named after its text; a static control always reads its text.
-    void SetAccessibleName(const std::string& strName);
-    void SetAccessibleDescription(const std::string& strText);
+    void SetAccessibleName(const std::string& strName)
+    {
+        m_hWnd->setAccessibleName(QString::fromStdString(strName));
+    }
+    void SetAccessibleDescription(const std::string& strText)
+    {
+        m_hWnd->setAccessibleDescription(QString::fromStdString(strText));
+    }
 };
 
 class CStatic : public CWnd
@@ -232,7 +239,6 @@ private:
     void SendCommand(int nID, UINT nCode) { SendMessage(WM_COMMAND, MAKEWPARAM(nID, nCode), 0); }
     QAbstractButton* Button(int nID) const;
     void UpdateGroupTabStop(int nIDFirst, int nIDLast);
-    void MoveInGroup(QAbstractButton* pButton, int nKey);
 
     void DestroyOwnedDialogs();
 
@@ -246,6 +252,6 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     std::map<int, CWnd> m_mapItems;
     std::map<int, QAction*> m_mapMenuItems;
-    std::map<QObject*, std::pair<int, int>> m_mapButtonGroups; // button -> its first and last id
+    std::map<QObject*, std::array<int, 3>> m_mapButtonGroups; // button -> first, last, own id
     std::string m_strCaption;
 };

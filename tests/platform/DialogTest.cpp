@@ -466,8 +466,11 @@ TEST_F(DialogTest, ButtonGroupsTakeOneTabStopAndTheArrowKeys)
         Qt::Key key;
         int nFocus;   // focused afterwards
         int nClicked; // BN_CLICKED from, 0 for none
-    } steps[] = {{Qt::Key_Left, 1022, 0}, {Qt::Key_Right, 1024, 1024}, // 1023 is hidden
-                 {Qt::Key_Down, 1025, 1025}, {Qt::Key_Up, 1024, 1024}, {Qt::Key_Up, 1022, 1022}};
+    } steps[] = {{Qt::Key_Left, 1022, 0},
+                 {Qt::Key_Right, 1024, 1024}, // 1023 is hidden
+                 {Qt::Key_Down, 1025, 1025},
+                 {Qt::Key_Up, 1024, 1024},
+                 {Qt::Key_Up, 1022, 1022}};
     for (const auto& step : steps)
     {
         dlg.m_commands.clear();

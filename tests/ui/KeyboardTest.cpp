@@ -138,8 +138,9 @@ TEST_F(KeyboardTest, ScreenReadersGetRolesStatesAndTexts)
     EXPECT_FALSE(Name(IDC_ESTIMATION_COMBO).isEmpty());
 
     // Both follow the program: another page, another answer.
-    QAccessible::queryAccessibleInterface(Item(IDC_CATEGORY_FIRST + 9))->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
+    QAccessible::queryAccessibleInterface(Item(IDC_CATEGORY_FIRST + 9))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
     Pump();
     EXPECT_EQ(Dlg().m_dwCategory, 1u << 9);
     EXPECT_TRUE(Iface(IDC_CATEGORY_FIRST + 9)->state().pressed);
@@ -193,9 +194,9 @@ TEST_F(KeyboardTest, ArrowKeysChooseWithinTheRow)
         Qt::Key key;
         int nColumn;   // the answer chosen and focused afterwards
         bool bClicked; // a move is a click: the project changed
-    } steps[] = {{Qt::Key_Up, 0, false},   {Qt::Key_Left, 0, false}, {Qt::Key_Right, 1, true},
-                 {Qt::Key_Down, 2, true},  {Qt::Key_Right, 3, true}, {Qt::Key_Down, 4, true},
-                 {Qt::Key_Right, 4, false}, {Qt::Key_Left, 3, true}, {Qt::Key_Up, 2, true}};
+    } steps[] = {{Qt::Key_Up, 0, false},    {Qt::Key_Left, 0, false}, {Qt::Key_Right, 1, true},
+                 {Qt::Key_Down, 2, true},   {Qt::Key_Right, 3, true}, {Qt::Key_Down, 4, true},
+                 {Qt::Key_Right, 4, false}, {Qt::Key_Left, 3, true},  {Qt::Key_Up, 2, true}};
     Item(AnswerId(2, 0))->setFocus(Qt::TabFocusReason);
     for (const auto& step : steps)
     {
@@ -204,7 +205,8 @@ TEST_F(KeyboardTest, ArrowKeysChooseWithinTheRow)
         QTest::keyClick(QApplication::focusWidget(), step.key);
         Pump();
         EXPECT_EQ(FocusedId(), AnswerId(2, step.nColumn));
-        EXPECT_EQ(Dlg().m_apRowQuestion[2]->GetSelected(), static_cast<std::uint32_t>(step.nColumn));
+        EXPECT_EQ(Dlg().m_apRowQuestion[2]->GetSelected(),
+                  static_cast<std::uint32_t>(step.nColumn));
         for (int j = 0; j < ANSWER_COLUMNS; ++j)
             EXPECT_EQ(Dlg().IsDlgButtonChecked(AnswerId(2, j)), j == step.nColumn ? 1u : 0u);
         EXPECT_EQ(Dlg().m_model.IsModified(), step.bClicked);

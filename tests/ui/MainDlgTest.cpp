@@ -308,7 +308,8 @@ TEST_F(MainDlgTest, ExitAndTheCloseBoxAskThenEnd)
     }
     // Enter and Escape do nothing at all, wherever the focus is.
     CMessageBox::Reset();
-    for (QWidget* pTarget : {static_cast<QWidget*>(&Dlg()), Item(IDC_CATEGORY_FIRST), Item(AnswerId(1, 0))})
+    for (QWidget* pTarget :
+         {static_cast<QWidget*>(&Dlg()), Item(IDC_CATEGORY_FIRST), Item(AnswerId(1, 0))})
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
         {
             QTest::keyClick(pTarget, key);

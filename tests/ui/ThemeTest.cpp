@@ -34,14 +34,22 @@ QPalette DarkPalette()
     {
         QPalette::ColorRole role;
         QColor color;
-    } colors[] = {{QPalette::Window, QColor(45, 45, 45)},    {QPalette::WindowText, light},
-                  {QPalette::Base, QColor(30, 30, 30)},      {QPalette::AlternateBase, QColor(40, 40, 40)},
-                  {QPalette::Text, light},                   {QPalette::Button, QColor(58, 58, 58)},
-                  {QPalette::ButtonText, light},             {QPalette::BrightText, Qt::white},
-                  {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, Qt::white},
-                  {QPalette::Light, QColor(80, 80, 80)},     {QPalette::Midlight, QColor(65, 65, 65)},
-                  {QPalette::Mid, QColor(40, 40, 40)},       {QPalette::Dark, QColor(25, 25, 25)},
-                  {QPalette::Shadow, Qt::black},             {QPalette::ToolTipBase, QColor(45, 45, 45)},
+    } colors[] = {{QPalette::Window, QColor(45, 45, 45)},
+                  {QPalette::WindowText, light},
+                  {QPalette::Base, QColor(30, 30, 30)},
+                  {QPalette::AlternateBase, QColor(40, 40, 40)},
+                  {QPalette::Text, light},
+                  {QPalette::Button, QColor(58, 58, 58)},
+                  {QPalette::ButtonText, light},
+                  {QPalette::BrightText, Qt::white},
+                  {QPalette::Highlight, QColor(42, 130, 218)},
+                  {QPalette::HighlightedText, Qt::white},
+                  {QPalette::Light, QColor(80, 80, 80)},
+                  {QPalette::Midlight, QColor(65, 65, 65)},
+                  {QPalette::Mid, QColor(40, 40, 40)},
+                  {QPalette::Dark, QColor(25, 25, 25)},
+                  {QPalette::Shadow, Qt::black},
+                  {QPalette::ToolTipBase, QColor(45, 45, 45)},
                   {QPalette::ToolTipText, light}};
     for (const auto& c : colors)
         pal.setColor(c.role, c.color);
@@ -108,7 +116,8 @@ TEST_F(DarkThemeTest, MainWindowTextsAreReadableAndThePressedCategoryStandsOut)
         EXPECT_GE(Contrast(Shot(dlg.GetDlgItem(nID))), 120) << nID;
     const double dPressed = MeanGray(Shot(dlg.GetDlgItem(IDC_CATEGORY_FIRST)));
     for (int k = 1; k < static_cast<int>(CATEGORY_COUNT); ++k)
-        EXPECT_GE(std::abs(dPressed - MeanGray(Shot(dlg.GetDlgItem(IDC_CATEGORY_FIRST + k)))), 20.0) << k;
+        EXPECT_GE(std::abs(dPressed - MeanGray(Shot(dlg.GetDlgItem(IDC_CATEGORY_FIRST + k)))), 20.0)
+            << k;
     EXPECT_TRUE(dlg.grab().save(m_strDir + "/dark-main.png"));
 }
 
@@ -121,9 +130,11 @@ TEST_F(DarkThemeTest, TheTriangleOutlineShows)
     const CRect rc = dlg.GetDlgItem(IDC_TRIANGLE_FRAME)->GetWindowRect();
     const QImage image = dlg.GetClientWidget()->grab().toImage();
     const int nGround = qGray(image.pixel(rc.left + 20, rc.bottom - 20));
-    for (const QPoint pt : {QPoint(rc.left + 40, rc.bottom), QPoint(rc.left, rc.bottom), QPoint(rc.right, rc.bottom)})
+    for (const QPoint pt :
+         {QPoint(rc.left + 40, rc.bottom), QPoint(rc.left, rc.bottom), QPoint(rc.right, rc.bottom)})
         EXPECT_GE(std::abs(qGray(image.pixel(pt)) - nGround), 100) << pt.x();
-    for (int nID : {IDC_TECHNICAL_LABEL, IDC_COST_LABEL, IDC_SCHEDULE_LABEL, IDOK, IDCANCEL, IDC_DEFAULT})
+    for (int nID :
+         {IDC_TECHNICAL_LABEL, IDC_COST_LABEL, IDC_SCHEDULE_LABEL, IDOK, IDCANCEL, IDC_DEFAULT})
         EXPECT_GE(Contrast(Shot(dlg.GetDlgItem(nID))), 120) << nID;
     EXPECT_TRUE(dlg.grab().save(m_strDir + "/dark-priority.png"));
 }
