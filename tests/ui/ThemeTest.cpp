@@ -28,31 +28,11 @@ void Pump()
 // A dark desktop theme: light text on dark grounds, greyed text in between.
 QPalette DarkPalette()
 {
-    QPalette pal;
     const QColor light(225, 225, 225);
-    const struct
-    {
-        QPalette::ColorRole role;
-        QColor color;
-    } colors[] = {{QPalette::Window, QColor(45, 45, 45)},
-                  {QPalette::WindowText, light},
-                  {QPalette::Base, QColor(30, 30, 30)},
-                  {QPalette::AlternateBase, QColor(40, 40, 40)},
-                  {QPalette::Text, light},
-                  {QPalette::Button, QColor(58, 58, 58)},
-                  {QPalette::ButtonText, light},
-                  {QPalette::BrightText, Qt::white},
-                  {QPalette::Highlight, QColor(42, 130, 218)},
-                  {QPalette::HighlightedText, Qt::white},
-                  {QPalette::Light, QColor(80, 80, 80)},
-                  {QPalette::Midlight, QColor(65, 65, 65)},
-                  {QPalette::Mid, QColor(40, 40, 40)},
-                  {QPalette::Dark, QColor(25, 25, 25)},
-                  {QPalette::Shadow, Qt::black},
-                  {QPalette::ToolTipBase, QColor(45, 45, 45)},
-                  {QPalette::ToolTipText, light}};
-    for (const auto& c : colors)
-        pal.setColor(c.role, c.color);
+    // window text, button, light, dark, mid, text, bright text, base, window
+    QPalette pal(light, QColor(58, 58, 58), QColor(80, 80, 80), QColor(25, 25, 25),
+                 QColor(40, 40, 40), light, Qt::white, QColor(30, 30, 30), QColor(45, 45, 45));
+    pal.setColor(QPalette::Highlight, QColor(42, 130, 218));
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(QPalette::Disabled, role, QColor(130, 130, 130));
     return pal;
