@@ -250,6 +250,12 @@ TEST_F(KeyboardTest, ArrowKeysWalkThroughTheCategories)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     Pump();
     EXPECT_EQ(Dlg().m_dwCategory, 1u << 8);
+
+    // Pressed by the program (New, Open), the category is the Tab stop.
+    Item(AnswerId(0, 0))->setFocus(Qt::TabFocusReason);
+    Dlg().CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + 9, IDC_CATEGORY_FIRST);
+    EXPECT_TRUE(Item(IDC_CATEGORY_FIRST)->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(Item(IDC_CATEGORY_FIRST + 8)->focusPolicy() & Qt::TabFocus);
 }
 
 TEST_F(KeyboardTest, SpaceChoosesTheFocusedAnswerAndCategory)
