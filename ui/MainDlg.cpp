@@ -40,8 +40,8 @@ BOOL CMainDlg::OnInitDialog()
     GetDlgItem(IDC_CATEGORY_SUCCESS)->SetAccessibleDescription("Category Success %");
     GetDlgItem(IDC_PRIORITY_WEIGHTS)->SetAccessibleDescription("Priority Weights");
     // Tab in reading order: the pressed category, then the page row by row,
-    // one stop per row; the arrow keys choose within the categories and a row. The method list takes the
-    // place of the first row, so it follows the categories.
+    // one stop per row; the arrow keys choose within the categories and a row. The method list
+    // takes the place of the first row, so it follows the categories.
     m_comboEstimation.SetWindowPos(GetDlgItem(IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1), 0, 0, 0, 0,
                                    SWP_NOMOVE | SWP_NOSIZE);
     GroupButtons(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1);
