@@ -47,6 +47,11 @@ constexpr UINT LBN_SELCHANGE = 1;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
 
+// SetWindowPos.
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+
 // CheckMenuItem / GetMenuState.
 constexpr UINT MF_BYCOMMAND = 0x0000;
 constexpr UINT MF_UNCHECKED = 0x0000;

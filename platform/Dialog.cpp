@@ -4,6 +4,8 @@
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -118,6 +121,93 @@ public:
 };
 
 const char* const s_pszMenuChecked = "afxChecked";
+const char* const s_pszChoice = "afxChoice"; // the accessible role of a radio button
+
+// Radio buttons as a screen reader sees them: a plain one is a radio button,
+// one drawn as a push button a toggle button (a push button pressed while it
+// is chosen); either is checked while chosen. Pressing or toggling it is a
+// click, so the program hears of it as of a click of the mouse.
+class CAccessibleChoice : public QAccessibleWidget
+{
+public:
+    CAccessibleChoice(QWidget* pWnd, QAccessible::Role role) : QAccessibleWidget(pWnd, role) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button()->isChecked();
+        state.pressed = state.checked && role() == QAccessible::Button;
+        return state;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const QString str = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && str.isEmpty() ? Button()->text().remove('&') : str;
+    }
+    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
+    void doAction(const QString& strAction) override
+    {
+        if (Button()->isEnabled() && actionNames().contains(strAction))
+            Button()->click();
+    }
+
+private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleFactory(const QString& /*strClass*/, QObject* pObject)
+{
+    const int nRole = pObject->property(s_pszChoice).toInt();
+    return nRole == 0
+               ? nullptr
+               : new CAccessibleChoice(static_cast<QWidget*>(pObject), QAccessible::Role(nRole));
+}
+
+// Fusion draws a pressed push button only a shade darker, which a dark
+// palette all but hides: there the chosen one takes half the highlight
+// colour; a light palette keeps the look as it is. Qt tells screen readers
+// of the checked state only; pressed follows it.
+void OnPushLikeToggled(QAbstractButton* pButton)
+{
+    const QPalette inherited = QApplication::palette(pButton);
+    QPalette palette; // only the button colour is the button's own, if any
+    if (pButton->isChecked() && inherited.color(QPalette::Window).lightness() < 128)
+    {
+        const QColor a = inherited.color(QPalette::Button),
+                     b = inherited.color(QPalette::Highlight);
+        palette.setColor(QPalette::Button,
+                         QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2,
+                                (a.blue() + b.blue()) / 2));
+    }
+    pButton->setPalette(palette);
+    QAccessible::State changed;
+    changed.pressed = true;
+    QAccessibleStateChangeEvent event(pButton, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+// An automatic radio button; its group decides which one stays checked.
+QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget* pParent)
+{
+    static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
+    (void)s_bFactory;
+    auto* pPush = bPushLike ? new QPushButton(pParent) : nullptr;
+    QAbstractButton* pButton =
+        pPush ? static_cast<QAbstractButton*>(pPush) : new QRadioButton(pParent);
+    // Before anything asks for the button's accessible side.
+    pButton->setProperty(s_pszChoice, bPushLike ? QAccessible::Button : QAccessible::RadioButton);
+    pButton->setCheckable(true);
+    pButton->setAutoExclusive(false);
+    if (pPush)
+    {
+        pPush->setAutoDefault(false);
+        QObject::connect(pPush, &QAbstractButton::toggled, pPush,
+                         [pPush] { OnPushLikeToggled(pPush); });
+    }
+    pButton->setText(strText);
+    return pButton;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -163,6 +253,18 @@ void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint)
     m_hWnd->setGeometry(x, y, cx, cy);
     if (bRepaint && m_hWnd->parentWidget())
         m_hWnd->parentWidget()->update();
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter != nullptr)
+    {
+        QWidget::setTabOrder(pWndInsertAfter->m_hWnd, m_hWnd);
+        m_hWnd->stackUnder(pWndInsertAfter->m_hWnd);
+    }
+    m_hWnd->move(nFlags & SWP_NOMOVE ? m_hWnd->pos() : QPoint(x, y));
+    m_hWnd->resize(nFlags & SWP_NOSIZE ? m_hWnd->size() : QSize(cx, cy));
+    return TRUE;
 }
 
 int CComboBox::AddString(const std::string& strItem)
@@ -342,7 +444,10 @@ bool CDialog::BuildWindow(QWidget* pOwner)
             setParent(pOwnerWnd, windowFlags());
     }
     const DWORD dwStyle = pTpl->dwStyle;
-    Qt::WindowFlags flags = (dwStyle & WS_MINIMIZEBOX) || !parentWidget() ? Qt::Window : Qt::Dialog;
+    // An owned window is transient for its owner, so that every window
+    // manager keeps it above the owner; only a window without owner is a
+    // top-level window of its own.
+    Qt::WindowFlags flags = parentWidget() ? Qt::Dialog : Qt::Window;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dwStyle & WS_SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -350,8 +455,6 @@ bool CDialog::BuildWindow(QWidget* pOwner)
         flags |= Qt::WindowMinimizeButtonHint;
     setWindowFlags(flags);
     setFont(AfxGetDialogFont());
-    if (m_strCaption.empty())
-        SetWindowText(pTpl->strCaption);
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
@@ -359,6 +462,7 @@ bool CDialog::BuildWindow(QWidget* pOwner)
     pLayout->setSizeConstraint(QLayout::SetFixedSize); // no sizing border
     m_pClient = new CClientWnd(this);
     m_pClient->setFixedSize(MulDiv(pTpl->cx, 6, 4), MulDiv(pTpl->cy, 13, 8));
+    SetWindowText(m_strCaption.empty() ? pTpl->strCaption : m_strCaption); // names the client too
     if (pTpl->nMenu != 0)
     {
         BuildMenu(pTpl->nMenu);
@@ -388,6 +492,7 @@ void CDialog::BuildMenu(int nMenuId)
     const MenuTemplate* pMenu = FindMenuTemplate(nMenuId);
     m_pMenuBar = new QMenuBar(this);
     m_pMenuBar->setNativeMenuBar(false);
+    m_pMenuBar->setAccessibleName(QStringLiteral("Menu"));
     if (!pMenu)
         return;
     for (const MenuPopupTemplate& popup : pMenu->popups)
@@ -443,18 +548,10 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             QAbstractButton* pButton = nullptr;
             if (dwType == BS_AUTORADIOBUTTON)
             {
+                pButton =
+                    NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
                 if (dwStyle & BS_PUSHLIKE)
-                {
-                    auto* pPush = new QPushButton(ToQt(item.strText), m_pClient);
-                    pPush->setCheckable(true);
-                    pPush->setAutoDefault(false);
-                    pButton = pPush;
-                }
-                else
-                {
-                    pButton = new QRadioButton(ToQt(item.strText), m_pClient);
-                }
-                pButton->setAutoExclusive(false);
+                    pButton->installEventFilter(this); // follows the desktop's palette
                 if (!pGroup)
                 {
                     pGroup = new QButtonGroup(m_pClient);
@@ -532,7 +629,16 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
         {
             auto* pEdit = new QPlainTextEdit(ToQt(item.strText), m_pClient);
             pEdit->setReadOnly((dwStyle & ES_READONLY) != 0);
-            pEdit->setVerticalScrollBarPolicy(nScroll);
+            if (dwStyle & WS_VSCROLL)
+            {
+                // An edit's scroll bar is always there, greyed while the
+                // text fits.
+                pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                QScrollBar* pBar = pEdit->verticalScrollBar();
+                pBar->setEnabled(false);
+                connect(pBar, &QScrollBar::rangeChanged, pBar,
+                        [pBar](int nMin, int nMax) { pBar->setEnabled(nMax > nMin); });
+            }
             pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // wraps, no ES_AUTOHSCROLL
             pWnd = pEdit;
             break;
@@ -614,6 +720,11 @@ BOOL CDialog::OnCommand(UINT nID, UINT nCode)
 
 bool CDialog::event(QEvent* pEvent)
 {
+    // The focused control is always marked, after a mouse click as well
+    // (Qt marks it only once the keyboard has moved the focus).
+    if (pEvent->type() == QEvent::WindowActivate || pEvent->type() == QEvent::FocusIn ||
+        pEvent->type() == QEvent::Show)
+        setAttribute(Qt::WA_KeyboardFocusChange);
     if (pEvent->type() == CMessageEvent::Type())
     {
         auto* pMsg = static_cast<CMessageEvent*>(pEvent);
@@ -682,6 +793,66 @@ UINT CDialog::IsDlgButtonChecked(int nIDButton) const
     return pButton && pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
+void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
+{
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (QAbstractButton* pButton = Button(nID))
+        {
+            m_mapButtonGroups[pButton] = {nIDFirstButton, nIDLastButton, nID};
+            pButton->installEventFilter(this);
+            connect(pButton, &QAbstractButton::toggled, this,
+                    [=, this] { UpdateGroupTabStop(nIDFirstButton, nIDLastButton); });
+        }
+    UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
+}
+
+void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
+{
+    bool bChecked = false;
+    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
+        bChecked = bChecked || IsDlgButtonChecked(nID) == BST_CHECKED;
+    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
+        if (QAbstractButton* pButton = Button(nID))
+            pButton->setFocusPolicy(!bChecked || pButton->isChecked() ? Qt::StrongFocus
+                                                                      : Qt::ClickFocus);
+}
+
+bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    const QEvent::Type type = pEvent->type();
+    if (type == QEvent::ApplicationPaletteChange &&
+        pWatched->property(s_pszChoice).toInt() == QAccessible::Button)
+        OnPushLikeToggled(static_cast<QAbstractButton*>(pWatched));
+    auto it = m_mapButtonGroups.find(pWatched);
+    if (it == m_mapButtonGroups.end())
+        return QDialog::eventFilter(pWatched, pEvent);
+    const auto [nFirst, nLast, nID] = it->second;
+    // A button that takes the focus makes itself a Tab stop; the group's
+    // stop goes back to its checked button.
+    if (type == QEvent::FocusOut)
+        UpdateGroupTabStop(nFirst, nLast);
+    const auto* pKey = static_cast<const QKeyEvent*>(pEvent);
+    const bool bPlain =
+        type == QEvent::KeyPress && (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int nKey = bPlain ? pKey->key() : 0;
+    const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up      ? -1
+                      : nKey == Qt::Key_Right || nKey == Qt::Key_Down ? 1
+                                                                      : 0;
+    if (nStep == 0)
+        return QDialog::eventFilter(pWatched, pEvent);
+    // The previous or next shown button, clicked as with the mouse (BN_CLICKED);
+    // the ends of the group keep the key.
+    for (int n = nID + nStep; n >= nFirst && n <= nLast; n += nStep)
+        if (QAbstractButton* pNext = Button(n);
+            pNext && pNext->isVisibleTo(this) && pNext->isEnabled())
+        {
+            pNext->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            pNext->click();
+            break;
+        }
+    return true;
+}
+
 QAbstractButton* CDialog::Button(int nID) const
 {
     auto it = m_mapItems.find(nID);
@@ -718,6 +889,8 @@ UINT CDialog::GetMenuState(UINT nID, UINT /*nFlags*/) const
 void CDialog::SetWindowText(const std::string& strText)
 {
     m_strCaption = strText;
+    if (m_pClient)
+        m_pClient->setAccessibleName(ToQt(strText));
     // "[*]" is Qt's modified-marker placeholder; doubling it shows it as typed.
     setWindowTitle(ToQt(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }

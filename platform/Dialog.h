@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -49,7 +50,21 @@ public:
     std::string GetWindowText() const;
     CRect GetWindowRect() const;
     void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE);
+    // Puts the control right after pWndInsertAfter in the order of the
+    // dialog's controls, which is also the order of the Tab key, unless
+    // SWP_NOZORDER; moves and sizes it unless SWP_NOMOVE / SWP_NOSIZE.
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     void Invalidate() { m_hWnd->update(); }
+    // What a screen reader says for the control. Without a name a control
+    // is named after its text; a static control always reads its text.
+    void SetAccessibleName(const std::string& strName)
+    {
+        m_hWnd->setAccessibleName(QString::fromStdString(strName));
+    }
+    void SetAccessibleDescription(const std::string& strText)
+    {
+        m_hWnd->setAccessibleDescription(QString::fromStdString(strText));
+    }
 };
 
 class CStatic : public CWnd
@@ -159,6 +174,11 @@ public:
     void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
     void CheckDlgButton(int nIDButton, UINT nCheck);
     UINT IsDlgButtonChecked(int nIDButton) const;
+    // Makes the buttons nIDFirstButton..nIDLastButton one stop of the Tab
+    // key, at the checked button (at every button while none is checked);
+    // the arrow keys go to the previous (Left, Up) or next (Right, Down)
+    // shown button of the group and click it, as the mouse does.
+    void GroupButtons(int nIDFirstButton, int nIDLastButton);
 
     // Menu by command id: the previous state, or (UINT)-1 without such an item.
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
@@ -206,6 +226,7 @@ protected:
     bool event(QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     friend class CClientWnd;
@@ -217,6 +238,7 @@ private:
     void RunInitDialog();
     void SendCommand(int nID, UINT nCode) { SendMessage(WM_COMMAND, MAKEWPARAM(nID, nCode), 0); }
     QAbstractButton* Button(int nID) const;
+    void UpdateGroupTabStop(int nIDFirst, int nIDLast);
 
     void DestroyOwnedDialogs();
 
@@ -230,5 +252,6 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     std::map<int, CWnd> m_mapItems;
     std::map<int, QAction*> m_mapMenuItems;
+    std::map<QObject*, std::array<int, 3>> m_mapButtonGroups; // button -> first, last, own id
     std::string m_strCaption;
 };

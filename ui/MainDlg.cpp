@@ -30,30 +30,23 @@ BOOL CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    // Names for screen readers (the answer buttons get theirs with each page),
-    // and Tab in reading order: the categories, then the page row by row; the
-    // method list takes the place of the first row's buttons.
-    QWidget* pPrevious = nullptr;
-    const auto Chain = [&pPrevious](QWidget* pNext)
-    {
-        if (pPrevious != nullptr)
-            QWidget::setTabOrder(pPrevious, pNext);
-        pPrevious = pNext;
-    };
+    // For screen readers: the categories say what they are, and the two
+    // displays read their current text with their frame's caption. The
+    // answer buttons and the list are named after their question with each page.
     for (UINT k = 0; k < CATEGORY_COUNT; ++k)
-    {
-        CWnd* pButton = GetDlgItem(IDC_CATEGORY_FIRST + k);
-        pButton->m_hWnd->setAccessibleName(QString::fromStdString(pButton->GetWindowText()));
-        pButton->m_hWnd->setAccessibleDescription(QStringLiteral("Category"));
-        Chain(pButton->m_hWnd);
-    }
-    m_comboEstimation.m_hWnd->setAccessibleName(QStringLiteral("Estimation method"));
-    Chain(m_comboEstimation.m_hWnd);
-    for (int nID = IDC_ANSWER_FIRST; nID <= IDC_ANSWER_LAST; ++nID)
-        Chain(GetDlgItem(nID)->m_hWnd);
-    GetDlgItem(IDC_CATEGORY_SUCCESS)
-        ->m_hWnd->setAccessibleName(QStringLiteral("Category Success %"));
-    GetDlgItem(IDC_PRIORITY_WEIGHTS)->m_hWnd->setAccessibleName(QStringLiteral("Priority Weights"));
+        GetDlgItem(IDC_CATEGORY_FIRST + k)->SetAccessibleDescription("Category");
+    m_comboEstimation.SetAccessibleName("Estimation method");
+    GetDlgItem(IDC_CATEGORY_SUCCESS)->SetAccessibleDescription("Category Success %");
+    GetDlgItem(IDC_PRIORITY_WEIGHTS)->SetAccessibleDescription("Priority Weights");
+    // Tab in reading order: the pressed category, then the page row by row,
+    // one stop per row; the arrow keys choose within the categories and a row. The method list
+    // takes the place of the first row, so it follows the categories.
+    m_comboEstimation.SetWindowPos(GetDlgItem(IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1), 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE);
+    GroupButtons(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + CATEGORY_COUNT - 1);
+    for (int r = 0; r < ANSWER_ROWS; ++r)
+        GroupButtons(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r,
+                     IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + ANSWER_COLUMNS - 1);
     m_pSummary = nullptr;
     UpdateTitle();
     UpdatePriorityText();
@@ -130,10 +123,8 @@ BOOL CMainDlg::OnCommand(UINT nID, UINT nCode)
 
 void CMainDlg::OnOK() {}
 
-void CMainDlg::OnCancel()
-{
-    SendMessage(WM_CLOSE, 0, 0);
-}
+// Escape does nothing either: a slip of the key never ends the program.
+void CMainDlg::OnCancel() {}
 
 void CMainDlg::OnClose()
 {
@@ -251,7 +242,6 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
         pText->SetWindowText(pQuestion->GetText());
         pText->ShowWindow(SW_SHOW);
         const int nFirst = IDC_ANSWER_FIRST + ANSWER_COLUMNS * r;
-        const QString strQuestion = QString::fromStdString(pQuestion->GetText());
         if (pQuestion->GetFlags() & QF_FIVE_LEVEL)
         {
             for (int j = 0; j < ANSWER_COLUMNS; ++j)
@@ -259,9 +249,9 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
                 // The buttons show no text: a screen reader speaks the
                 // question and the answer ("... stable? — Most").
                 CWnd* pAnswer = GetDlgItem(nFirst + j);
-                pAnswer->m_hWnd->setAccessibleName(strQuestion + QStringLiteral(" \u2014 ") +
-                                                   QString::fromStdString(pQuestion->GetAnswerLabel(
-                                                       static_cast<std::uint32_t>(j))));
+                pAnswer->SetAccessibleName(
+                    pQuestion->GetText() + " \xE2\x80\x94 " +
+                    pQuestion->GetAnswerLabel(static_cast<std::uint32_t>(j)));
                 pAnswer->ShowWindow(SW_SHOW);
             }
             CheckRadioButton(nFirst, nFirst + ANSWER_COLUMNS - 1,
@@ -270,7 +260,7 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
         else if (pQuestion->GetFlags() & QF_ESTIMATION_METHOD)
         {
             m_comboEstimation.ShowWindow(SW_SHOW);
-            m_comboEstimation.m_hWnd->setAccessibleName(strQuestion);
+            m_comboEstimation.SetAccessibleName(pQuestion->GetText());
             m_comboEstimation.ResetContent();
             for (std::uint32_t n = 0; n < pQuestion->GetAnswerCount(); ++n)
                 m_comboEstimation.AddString(pQuestion->GetAnswerLabel(n));

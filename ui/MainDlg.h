@@ -46,7 +46,7 @@ protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
-    // Enter does nothing; Escape takes the way of the close box.
+    // Enter and Escape do nothing; the close box and Exit ask first.
     void OnOK() override;
     void OnCancel() override;
     void OnClose() override;

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -425,11 +426,64 @@ TEST_F(DialogTest, OwnerDestroysItsModelessDialogs)
         EXPECT_EQ(pSummary->parentWidget(), &owner);
         pSummary->ShowWindow(SW_SHOW);
         EXPECT_TRUE(pSummary->isVisible());
+        // Owned: transient for its owner, so the window manager keeps it above.
+        EXPECT_EQ(pSummary->windowType(), Qt::Dialog);
+        EXPECT_EQ(pSummary->windowHandle()->transientParent(), owner.windowHandle());
+        EXPECT_TRUE(pSummary->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_EQ(owner.windowType(), Qt::Window);
         pSummary->EndDialog(IDOK); // ends by hiding, the object lives on
         EXPECT_FALSE(pSummary->isVisible());
         EXPECT_FALSE(bDestroyed);
     }
     EXPECT_TRUE(bDestroyed); // PostNcDestroy deleted it (the leak checker agrees)
+}
+
+// A group of buttons for the keyboard: one Tab stop, at the checked button or
+// at every one while none is; the arrows click the next shown button.
+TEST_F(DialogTest, ButtonGroupsTakeOneTabStopAndTheArrowKeys)
+{
+    CProbeDlg dlg(IDD_MAIN);
+    ASSERT_TRUE(dlg.Create(IDD_MAIN));
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    dlg.GroupButtons(1022, 1026);
+    const auto TabStops = [&]
+    {
+        std::vector<int> ids;
+        for (int nID = 1022; nID <= 1026; ++nID)
+            if (dlg.Item(nID)->focusPolicy() & Qt::TabFocus)
+                ids.push_back(nID);
+        return ids;
+    };
+    EXPECT_EQ(TabStops(), std::vector<int>({1022, 1023, 1024, 1025, 1026}));
+    dlg.CheckRadioButton(1022, 1026, 1022);
+    EXPECT_EQ(TabStops(), std::vector<int>({1022}));
+
+    dlg.GetDlgItem(1023)->ShowWindow(SW_HIDE);
+    dlg.Item(1022)->setFocus(Qt::TabFocusReason);
+    const struct
+    {
+        Qt::Key key;
+        int nFocus;   // focused afterwards
+        int nClicked; // BN_CLICKED from, 0 for none
+    } steps[] = {{Qt::Key_Left, 1022, 0},
+                 {Qt::Key_Right, 1024, 1024}, // 1023 is hidden
+                 {Qt::Key_Down, 1025, 1025},
+                 {Qt::Key_Up, 1024, 1024},
+                 {Qt::Key_Up, 1022, 1022}};
+    for (const auto& step : steps)
+    {
+        dlg.m_commands.clear();
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.Item(step.nFocus)) << step.nFocus;
+        ASSERT_EQ(dlg.m_commands.size(), step.nClicked ? 1u : 0u) << step.nFocus;
+        if (step.nClicked)
+        {
+            EXPECT_EQ(dlg.m_commands[0].nID, static_cast<UINT>(step.nClicked));
+        }
+    }
+    // The arrow's click checks the button; the program keeps one per row.
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1022), (UINT)BST_CHECKED);
 }
 
 TEST(CommandLine, FirstArgumentThatIsNoSwitch)

@@ -166,9 +166,23 @@ TEST(AboutDlg, ShowsTheRunningProgramsVersionInformation)
             EXPECT_EQ(Value(dlg), "velkor_ui_about_tests");
             ClickItem(dlg, "Comments");
             // The value box wraps its text: no horizontal scroll bar.
+            // Its vertical scroll bar is always there, greyed while the text fits.
             const auto bars = dlg.GetDlgItem(IDC_ITEM_VALUE)->m_hWnd->findChildren<QScrollBar*>();
+            int nVertical = 0;
             for (const QScrollBar* pBar : bars)
+            {
                 EXPECT_TRUE(pBar->orientation() != Qt::Horizontal || !pBar->isVisibleTo(&dlg));
+                if (pBar->orientation() == Qt::Vertical && pBar->isVisibleTo(&dlg))
+                {
+                    ++nVertical;
+                    EXPECT_FALSE(pBar->isEnabled());
+                    dlg.SetDlgItemText(IDC_ITEM_VALUE, std::string(40, '\n'));
+                    EXPECT_TRUE(pBar->isEnabled()); // text to scroll
+                    dlg.SetDlgItemText(IDC_ITEM_VALUE, kComments);
+                    EXPECT_FALSE(pBar->isEnabled());
+                }
+            }
+            EXPECT_EQ(nVertical, 1);
             SaveShot(dlg, "about.png");
         });
     EXPECT_EQ(nResult, IDOK);

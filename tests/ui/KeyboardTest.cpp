@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "ui/MainDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -110,14 +111,50 @@ TEST_F(KeyboardTest, AnswerButtonsSpeakTheirQuestionAndAnswer)
         Name(AnswerId(1, 3)).startsWith(Dlg().GetDlgItemText(IDC_QUESTION_FIRST + 1).c_str()));
 }
 
-TEST_F(KeyboardTest, CategoriesListAndDisplaysHaveNames)
+// What a screen reader gets: radio buttons for the answers, toggle buttons
+// (pressed push buttons) for the categories, displays read with their text.
+TEST_F(KeyboardTest, ScreenReadersGetRolesStatesAndTexts)
 {
-    EXPECT_EQ(Name(IDC_CATEGORY_FIRST), "Organization");
-    EXPECT_EQ(Name(IDC_CATEGORY_FIRST + 5), "Company Culture");
-    EXPECT_EQ(Name(IDC_CATEGORY_FIRST + 9), "Personnel");
-    EXPECT_EQ(Name(IDC_CATEGORY_SUCCESS), "Category Success %");
-    EXPECT_EQ(Name(IDC_PRIORITY_WEIGHTS), "Priority Weights");
+    const auto Iface = [this](int nID) { return QAccessible::queryAccessibleInterface(Item(nID)); };
+    const auto Text = [&](int nID, QAccessible::Text t) { return Iface(nID)->text(t); };
+    for (int j = 0; j < ANSWER_COLUMNS; ++j)
+    {
+        EXPECT_EQ(Iface(AnswerId(0, j))->role(), QAccessible::RadioButton);
+        EXPECT_EQ(Iface(AnswerId(0, j))->state().checked, j == 0) << j;
+    }
+    EXPECT_TRUE(Iface(AnswerId(9, 0))->state().invisible); // Organization has eight rows
+    EXPECT_FALSE(Iface(AnswerId(7, 0))->state().invisible);
+    for (int k : {0, 5, 9})
+    {
+        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->role(), QAccessible::Button);
+        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->state().pressed, k == 0);
+        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->state().checked, k == 0);
+    }
+    EXPECT_EQ(Text(IDC_CATEGORY_FIRST + 5, QAccessible::Name), "Company Culture");
+    EXPECT_EQ(Text(IDC_CATEGORY_SUCCESS, QAccessible::Name), "0.0%");
+    EXPECT_EQ(Text(IDC_CATEGORY_SUCCESS, QAccessible::Description), "Category Success %");
+    EXPECT_TRUE(Text(IDC_PRIORITY_WEIGHTS, QAccessible::Name).startsWith("Cost 33%"));
+    EXPECT_EQ(Text(IDC_PRIORITY_WEIGHTS, QAccessible::Description), "Priority Weights");
     EXPECT_FALSE(Name(IDC_ESTIMATION_COMBO).isEmpty());
+
+    // Both follow the program: another page, another answer.
+    QAccessible::queryAccessibleInterface(Item(IDC_CATEGORY_FIRST + 9))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    Pump();
+    EXPECT_EQ(Dlg().m_dwCategory, 1u << 9);
+    EXPECT_TRUE(Iface(IDC_CATEGORY_FIRST + 9)->state().pressed);
+    EXPECT_FALSE(Iface(IDC_CATEGORY_FIRST)->state().pressed);
+    // A screen reader's toggle is a click: the row keeps one answer, the model has it.
+    Iface(AnswerId(0, 4))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    Pump();
+    EXPECT_TRUE(Iface(AnswerId(0, 4))->state().checked);
+    EXPECT_FALSE(Iface(AnswerId(0, 0))->state().checked);
+    EXPECT_EQ(Dlg().m_apRowQuestion[0]->GetSelected(), 4u);
+    EXPECT_EQ(Text(IDC_CATEGORY_SUCCESS, QAccessible::Name),
+              QString::fromStdString(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS)));
+    EXPECT_NE(Text(IDC_CATEGORY_SUCCESS, QAccessible::Name), "0.0%");
+    g_bAnswersModified = 0;
 
     ShowPage(1); // Estimation: the method list is the first row
     EXPECT_EQ(Name(IDC_ESTIMATION_COMBO), Question(0));
@@ -126,12 +163,13 @@ TEST_F(KeyboardTest, CategoriesListAndDisplaysHaveNames)
 
 // The category buttons are one radio group: Tab stops at the shown category,
 // the arrow keys move through the group and show the page they reach.
-TEST_F(KeyboardTest, TabVisitsTheCategoryThenTheRowsInReadingOrder)
+TEST_F(KeyboardTest, TabVisitsTheCategoryThenEachRowAtItsAnswer)
 {
+    QTest::mouseClick(Item(AnswerId(2, 3)), Qt::LeftButton);
+    Pump();
     std::vector<int> expected{IDC_CATEGORY_FIRST};
     for (int r = 0; r < 8; ++r) // Organization has eight questions
-        for (int j = 0; j < ANSWER_COLUMNS; ++j)
-            expected.push_back(AnswerId(r, j));
+        expected.push_back(AnswerId(r, r == 2 ? 3 : 0));
     EXPECT_EQ(TabCycle(), expected);
 
     // On the Estimation page the method list comes before the second row.
@@ -142,9 +180,60 @@ TEST_F(KeyboardTest, TabVisitsTheCategoryThenTheRowsInReadingOrder)
     ASSERT_GT(nRows, 1);
     expected = {IDC_CATEGORY_FIRST + 1, IDC_ESTIMATION_COMBO};
     for (int r = 1; r < nRows; ++r)
-        for (int j = 0; j < ANSWER_COLUMNS; ++j)
-            expected.push_back(AnswerId(r, j));
+        expected.push_back(AnswerId(r, 0));
     EXPECT_EQ(TabCycle(), expected);
+    g_bAnswersModified = 0;
+}
+
+// Within a row the arrow keys choose the previous or next answer the way a
+// click does; the ends of the row keep the answer.
+TEST_F(KeyboardTest, ArrowKeysChooseWithinTheRow)
+{
+    const struct
+    {
+        Qt::Key key;
+        int nColumn;   // the answer chosen and focused afterwards
+        bool bClicked; // a move is a click: the project changed
+    } steps[] = {{Qt::Key_Up, 0, false},    {Qt::Key_Left, 0, false}, {Qt::Key_Right, 1, true},
+                 {Qt::Key_Down, 2, true},   {Qt::Key_Right, 3, true}, {Qt::Key_Down, 4, true},
+                 {Qt::Key_Right, 4, false}, {Qt::Key_Left, 3, true},  {Qt::Key_Up, 2, true}};
+    Item(AnswerId(2, 0))->setFocus(Qt::TabFocusReason);
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.nColumn);
+        Dlg().m_model.ClearModified();
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        Pump();
+        EXPECT_EQ(FocusedId(), AnswerId(2, step.nColumn));
+        EXPECT_EQ(Dlg().m_apRowQuestion[2]->GetSelected(),
+                  static_cast<std::uint32_t>(step.nColumn));
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
+            EXPECT_EQ(Dlg().IsDlgButtonChecked(AnswerId(2, j)), j == step.nColumn ? 1u : 0u);
+        EXPECT_EQ(Dlg().m_model.IsModified(), step.bClicked);
+        EXPECT_EQ(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS) == "0.0%", step.nColumn == 0);
+    }
+    // Tab leaves the row for the next one, Shift+Tab comes back to the answer.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(FocusedId(), AnswerId(3, 0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(FocusedId(), AnswerId(2, 2));
+    EXPECT_EQ(Dlg().GetDlgItemText(IDC_CATEGORY_SUCCESS), "6.3%"); // Some in one of eight rows
+    g_bAnswersModified = 0;
+}
+
+// Focus is always drawn, also on an answer chosen with the mouse.
+TEST_F(KeyboardTest, TheFocusedAnswerIsMarked)
+{
+    QTest::mouseClick(Item(AnswerId(4, 2)), Qt::LeftButton);
+    Pump();
+    ASSERT_EQ(FocusedId(), AnswerId(4, 2));
+    const QImage focused = Item(AnswerId(4, 2))->grab().toImage();
+    QTest::mouseClick(Item(AnswerId(5, 2)), Qt::LeftButton);
+    Pump();
+    ASSERT_EQ(FocusedId(), AnswerId(5, 2));
+    EXPECT_NE(Item(AnswerId(4, 2))->grab().toImage(), focused);
+    EXPECT_EQ(Item(AnswerId(5, 2))->grab().toImage(), focused);
+    g_bAnswersModified = 0;
 }
 
 TEST_F(KeyboardTest, ArrowKeysWalkThroughTheCategories)
@@ -161,6 +250,12 @@ TEST_F(KeyboardTest, ArrowKeysWalkThroughTheCategories)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     Pump();
     EXPECT_EQ(Dlg().m_dwCategory, 1u << 8);
+
+    // Pressed by the program (New, Open), the category is the Tab stop.
+    Item(AnswerId(0, 0))->setFocus(Qt::TabFocusReason);
+    Dlg().CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + 9, IDC_CATEGORY_FIRST);
+    EXPECT_TRUE(Item(IDC_CATEGORY_FIRST)->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(Item(IDC_CATEGORY_FIRST + 8)->focusPolicy() & Qt::TabFocus);
 }
 
 TEST_F(KeyboardTest, SpaceChoosesTheFocusedAnswerAndCategory)

@@ -276,7 +276,7 @@ TEST_F(MainDlgTest, NewAsksOnceOnAModifiedProject)
     EXPECT_EQ(CMessageBox::GetCount(), 2);
 }
 
-TEST_F(MainDlgTest, ExitCloseBoxAndEscapeAskThenEnd)
+TEST_F(MainDlgTest, ExitAndTheCloseBoxAskThenEnd)
 {
     // Nothing changed: Exit ends at once.
     {
@@ -292,8 +292,7 @@ TEST_F(MainDlgTest, ExitCloseBoxAndEscapeAskThenEnd)
     }
     ChangeAnAnswer();
     const auto ways = {+[](CTestMainDlg& dlg) { dlg.GetMenuAction(IDM_FILE_EXIT)->trigger(); },
-                       +[](CTestMainDlg& dlg) { dlg.close(); },
-                       +[](CTestMainDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); }};
+                       +[](CTestMainDlg& dlg) { dlg.close(); }};
     int nWay = 0;
     for (auto close : ways)
     {
@@ -307,12 +306,18 @@ TEST_F(MainDlgTest, ExitCloseBoxAndEscapeAskThenEnd)
         EXPECT_TRUE(Dlg().isVisible());
         EXPECT_TRUE(Dlg().m_model.IsModified());
     }
-    // Enter does nothing at all.
+    // Enter and Escape do nothing at all, wherever the focus is.
     CMessageBox::Reset();
-    QTest::keyClick(&Dlg(), Qt::Key_Return);
-    Pump();
+    for (QWidget* pTarget :
+         {static_cast<QWidget*>(&Dlg()), Item(IDC_CATEGORY_FIRST), Item(AnswerId(1, 0))})
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
+        {
+            QTest::keyClick(pTarget, key);
+            Pump();
+        }
     EXPECT_TRUE(Dlg().isVisible());
     EXPECT_EQ(CMessageBox::GetCount(), 0);
+    EXPECT_TRUE(Dlg().m_model.IsModified());
 
     CMessageBox::SetNextAnswer(IDYES);
     Dlg().close();
@@ -322,7 +327,7 @@ TEST_F(MainDlgTest, ExitCloseBoxAndEscapeAskThenEnd)
     EXPECT_EQ(Dlg().result(), IDCANCEL);
 }
 
-TEST(MainDlgModal, EscapeWithYesEndsTheModalRun)
+TEST(MainDlgModal, CloseWithYesEndsTheModalRun)
 {
     CMessageBox::Reset();
     g_bAnswersModified = 0;
@@ -336,8 +341,9 @@ TEST(MainDlgModal, EscapeWithYesEndsTheModalRun)
                            QTest::mouseClick(dlg.GetDlgItem(AnswerId(1, 1))->m_hWnd,
                                              Qt::LeftButton);
                            QTest::keyClick(&dlg, Qt::Key_F1);
+                           QTest::keyClick(&dlg, Qt::Key_Escape); // nothing
                            CMessageBox::SetNextAnswer(IDYES);
-                           QTest::keyClick(&dlg, Qt::Key_Escape);
+                           dlg.close(); // the close box, as Alt+F4
                        });
     CMessageBox::SetNextAnswer(IDOK); // the help box
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
