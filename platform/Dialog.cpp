@@ -831,9 +831,8 @@ bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
     // stop goes back to its checked button.
     if (type == QEvent::FocusOut)
         UpdateGroupTabStop(nFirst, nLast);
-    const auto* pKey = static_cast<const QKeyEvent*>(pEvent);
-    const bool bPlain =
-        type == QEvent::KeyPress && (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const auto* pKey = type == QEvent::KeyPress ? static_cast<const QKeyEvent*>(pEvent) : nullptr;
+    const bool bPlain = pKey && (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const int nKey = bPlain ? pKey->key() : 0;
     const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up      ? -1
                       : nKey == Qt::Key_Right || nKey == Qt::Key_Down ? 1
