@@ -1,4 +1,5 @@
 #include "platform/FileDialog.h"
+#include "files/Path.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -12,12 +13,6 @@ std::string StripExtPrefix(std::string strExt)
     while (!strExt.empty() && (strExt[0] == '*' || strExt[0] == '.'))
         strExt.erase(0, 1);
     return strExt;
-}
-
-std::string NameOf(const std::string& strPath)
-{
-    auto nSlash = strPath.find_last_of('/');
-    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 } // namespace
 
@@ -50,7 +45,7 @@ CFileDialog::ParseFilter(const std::string& strFilter)
 
 std::string CFileDialog::CompleteName(const std::string& strPath, int nFilterIndex) const
 {
-    const std::string strName = NameOf(strPath);
+    const std::string strName = ::GetFileName(strPath);
     if (strName.empty() || strName.find('.') != std::string::npos)
         return strPath;
     std::string strExt = m_strDefExt;
@@ -142,18 +137,15 @@ INT_PTR CFileDialog::DoModal()
 
 std::string CFileDialog::GetFileName() const
 {
-    return NameOf(m_strPathName);
+    return ::GetFileName(m_strPathName);
 }
 
 std::string CFileDialog::GetFileExt() const
 {
-    const std::string strName = GetFileName();
-    auto nDot = strName.find_last_of('.');
-    return nDot == std::string::npos ? std::string() : strName.substr(nDot + 1);
+    return GetFileExtension(m_strPathName);
 }
 
 std::string CFileDialog::GetFileTitle() const
 {
-    const std::string strName = GetFileName();
-    return strName.substr(0, strName.find_last_of('.'));
+    return ::GetFileTitle(m_strPathName);
 }

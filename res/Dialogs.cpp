@@ -75,8 +75,6 @@ DlgTemplate BuildMainDialog()
         0,
         472,
         347,
-        "MS Sans Serif",
-        8,
         IDR_MAIN_MENU,
         {}};
     auto& items = dlg.items;
@@ -129,8 +127,6 @@ DlgTemplate BuildPriorityDialog()
                     0,
                     236,
                     143,
-                    "MS Sans Serif",
-                    8,
                     0,
                     {}};
     auto& items = dlg.items;
@@ -160,8 +156,6 @@ DlgTemplate BuildSummaryDialog()
                     0,
                     401,
                     138,
-                    "MS Sans Serif",
-                    8,
                     0,
                     {}};
     auto& items = dlg.items;
@@ -190,8 +184,7 @@ DlgTemplate BuildAboutDialog()
         IDD_ABOUT, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | WS_VISIBLE,
         "About ",  0,
         0,         259,
-        231,       "MS Sans Serif",
-        8,         0,
+        231,       0,
         {}};
     auto& items = dlg.items;
     items.push_back(LText("File Version:", -1, 34, 7, 39, 10));

@@ -10,8 +10,6 @@
 #define IDI_MAIN 128
 #define IDR_MAIN_MENU 133
 #define IDB_EYEBALL 141
-#define IDR_REPORT_TEMPLATE 142
-#define RT_HTML 23
 
 // String table.
 #define IDS_METRIC_FIRST 102   // 102..129: metric labels

@@ -2,11 +2,12 @@
 // test program, of the real program, of a program with every build flag, of
 // files without version information and of hand-made blocks.
 #include "ui/AboutDlg.h"
-#include "version/VersionInfo.h"
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
+#include "version/VersionInfo.h"
 
 #include "ElfImage.h"
+#include "files/Path.h"
 #include "version/VersionBlock.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "tools/report/Portfolio.h"
 
 #include "files/FileException.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 
 #include <algorithm>

@@ -1,0 +1,26 @@
+// Names of files: the parts of a path, the program's own path and the
+// comparison of extensions. Plain strings, '/' as the only separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What follows the last '/' ("dir/plan.vlk" gives "plan.vlk"); empty when
+// the path ends in '/'; the whole path when it holds no '/'.
+std::string GetFileName(const std::string& strPath);
+
+// The folder part: "." without a '/', "/" for a file in the root.
+std::string GetFolderName(const std::string& strPath);
+
+// The file's name without its directory and its last extension
+// ("dir/plan.final.vlk" gives "plan.final"); the whole name when it holds no ".".
+std::string GetFileTitle(const std::string& strPath);
+
+// What follows the last "." of the file's name; empty when the name has none.
+std::string GetFileExtension(const std::string& strPath);
+
+// Case-insensitive comparison of ASCII text (file extensions).
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// The absolute path of the running program; empty when it cannot be read.
+std::string GetOwnExecutablePath();
