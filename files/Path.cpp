@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 std::string GetFileName(const std::string& strPath)
@@ -29,6 +30,44 @@ std::string GetFileExtension(const std::string& strPath)
     const std::string strName = GetFileName(strPath);
     const auto nDot = strName.rfind('.');
     return nDot == std::string::npos ? std::string() : strName.substr(nDot + 1);
+}
+
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& strFilter)
+{
+    std::vector<std::string> parts;
+    for (std::string::size_type nStart = 0; nStart < strFilter.size();)
+    {
+        const auto nBar = std::min(strFilter.find('|', nStart), strFilter.size());
+        parts.push_back(strFilter.substr(nStart, nBar - nStart));
+        nStart = nBar + 1;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2)
+        pairs.emplace_back(parts[i], parts[i + 1]);
+    return pairs;
+}
+
+std::string CompleteFileName(const std::string& strPath, const std::string& strFilter, int nType,
+                             const std::string& strDefExt)
+{
+    const auto StripPrefix = [](const std::string& strExt)
+    { return strExt.substr(std::min(strExt.find_first_not_of("*."), strExt.size())); };
+    const std::string strName = GetFileName(strPath);
+    if (strName.empty() || strName.find('.') != std::string::npos)
+        return strPath;
+    std::string strExt = StripPrefix(strDefExt);
+    const auto filters = ParseFileFilter(strFilter);
+    if (nType >= 1 && nType <= static_cast<int>(filters.size()))
+    {
+        // The first pattern of the selected type, when it names one extension.
+        const std::string& strPatterns = filters[nType - 1].second;
+        const std::string strPattern = strPatterns.substr(0, strPatterns.find(';'));
+        const std::string strTypeExt = StripPrefix(strPattern);
+        if (strPattern.starts_with("*.") && !strTypeExt.empty() &&
+            strTypeExt.find_first_of("*?") == std::string::npos)
+            strExt = strTypeExt;
+    }
+    return strExt.empty() ? strPath : strPath + "." + strExt;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b)

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // What follows the last '/' ("dir/plan.vlk" gives "plan.vlk"); empty when
 // the path ends in '/'; the whole path when it holds no '/'.
@@ -18,6 +20,16 @@ std::string GetFileTitle(const std::string& strPath);
 
 // What follows the last "." of the file's name; empty when the name has none.
 std::string GetFileExtension(const std::string& strPath);
+
+// The file types of a filter string ("Text (*.txt)|*.txt|...||"): pairs of
+// description and patterns ("*.txt;*.text").
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& strFilter);
+
+// The name as a file dialog returns it: a name without extension gets that of
+// file type nType (1-based) of strFilter when its first pattern names one
+// extension, else strDefExt ("vlk", ".vlk" and "*.vlk" all mean the same).
+std::string CompleteFileName(const std::string& strPath, const std::string& strFilter, int nType,
+                             const std::string& strDefExt);
 
 // Case-insensitive comparison of ASCII text (file extensions).
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);

@@ -10,33 +10,51 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace
+{
+// The property that holds a control's text; none for lists.
+const char* TextProperty(const QWidget* pWnd)
+{
+    if (qobject_cast<const QGroupBox*>(pWnd))
+        return "title";
+    if (qobject_cast<const QPlainTextEdit*>(pWnd))
+        return "plainText";
+    if (qobject_cast<const QComboBox*>(pWnd))
+        return "currentText";
+    return qobject_cast<const QLabel*>(pWnd) || qobject_cast<const QAbstractButton*>(pWnd)
+               ? "text"
+               : nullptr;
+}
+
+// Lists change without notifying; the index is checked against the count.
+template <class TList, class TSelect> int SelectItem(TList* pList, int nSelect, TSelect select)
+{
+    QSignalBlocker block(pList);
+    const bool bValid = nSelect >= 0 && nSelect < pList->count();
+    select(pList, bValid ? nSelect : -1);
+    return bValid ? nSelect : -1;
+}
+
+template <class TList> int AddItem(TList* pList, const std::string& strItem)
+{
+    QSignalBlocker block(pList);
+    pList->addItem(ToQt(strItem));
+    return pList->count() - 1;
+}
+} // namespace
+
 void CWnd::SetWindowText(const std::string& strText)
 {
-    QString text = ToQt(strText);
-    if (auto* pLabel = qobject_cast<QLabel*>(m_hWnd))
-        pLabel->setText(text);
-    else if (auto* pButton = qobject_cast<QAbstractButton*>(m_hWnd))
-        pButton->setText(text);
-    else if (auto* pGroup = qobject_cast<QGroupBox*>(m_hWnd))
-        pGroup->setTitle(text);
-    else if (auto* pEdit = qobject_cast<QPlainTextEdit*>(m_hWnd))
-        pEdit->setPlainText(text);
+    // A drop-down list's text is its selection, which only SetCurSel changes.
+    if (const char* pszProperty = TextProperty(m_hWnd);
+        pszProperty && !qobject_cast<QComboBox*>(m_hWnd))
+        m_hWnd->setProperty(pszProperty, ToQt(strText));
 }
 
 std::string CWnd::GetWindowText() const
 {
-    QString text;
-    if (auto* pLabel = qobject_cast<QLabel*>(m_hWnd))
-        text = pLabel->text();
-    else if (auto* pButton = qobject_cast<QAbstractButton*>(m_hWnd))
-        text = pButton->text();
-    else if (auto* pGroup = qobject_cast<QGroupBox*>(m_hWnd))
-        text = pGroup->title();
-    else if (auto* pEdit = qobject_cast<QPlainTextEdit*>(m_hWnd))
-        text = pEdit->toPlainText();
-    else if (auto* pCombo = qobject_cast<QComboBox*>(m_hWnd))
-        text = pCombo->currentText();
-    return text.toStdString();
+    const char* pszProperty = TextProperty(m_hWnd);
+    return pszProperty ? m_hWnd->property(pszProperty).toString().toStdString() : std::string();
 }
 
 CRect CWnd::GetWindowRect() const
@@ -66,9 +84,7 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 
 int CComboBox::AddString(const std::string& strItem)
 {
-    QSignalBlocker block(m_hWnd);
-    Combo()->addItem(ToQt(strItem));
-    return Combo()->count() - 1;
+    return AddItem(Combo(), strItem);
 }
 
 void CComboBox::ResetContent()
@@ -79,17 +95,12 @@ void CComboBox::ResetContent()
 
 int CComboBox::SetCurSel(int nSelect)
 {
-    QSignalBlocker block(m_hWnd);
-    const bool bValid = nSelect >= 0 && nSelect < Combo()->count();
-    Combo()->setCurrentIndex(bValid ? nSelect : -1);
-    return bValid ? nSelect : CB_ERR;
+    return SelectItem(Combo(), nSelect, [](QComboBox* p, int n) { p->setCurrentIndex(n); });
 }
 
 int CListBox::AddString(const std::string& strItem)
 {
-    QSignalBlocker block(m_hWnd);
-    List()->addItem(ToQt(strItem));
-    return List()->count() - 1;
+    return AddItem(List(), strItem);
 }
 
 void CListBox::ResetContent()
@@ -100,10 +111,7 @@ void CListBox::ResetContent()
 
 int CListBox::SetCurSel(int nSelect)
 {
-    QSignalBlocker block(m_hWnd);
-    const bool bValid = nSelect >= 0 && nSelect < List()->count();
-    List()->setCurrentRow(bValid ? nSelect : -1);
-    return bValid ? nSelect : LB_ERR;
+    return SelectItem(List(), nSelect, [](QListWidget* p, int n) { p->setCurrentRow(n); });
 }
 
 std::string CListBox::GetText(int nIndex) const

@@ -24,13 +24,11 @@ int MulDiv(int nNumber, int nNumerator, int nDenominator)
 {
     if (nDenominator == 0)
         return -1;
-    long long nProduct = static_cast<long long>(nNumber) * nNumerator;
-    long long nDiv = nDenominator;
-    bool bNegative = (nProduct < 0) != (nDiv < 0);
-    nProduct = std::llabs(nProduct);
-    nDiv = std::llabs(nDiv);
-    long long nResult = (2 * nProduct + nDiv) / (2 * nDiv); // halves away from zero
-    return static_cast<int>(bNegative ? -nResult : nResult);
+    const long long nProduct = static_cast<long long>(nNumber) * nNumerator, nDiv = nDenominator;
+    // Halves away from zero.
+    const long long nResult =
+        (2 * std::llabs(nProduct) + std::llabs(nDiv)) / (2 * std::llabs(nDiv));
+    return static_cast<int>((nProduct < 0) != (nDiv < 0) ? -nResult : nResult);
 }
 
 CRect MapDialogRect(int x, int y, int cx, int cy)

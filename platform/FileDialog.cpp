@@ -6,66 +6,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace
-{
-std::string StripExtPrefix(std::string strExt)
-{
-    while (!strExt.empty() && (strExt[0] == '*' || strExt[0] == '.'))
-        strExt.erase(0, 1);
-    return strExt;
-}
-} // namespace
-
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt, const char* pszFileName,
                          DWORD dwFlags, const char* pszFilter, QWidget* pParentWnd)
-    : m_bOpen(bOpenFileDialog != FALSE), m_strDefExt(StripExtPrefix(pszDefExt ? pszDefExt : "")),
-      m_strDefExtGiven(pszDefExt ? pszDefExt : ""), m_strFileName(pszFileName ? pszFileName : ""),
-      m_dwFlags(dwFlags), m_strFilter(pszFilter ? pszFilter : ""), m_pParent(pParentWnd)
+    : m_bOpen(bOpenFileDialog != FALSE), m_strDefExt(pszDefExt ? pszDefExt : ""),
+      m_strFileName(pszFileName ? pszFileName : ""), m_dwFlags(dwFlags),
+      m_strFilter(pszFilter ? pszFilter : ""), m_pParent(pParentWnd)
 {
-}
-
-std::vector<std::pair<std::string, std::string>>
-CFileDialog::ParseFilter(const std::string& strFilter)
-{
-    std::vector<std::string> parts;
-    std::string::size_type nStart = 0;
-    while (nStart < strFilter.size())
-    {
-        auto nBar = strFilter.find('|', nStart);
-        if (nBar == std::string::npos)
-            nBar = strFilter.size();
-        parts.push_back(strFilter.substr(nStart, nBar - nStart));
-        nStart = nBar + 1;
-    }
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2)
-        pairs.emplace_back(parts[i], parts[i + 1]);
-    return pairs;
-}
-
-std::string CFileDialog::CompleteName(const std::string& strPath, int nFilterIndex) const
-{
-    const std::string strName = ::GetFileName(strPath);
-    if (strName.empty() || strName.find('.') != std::string::npos)
-        return strPath;
-    std::string strExt = m_strDefExt;
-    const auto filters = ParseFilter(m_strFilter);
-    if (nFilterIndex >= 1 && nFilterIndex <= static_cast<int>(filters.size()))
-    {
-        // The first pattern of the selected type, when it names one extension.
-        std::string strPattern = filters[nFilterIndex - 1].second;
-        strPattern = strPattern.substr(0, strPattern.find(';'));
-        std::string strTypeExt = StripExtPrefix(strPattern);
-        if (strPattern.rfind("*.", 0) == 0 && !strTypeExt.empty() &&
-            strTypeExt.find_first_of("*?") == std::string::npos)
-            strExt = strTypeExt;
-    }
-    return strExt.empty() ? strPath : strPath + "." + strExt;
 }
 
 INT_PTR CFileDialog::DoModal()
 {
-    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExtGiven, m_bOpen ? TRUE : FALSE};
+    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExt, m_bOpen ? TRUE : FALSE};
     m_strPathName.clear();
 
     if (!s_next.empty())

@@ -200,15 +200,6 @@ QPixmap AfxLoadBitmap(int nId, double dPixelRatio)
     // else the finest there is; Qt scales it to the same logical size.
     if (dPixelRatio <= 0)
         dPixelRatio = qApp ? qApp->devicePixelRatio() : 1.0;
-    const CResImage* pBest = nullptr;
-    const auto images = FindResImages(nId);
-    for (const CResImage& image : images)
-    {
-        const bool bFits = image.nScale >= dPixelRatio;
-        const bool bBestFits = pBest && pBest->nScale >= dPixelRatio;
-        if (!pBest || (bFits ? !bBestFits || image.nScale < pBest->nScale
-                             : !bBestFits && image.nScale > pBest->nScale))
-            pBest = &image;
-    }
+    const std::optional<CResImage> pBest = FindResImage(nId, dPixelRatio);
     return pBest ? LoadResImage(*pBest) : QPixmap();
 }

@@ -117,3 +117,18 @@ std::vector<CResImage> FindResImages(int nId)
         return {};
     }
 }
+
+std::optional<CResImage> FindResImage(int nId, double dPixelRatio)
+{
+    const std::vector<CResImage> images = FindResImages(nId);
+    const CResImage* pBest = nullptr;
+    for (const CResImage& image : images)
+    {
+        const bool bFits = image.nScale >= dPixelRatio;
+        const bool bBestFits = pBest && pBest->nScale >= dPixelRatio;
+        if (!pBest || (bFits ? !bBestFits || image.nScale < pBest->nScale
+                             : !bBestFits && image.nScale > pBest->nScale))
+            pBest = &image;
+    }
+    return pBest ? std::optional(*pBest) : std::nullopt;
+}
