@@ -43,23 +43,6 @@ void SetButtonChecked(QAbstractButton* pButton, bool bChecked)
     pButton->setChecked(bChecked);
 }
 
-class CMessageEvent : public QEvent
-{
-public:
-    CMessageEvent(UINT nMessage, WPARAM wParam, LPARAM lParam)
-        : QEvent(Type()), m_nMessage(nMessage), m_wParam(wParam), m_lParam(lParam)
-    {
-    }
-    static QEvent::Type Type()
-    {
-        static const QEvent::Type s_type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return s_type;
-    }
-    UINT m_nMessage;
-    WPARAM m_wParam;
-    LPARAM m_lParam;
-};
-
 } // namespace
 
 CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
@@ -140,7 +123,9 @@ LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CDialog::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    QCoreApplication::postEvent(this, new CMessageEvent(message, wParam, lParam));
+    // Queued behind what the event loop already holds; dropped with the dialog.
+    QMetaObject::invokeMethod(
+        this, [=, this] { SendMessage(message, wParam, lParam); }, Qt::QueuedConnection);
     return TRUE;
 }
 
@@ -171,12 +156,6 @@ bool CDialog::event(QEvent* pEvent)
     if (pEvent->type() == QEvent::WindowActivate || pEvent->type() == QEvent::FocusIn ||
         pEvent->type() == QEvent::Show)
         setAttribute(Qt::WA_KeyboardFocusChange);
-    if (pEvent->type() == CMessageEvent::Type())
-    {
-        auto* pMsg = static_cast<CMessageEvent*>(pEvent);
-        SendMessage(pMsg->m_nMessage, pMsg->m_wParam, pMsg->m_lParam);
-        return true;
-    }
     return QDialog::event(pEvent);
 }
 

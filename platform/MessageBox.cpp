@@ -22,14 +22,13 @@ int ShowForReal(const std::string& strText, const std::string& strCaption, UINT 
     box.setIcon(nIcon < 5 ? s_aIcons[nIcon] : QMessageBox::NoIcon);
 
     using Button = std::pair<QMessageBox::StandardButton, int>;
-    std::vector<Button> buttons = {{QMessageBox::Ok, IDOK}};
-    if ((nType & MB_TYPEMASK) == MB_OKCANCEL)
-        buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    else if ((nType & MB_TYPEMASK) == MB_YESNOCANCEL)
-        buttons = {
-            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    else if ((nType & MB_TYPEMASK) == MB_YESNO)
-        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    const Button ok{QMessageBox::Ok, IDOK}, cancel{QMessageBox::Cancel, IDCANCEL},
+        yes{QMessageBox::Yes, IDYES}, no{QMessageBox::No, IDNO};
+    const UINT nButtons = nType & MB_TYPEMASK;
+    const std::vector<Button> buttons = nButtons == MB_OKCANCEL      ? std::vector{ok, cancel}
+                                        : nButtons == MB_YESNOCANCEL ? std::vector{yes, no, cancel}
+                                        : nButtons == MB_YESNO       ? std::vector{yes, no}
+                                                                     : std::vector{ok};
     for (const auto& [button, nResult] : buttons)
         box.addButton(button);
     box.setDefaultButton(buttons.front().first);

@@ -141,17 +141,10 @@ void CWinApp::ParseArguments(const std::vector<std::string>& args, CCommandLineI
     // Only '-' marks a switch: '/' starts an absolute path here.
     bool bSwitches = true;
     for (const std::string& arg : args)
-    {
         if (bSwitches && arg == "--")
-        {
             bSwitches = false;
-            continue;
-        }
-        if (bSwitches && !arg.empty() && arg[0] == '-')
-            continue;
-        rCmdInfo.m_strFileName = arg;
-        return;
-    }
+        else if (!bSwitches || !arg.starts_with('-'))
+            return void(rCmdInfo.m_strFileName = arg);
 }
 
 std::string CWinApp::GetAppName() const
