@@ -80,10 +80,10 @@ DlgTemplate BuildMainDialog()
     auto& items = dlg.items;
     items.push_back(GroupBox("Select Category", -1, 7, 7, 89, 213));
 
-    static constexpr std::array<const char*, 10> s_apszCategories = {
+    static constexpr std::array<const char*, CATEGORY_BUTTONS> s_apszCategories = {
         "Organization",    "Estimation", "Monitoring",  "Development", "Tools",
         "Company Culture", "Usability",  "Correctness", "Reliability", "Personnel"};
-    for (int k = 0; k < 10; ++k)
+    for (int k = 0; k < CATEGORY_BUTTONS; ++k)
     {
         // One group of automatic radio buttons drawn as push buttons.
         std::uint32_t dwStyle = BS_AUTORADIOBUTTON | BS_PUSHLIKE | VIS;
@@ -95,20 +95,21 @@ DlgTemplate BuildMainDialog()
 
     // Every answer button starts a group of its own: a click checks it and
     // releases nothing, so the window keeps one answer per row itself.
-    for (int r = 0; r < 12; ++r)
-        for (int j = 0; j < 5; ++j)
+    for (int r = 0; r < ANSWER_ROWS; ++r)
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
             items.push_back({CtlClass::Button, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | VIS,
-                             IDC_ANSWER_FIRST + 5 * r + j, "", 113 + 27 * j, 25 + 26 * r, 10, 11});
+                             IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j, "", 113 + 27 * j,
+                             25 + 26 * r, 10, 11});
 
     // The height is that of the opened list.
     items.push_back({CtlClass::ComboBox, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | VIS,
                      IDC_ESTIMATION_COMBO, "", 113, 24, 118, 97});
 
-    static constexpr std::array<const char*, 5> s_apszHeadings = {"None", "Little", "Some", "Most",
-                                                                  "All"};
-    for (int j = 0; j < 5; ++j)
+    static constexpr std::array<const char*, ANSWER_COLUMNS> s_apszHeadings = {
+        "None", "Little", "Some", "Most", "All"};
+    for (int j = 0; j < ANSWER_COLUMNS; ++j)
         items.push_back(CText(s_apszHeadings[j], IDC_HEADING_FIRST + j, 108 + 27 * j, 7, 20, 13));
-    for (int r = 0; r < 12; ++r)
+    for (int r = 0; r < ANSWER_ROWS; ++r)
         items.push_back(LText("Static", IDC_QUESTION_FIRST + r, 240, 25 + 26 * r, 225, 21));
 
     items.push_back(GroupBox("Category Success %", -1, 7, 226, 89, 32));
