@@ -9,21 +9,21 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
+#include <functional>
+
 namespace
 {
 CWinApp* s_pApp = nullptr;
 
-// A standard icon that is loaded when it is first drawn or measured. Every
-// menu bar asks for the icon of its overflow button when it is built, which
-// means reading and decoding image files at start-up for a button that a
-// dialog's menu never shows.
+// An icon that is loaded when it is first drawn, measured or listed. Every
+// menu bar asks for the icon of its overflow button when it is built, and the
+// main window sets its icon before it is shown: decoding their images at
+// start-up would be work for a button a dialog's menu never shows and for
+// sizes that only a window manager asks for.
 class CDeferredIconEngine : public QIconEngine
 {
 public:
-    CDeferredIconEngine(const QStyle* pStyle, QStyle::StandardPixmap nPixmap)
-        : m_pStyle(pStyle), m_nPixmap(nPixmap)
-    {
-    }
+    explicit CDeferredIconEngine(std::function<QIcon()> load) : m_load(std::move(load)) {}
     void paint(QPainter* pPainter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         Icon().paint(pPainter, rect, Qt::AlignCenter, mode, state);
@@ -37,7 +37,7 @@ public:
     {
         return Icon().pixmap(size, dScale, mode, state);
     }
-    bool isNull() override { return false; } // a standard icon; asking must not load it
+    bool isNull() override { return false; } // never empty; asking must not load it
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         return Icon().actualSize(size, mode, state);
@@ -52,13 +52,12 @@ private:
     const QIcon& Icon()
     {
         if (!m_bLoaded)
-            m_icon = m_pStyle->standardIcon(m_nPixmap);
+            m_icon = m_load();
         m_bLoaded = true;
         return m_icon;
     }
 
-    const QStyle* m_pStyle;
-    QStyle::StandardPixmap m_nPixmap;
+    std::function<QIcon()> m_load;
     QIcon m_icon;
     bool m_bLoaded = false;
 };
@@ -73,7 +72,8 @@ public:
     {
         if (nPixmap == SP_ToolBarHorizontalExtensionButton ||
             nPixmap == SP_ToolBarVerticalExtensionButton)
-            return QIcon(new CDeferredIconEngine(baseStyle(), nPixmap));
+            return QIcon(new CDeferredIconEngine([pStyle = baseStyle(), nPixmap]
+                                                 { return pStyle->standardIcon(nPixmap); }));
         return QProxyStyle::standardIcon(nPixmap, pOption, pWidget);
     }
 };
@@ -181,10 +181,16 @@ QPixmap LoadResImage(const CResImage& image)
 
 QIcon AfxLoadIcon(int nId)
 {
-    QIcon icon;
-    for (const CResImage& image : FindResImages(nId))
-        icon.addPixmap(LoadResImage(image));
-    return icon;
+    if (FindResImages(nId).empty())
+        return {};
+    return QIcon(new CDeferredIconEngine(
+        [nId]
+        {
+            QIcon icon;
+            for (const CResImage& image : FindResImages(nId))
+                icon.addPixmap(LoadResImage(image));
+            return icon;
+        }));
 }
 
 QPixmap AfxLoadBitmap(int nId, double dPixelRatio)
