@@ -38,7 +38,7 @@ template <class TList, class TSelect> int SelectItem(TList* pList, int nSelect, 
 template <class TList> int AddItem(TList* pList, const std::string& strItem)
 {
     QSignalBlocker block(pList);
-    pList->addItem(ToQt(strItem));
+    pList->addItem(QString::fromStdString(strItem));
     return pList->count() - 1;
 }
 } // namespace
@@ -48,7 +48,7 @@ void CWnd::SetWindowText(const std::string& strText)
     // A drop-down list's text is its selection, which only SetCurSel changes.
     if (const char* pszProperty = TextProperty(m_hWnd);
         pszProperty && !qobject_cast<QComboBox*>(m_hWnd))
-        m_hWnd->setProperty(pszProperty, ToQt(strText));
+        m_hWnd->setProperty(pszProperty, QString::fromStdString(strText));
 }
 
 std::string CWnd::GetWindowText() const

@@ -32,17 +32,14 @@ namespace
 // An exclusive group refuses to uncheck its checked button; the program may.
 void SetButtonChecked(QAbstractButton* pButton, bool bChecked)
 {
-    QButtonGroup* pGroup = pButton->group();
-    if (!bChecked && pGroup && pGroup->exclusive() && pButton->isChecked())
-    {
+    QButtonGroup* pGroup = bChecked ? nullptr : pButton->group();
+    const bool bExclusive = pGroup && pGroup->exclusive();
+    if (bExclusive)
         pGroup->setExclusive(false);
-        pButton->setChecked(false);
-        pGroup->setExclusive(true);
-        return;
-    }
     pButton->setChecked(bChecked);
+    if (bExclusive)
+        pGroup->setExclusive(true);
 }
-
 } // namespace
 
 CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
@@ -62,12 +59,9 @@ void CDialog::DestroyOwnedDialogs()
     // whatever is still alive afterwards is released, never deleted here.
     for (QDialog* pChild : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
     {
-        auto* pDlg = dynamic_cast<CDialog*>(pChild);
-        if (!pDlg)
-            continue;
-        QPointer<CDialog> pAlive(pDlg);
-        if (pDlg->m_bModeless)
-            pDlg->DestroyWindow();
+        QPointer<CDialog> pAlive(dynamic_cast<CDialog*>(pChild));
+        if (pAlive && pAlive->m_bModeless)
+            pAlive->DestroyWindow();
         if (pAlive)
             pAlive->setParent(nullptr);
     }
@@ -315,7 +309,8 @@ void CDialog::SetWindowText(const std::string& strText)
 {
     m_strCaption = strText;
     if (m_pClient)
-        m_pClient->setAccessibleName(ToQt(strText));
+        m_pClient->setAccessibleName(QString::fromStdString(strText));
     // "[*]" is Qt's modified-marker placeholder; doubling it shows it as typed.
-    setWindowTitle(ToQt(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    setWindowTitle(
+        QString::fromStdString(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }

@@ -48,17 +48,6 @@ QFont AfxGetDialogFont()
 
 namespace
 {
-CPoint PointOf(const QMouseEvent* pEvent)
-{
-    QPoint pt = pEvent->position().toPoint();
-    return {pt.x(), pt.y()};
-}
-
-UINT LeftButtonFlag(const QMouseEvent* pEvent)
-{
-    return (pEvent->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
-}
-
 // Radio buttons as a screen reader sees them: a plain one is a radio button,
 // one drawn as a push button a toggle button (a push button pressed while it
 // is chosen); either is checked while chosen. Pressing or toggling it is a
@@ -157,25 +146,20 @@ protected:
     {
         AfxCallGuarded([this] { m_pDlg->OnPaint(); });
     }
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton)
-            AfxCallGuarded([&] { m_pDlg->OnLButtonDown(LeftButtonFlag(e), PointOf(e)); });
-        e->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton)
-            AfxCallGuarded([&] { m_pDlg->OnLButtonUp(LeftButtonFlag(e), PointOf(e)); });
-        e->accept();
-    }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        AfxCallGuarded([&] { m_pDlg->OnMouseMove(LeftButtonFlag(e), PointOf(e)); });
-        e->accept();
-    }
+    void mousePressEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnLButtonDown, true); }
+    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnLButtonUp, true); }
+    void mouseMoveEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnMouseMove, false); }
 
 private:
+    // Presses and releases of the left button only; moves with or without one.
+    void Mouse(QMouseEvent* e, void (CDialog::*pHandler)(UINT, CPoint), bool bLeftOnly)
+    {
+        const QPoint pt = e->position().toPoint();
+        const UINT nFlags = (e->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
+        if (!bLeftOnly || e->button() == Qt::LeftButton)
+            AfxCallGuarded([&] { (m_pDlg->*pHandler)(nFlags, {pt.x(), pt.y()}); });
+        e->accept();
+    }
     CDialog* m_pDlg;
 };
 
@@ -246,7 +230,7 @@ void CDialog::BuildMenu(int nMenuId)
         return;
     for (const MenuPopupTemplate& popup : pMenu->popups)
     {
-        QMenu* pPopup = m_pMenuBar->addMenu(ToQt(popup.strText));
+        QMenu* pPopup = m_pMenuBar->addMenu(QString::fromStdString(popup.strText));
         for (const MenuItemTemplate& item : popup.items)
         {
             if (item.nCommand == 0)
@@ -254,7 +238,7 @@ void CDialog::BuildMenu(int nMenuId)
                 pPopup->addSeparator();
                 continue;
             }
-            QAction* pAction = pPopup->addAction(ToQt(item.strText));
+            QAction* pAction = pPopup->addAction(QString::fromStdString(item.strText));
             const int nId = item.nCommand;
             m_mapMenuItems[nId] = pAction;
             connect(pAction, &QAction::triggered, this,
@@ -290,15 +274,15 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             const DWORD dwType = dwStyle & BS_TYPEMASK;
             if (dwType == BS_GROUPBOX)
             {
-                pWnd = new QGroupBox(ToQt(item.strText), m_pClient);
+                pWnd = new QGroupBox(QString::fromStdString(item.strText), m_pClient);
                 pWnd->setAttribute(Qt::WA_TransparentForMouseEvents);
                 break;
             }
             QAbstractButton* pButton = nullptr;
             if (dwType == BS_AUTORADIOBUTTON)
             {
-                pButton =
-                    NewRadioButton(ToQt(item.strText), (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
+                pButton = NewRadioButton(QString::fromStdString(item.strText),
+                                         (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
                 if (dwStyle & BS_PUSHLIKE)
                     pButton->installEventFilter(this); // follows the desktop's palette
                 if (!pGroup)
@@ -310,7 +294,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             }
             else
             {
-                auto* pPush = new QPushButton(ToQt(item.strText), m_pClient);
+                auto* pPush = new QPushButton(QString::fromStdString(item.strText), m_pClient);
                 if (dwType == BS_DEFPUSHBUTTON)
                 {
                     pPush->setDefault(true);
@@ -338,7 +322,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
             else
             {
                 pLabel->setTextFormat(Qt::PlainText);
-                pLabel->setText(ToQt(item.strText));
+                pLabel->setText(QString::fromStdString(item.strText));
                 Qt::Alignment align = dwType == SS_CENTER  ? Qt::AlignHCenter
                                       : dwType == SS_RIGHT ? Qt::AlignRight
                                                            : Qt::AlignLeft;
@@ -352,7 +336,6 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
         case CtlClass::ComboBox:
         {
             auto* pCombo = new QComboBox(m_pClient);
-            pCombo->setEditable(false);
             // The template height is that of the opened list.
             const int nClosed = pCombo->sizeHint().height();
             const int nLine = pCombo->fontMetrics().height() + 2;
@@ -376,7 +359,7 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
         }
         case CtlClass::Edit: // the program's edits are all multi-line
         {
-            auto* pEdit = new QPlainTextEdit(ToQt(item.strText), m_pClient);
+            auto* pEdit = new QPlainTextEdit(QString::fromStdString(item.strText), m_pClient);
             pEdit->setReadOnly((dwStyle & ES_READONLY) != 0);
             if (dwStyle & WS_VSCROLL)
             {

@@ -1,16 +1,7 @@
 // What the parts of the dialog's implementation share.
 #pragma once
 
-#include <QString>
-
-#include <string>
-
 class QAbstractButton;
-
-inline QString ToQt(const std::string& str)
-{
-    return QString::fromStdString(str);
-}
 
 inline constexpr const char* s_pszMenuChecked = "afxChecked";
 inline constexpr const char* s_pszChoice = "afxChoice"; // the accessible role of a radio button
