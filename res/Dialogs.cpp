@@ -161,21 +161,32 @@ DlgTemplate BuildSummaryDialog()
                     {}};
     auto& items = dlg.items;
     items.push_back(DefPushButton("Hide Summary", IDOK, 167, 111, 66, 20));
-    items.push_back(GroupBox("Project Success Probability", -1, 7, 7, 127, 93));
-    items.push_back(RText("Total Project Prob\n\nTechnical Prob\nCost Prob\nSchedule Prob\n\n"
-                          "Process Prob\nProduct Prob",
-                          -1, 17, 23, 64, 69));
-    items.push_back(LText("Static", IDC_PROJECT_COLUMN, 91, 23, 31, 69));
-    items.push_back(GroupBox("Probability By Phase", -1, 145, 7, 120, 93));
-    items.push_back(RText("Pre-requirements\nRequirements\n\nDesign\nCoding\nTesting\n\n"
-                          "Maintenance",
-                          -1, 151, 23, 66, 70));
-    items.push_back(LText("Static", IDC_PHASE_COLUMN, 229, 23, 30, 70));
-    items.push_back(GroupBox("Probability By Risk Mgmt Activity", -1, 274, 7, 120, 93));
-    items.push_back(RText("Risk Identification\n\nPlanning\nAssessment\nMitigation\n\n"
-                          "Reporting\nPrediction",
-                          -1, 280, 23, 66, 70));
-    items.push_back(LText("Static", IDC_ACTIVITY_COLUMN, 355, 23, 30, 70));
+    // Three columns, each a group box with right-aligned names and the values
+    // beside them.
+    static const struct
+    {
+        const char* pszTitle;
+        int x, cx;
+        const char* pszNames;
+        int xNames, cxNames;
+        int nValues, xValues, cxValues, cy;
+    } s_aColumns[] = {
+        {"Project Success Probability", 7, 127,
+         "Total Project Prob\n\nTechnical Prob\nCost Prob\nSchedule Prob\n\n"
+         "Process Prob\nProduct Prob",
+         17, 64, IDC_PROJECT_COLUMN, 91, 31, 69},
+        {"Probability By Phase", 145, 120,
+         "Pre-requirements\nRequirements\n\nDesign\nCoding\nTesting\n\nMaintenance", 151, 66,
+         IDC_PHASE_COLUMN, 229, 30, 70},
+        {"Probability By Risk Mgmt Activity", 274, 120,
+         "Risk Identification\n\nPlanning\nAssessment\nMitigation\n\nReporting\nPrediction", 280,
+         66, IDC_ACTIVITY_COLUMN, 355, 30, 70}};
+    for (const auto& c : s_aColumns)
+    {
+        items.push_back(GroupBox(c.pszTitle, -1, c.x, 7, c.cx, 93));
+        items.push_back(RText(c.pszNames, -1, c.xNames, 23, c.cxNames, c.cy));
+        items.push_back(LText("Static", c.nValues, c.xValues, 23, c.cxValues, c.cy));
+    }
     return dlg;
 }
 
