@@ -129,6 +129,8 @@ void OnPushLikeToggled(QAbstractButton* pButton)
                                 (a.blue() + b.blue()) / 2));
     }
     pButton->setPalette(palette);
+    if (!QAccessible::isActive())
+        return; // no screen reader listens: nothing to tell
     QAccessible::State changed;
     changed.pressed = true;
     QAccessibleStateChangeEvent event(pButton, changed);
