@@ -22,13 +22,10 @@ int ShowForReal(const std::string& strText, const std::string& strCaption, UINT 
     box.setIcon(nIcon < 5 ? s_aIcons[nIcon] : QMessageBox::NoIcon);
 
     using Button = std::pair<QMessageBox::StandardButton, int>;
-    const Button ok{QMessageBox::Ok, IDOK}, cancel{QMessageBox::Cancel, IDCANCEL},
-        yes{QMessageBox::Yes, IDYES}, no{QMessageBox::No, IDNO};
-    const UINT nButtons = nType & MB_TYPEMASK;
-    const std::vector<Button> buttons = nButtons == MB_OKCANCEL      ? std::vector{ok, cancel}
-                                        : nButtons == MB_YESNOCANCEL ? std::vector{yes, no, cancel}
-                                        : nButtons == MB_YESNO       ? std::vector{yes, no}
-                                                                     : std::vector{ok};
+    const std::vector<Button> buttons =
+        (nType & MB_TYPEMASK) == MB_YESNO
+            ? std::vector<Button>{{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}
+            : std::vector<Button>{{QMessageBox::Ok, IDOK}};
     for (const auto& [button, nResult] : buttons)
         box.addButton(button);
     box.setDefaultButton(buttons.front().first);
@@ -36,7 +33,7 @@ int ShowForReal(const std::string& strText, const std::string& strCaption, UINT 
     for (const auto& [button, nResult] : buttons)
         if (box.clickedButton() == box.button(button))
             return nResult;
-    // Escape or the close box: Cancel where there is one, else the only button.
+    // Escape or the close box: OK where it is the only button, else Cancel.
     return (nType & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
 }
 } // namespace
