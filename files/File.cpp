@@ -1,4 +1,5 @@
 #include "files/File.h"
+#include "files/Path.h"
 
 #include <algorithm>
 #include <atomic>
@@ -77,20 +78,6 @@ private:
     sigset_t m_old;
 };
 
-std::string DirName(const std::string& strPath)
-{
-    const auto nSlash = strPath.rfind('/');
-    if (nSlash == std::string::npos)
-        return ".";
-    return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
-}
-
-std::string BaseName(const std::string& strPath)
-{
-    const auto nSlash = strPath.rfind('/');
-    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
 // Names under /proc (and /dev/fd, which leads there) stand for files some
 // process already holds open, pipes and terminals included: they are written
 // as they are, never replaced.
@@ -156,7 +143,7 @@ int ResolveLinks(const std::string& strName, std::string& strTarget, bool& bAlia
         const std::string strLink(buffer.data(), static_cast<std::size_t>(nLength));
         if (strLink.empty())
             return ENOENT;
-        strTarget = strLink.front() == '/' ? strLink : DirName(strTarget) + "/" + strLink;
+        strTarget = strLink.front() == '/' ? strLink : GetFolderName(strTarget) + "/" + strLink;
     }
 }
 
@@ -371,8 +358,8 @@ void CFile::OpenForWriting()
 
     // Everything below works relative to the folder, so the temporary file's
     // name never makes a path longer than the target's.
-    m_strBase = BaseName(strTarget);
-    const std::string strDir = DirName(strTarget);
+    m_strBase = GetFileName(strTarget);
+    const std::string strDir = GetFolderName(strTarget);
     m_nDirFd = open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_nDirFd < 0 && errno == EACCES)
         m_nDirFd = open(strDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);

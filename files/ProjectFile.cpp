@@ -29,12 +29,6 @@ std::uint64_t GetLittleEndian(std::string_view bytes, std::size_t nOffset, int n
         n = (n << 8) | static_cast<unsigned char>(bytes[nOffset + static_cast<std::size_t>(i)]);
     return n;
 }
-
-std::string FileName(const std::string& strPath)
-{
-    const auto nSlash = strPath.rfind('/');
-    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
 } // namespace
 
 std::string MakeProjectBytes(const CRiskModel& model)
@@ -87,17 +81,4 @@ void LoadProject(CRiskModel& model, const std::string& strPath)
     strBytes.resize(file.Read(strBytes.data(), strBytes.size()));
     file.Close();
     ApplyProjectBytes(model, strBytes, strPath);
-}
-
-std::string GetFileTitle(const std::string& strPath)
-{
-    const std::string strName = FileName(strPath);
-    return strName.substr(0, strName.rfind('.'));
-}
-
-std::string GetFileExtension(const std::string& strPath)
-{
-    const std::string strName = FileName(strPath);
-    const auto nDot = strName.rfind('.');
-    return nDot == std::string::npos ? std::string() : strName.substr(nDot + 1);
 }

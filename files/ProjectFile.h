@@ -32,10 +32,3 @@ void ApplyProjectBytes(CRiskModel& model, std::string_view bytes, const std::str
 // Every failure (missing, locked, unreadable or short file) throws
 // CFileException before the model is touched; bytes after 348 are ignored.
 void LoadProject(CRiskModel& model, const std::string& strPath);
-
-// The file's name without its directory and its last extension
-// ("dir/plan.final.vlk" gives "plan.final"); the whole name when it holds no ".".
-std::string GetFileTitle(const std::string& strPath);
-
-// What follows the last "." of the file's name; empty when the name has none.
-std::string GetFileExtension(const std::string& strPath);

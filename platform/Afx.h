@@ -67,9 +67,6 @@ constexpr int LB_ERR = -1;
 
 // Mouse-message key flags.
 constexpr UINT MK_LBUTTON = 0x0001;
-constexpr UINT MK_RBUTTON = 0x0002;
-constexpr UINT MK_SHIFT = 0x0004;
-constexpr UINT MK_CONTROL = 0x0008;
 
 // A point and a rectangle in pixels; right and bottom lie just outside the
 // rectangle, so Width() is right - left.

@@ -41,7 +41,6 @@ class CWnd
 public:
     QWidget* m_hWnd = nullptr;
 
-    QWidget* GetSafeHwnd() const { return m_hWnd; }
     void ShowWindow(int nCmdShow) { m_hWnd->setVisible(nCmdShow != SW_HIDE); }
     void EnableWindow(BOOL bEnable = TRUE) { m_hWnd->setEnabled(bEnable != FALSE); }
     BOOL IsWindowVisible() const { return m_hWnd->isVisibleTo(m_hWnd->window()); }
@@ -54,7 +53,6 @@ public:
     // dialog's controls, which is also the order of the Tab key, unless
     // SWP_NOZORDER; moves and sizes it unless SWP_NOMOVE / SWP_NOSIZE.
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    void Invalidate() { m_hWnd->update(); }
     // What a screen reader says for the control. Without a name a control
     // is named after its text; a static control always reads its text.
     void SetAccessibleName(const std::string& strName)
@@ -80,7 +78,6 @@ public:
     int GetCount() const { return Combo()->count(); }
     int GetCurSel() const { return Combo()->currentIndex() < 0 ? CB_ERR : Combo()->currentIndex(); }
     int SetCurSel(int nSelect);
-    std::string GetLBText(int nIndex) const { return Combo()->itemText(nIndex).toStdString(); }
 
 private:
     QComboBox* Combo() const { return static_cast<QComboBox*>(m_hWnd); }
@@ -121,7 +118,6 @@ public:
     explicit CPaintDC(CDialog* pWnd);
     void MoveTo(int x, int y) { m_ptCurrent = QPoint(x, y); }
     void LineTo(int x, int y);
-    QPainter& GetPainter() { return m_painter; }
 
 private:
     QPainter m_painter;
@@ -190,10 +186,8 @@ public:
     std::string GetWindowText() const { return m_strCaption; }
     void ShowWindow(int nCmdShow) { setVisible(nCmdShow != SW_HIDE); }
     void SetIcon(const QIcon& icon, BOOL /*bBigIcon*/) { setWindowIcon(icon); }
-    CRect GetClientRect() const { return {0, 0, m_pClient->width(), m_pClient->height()}; }
     // The widget below the menu bar that holds the controls.
     QWidget* GetClientWidget() const { return m_pClient; }
-    void Invalidate() { m_pClient->update(); }
     int GetTemplateId() const { return m_nIDTemplate; }
 
 protected:

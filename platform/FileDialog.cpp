@@ -1,76 +1,22 @@
 #include "platform/FileDialog.h"
+#include "files/Path.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace
-{
-std::string StripExtPrefix(std::string strExt)
-{
-    while (!strExt.empty() && (strExt[0] == '*' || strExt[0] == '.'))
-        strExt.erase(0, 1);
-    return strExt;
-}
-
-std::string NameOf(const std::string& strPath)
-{
-    auto nSlash = strPath.find_last_of('/');
-    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-} // namespace
-
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt, const char* pszFileName,
                          DWORD dwFlags, const char* pszFilter, QWidget* pParentWnd)
-    : m_bOpen(bOpenFileDialog != FALSE), m_strDefExt(StripExtPrefix(pszDefExt ? pszDefExt : "")),
-      m_strDefExtGiven(pszDefExt ? pszDefExt : ""), m_strFileName(pszFileName ? pszFileName : ""),
-      m_dwFlags(dwFlags), m_strFilter(pszFilter ? pszFilter : ""), m_pParent(pParentWnd)
+    : m_bOpen(bOpenFileDialog != FALSE), m_strDefExt(pszDefExt ? pszDefExt : ""),
+      m_strFileName(pszFileName ? pszFileName : ""), m_dwFlags(dwFlags),
+      m_strFilter(pszFilter ? pszFilter : ""), m_pParent(pParentWnd)
 {
-}
-
-std::vector<std::pair<std::string, std::string>>
-CFileDialog::ParseFilter(const std::string& strFilter)
-{
-    std::vector<std::string> parts;
-    std::string::size_type nStart = 0;
-    while (nStart < strFilter.size())
-    {
-        auto nBar = strFilter.find('|', nStart);
-        if (nBar == std::string::npos)
-            nBar = strFilter.size();
-        parts.push_back(strFilter.substr(nStart, nBar - nStart));
-        nStart = nBar + 1;
-    }
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2)
-        pairs.emplace_back(parts[i], parts[i + 1]);
-    return pairs;
-}
-
-std::string CFileDialog::CompleteName(const std::string& strPath, int nFilterIndex) const
-{
-    const std::string strName = NameOf(strPath);
-    if (strName.empty() || strName.find('.') != std::string::npos)
-        return strPath;
-    std::string strExt = m_strDefExt;
-    const auto filters = ParseFilter(m_strFilter);
-    if (nFilterIndex >= 1 && nFilterIndex <= static_cast<int>(filters.size()))
-    {
-        // The first pattern of the selected type, when it names one extension.
-        std::string strPattern = filters[nFilterIndex - 1].second;
-        strPattern = strPattern.substr(0, strPattern.find(';'));
-        std::string strTypeExt = StripExtPrefix(strPattern);
-        if (strPattern.rfind("*.", 0) == 0 && !strTypeExt.empty() &&
-            strTypeExt.find_first_of("*?") == std::string::npos)
-            strExt = strTypeExt;
-    }
-    return strExt.empty() ? strPath : strPath + "." + strExt;
 }
 
 INT_PTR CFileDialog::DoModal()
 {
-    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExtGiven, m_bOpen ? TRUE : FALSE};
+    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExt, m_bOpen ? TRUE : FALSE};
     m_strPathName.clear();
 
     if (!s_next.empty())
@@ -142,18 +88,15 @@ INT_PTR CFileDialog::DoModal()
 
 std::string CFileDialog::GetFileName() const
 {
-    return NameOf(m_strPathName);
+    return ::GetFileName(m_strPathName);
 }
 
 std::string CFileDialog::GetFileExt() const
 {
-    const std::string strName = GetFileName();
-    auto nDot = strName.find_last_of('.');
-    return nDot == std::string::npos ? std::string() : strName.substr(nDot + 1);
+    return GetFileExtension(m_strPathName);
 }
 
 std::string CFileDialog::GetFileTitle() const
 {
-    const std::string strName = GetFileName();
-    return strName.substr(0, strName.find_last_of('.'));
+    return ::GetFileTitle(m_strPathName);
 }

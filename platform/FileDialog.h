@@ -2,6 +2,7 @@
 // next chosen file (or a cancel) and reads back how the dialog was set up.
 #pragma once
 
+#include "files/Path.h"
 #include "platform/Afx.h"
 
 #include <deque>
@@ -11,7 +12,6 @@
 
 class QWidget;
 
-constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
@@ -41,10 +41,16 @@ public:
 
     // Pairs of description and patterns ("*.txt;*.text") from a filter string.
     static std::vector<std::pair<std::string, std::string>>
-    ParseFilter(const std::string& strFilter);
+    ParseFilter(const std::string& strFilter)
+    {
+        return ParseFileFilter(strFilter);
+    }
     // The name as the dialog returns it: a name without extension gets that of
     // file type nFilterIndex, else the default extension.
-    std::string CompleteName(const std::string& strPath, int nFilterIndex) const;
+    std::string CompleteName(const std::string& strPath, int nFilterIndex) const
+    {
+        return CompleteFileName(strPath, m_strFilter, nFilterIndex, m_strDefExt);
+    }
 
     // Seam. With a next file set (or a cancel), DoModal shows nothing and
     // answers from it; each call consumes one.
@@ -66,8 +72,7 @@ public:
 
 private:
     bool m_bOpen;
-    std::string m_strDefExt; // without dot
-    std::string m_strDefExtGiven;
+    std::string m_strDefExt; // as given
     std::string m_strFileName;
     DWORD m_dwFlags;
     std::string m_strFilter;

@@ -22,14 +22,10 @@ int ShowForReal(const std::string& strText, const std::string& strCaption, UINT 
     box.setIcon(nIcon < 5 ? s_aIcons[nIcon] : QMessageBox::NoIcon);
 
     using Button = std::pair<QMessageBox::StandardButton, int>;
-    std::vector<Button> buttons = {{QMessageBox::Ok, IDOK}};
-    if ((nType & MB_TYPEMASK) == MB_OKCANCEL)
-        buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    else if ((nType & MB_TYPEMASK) == MB_YESNOCANCEL)
-        buttons = {
-            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    else if ((nType & MB_TYPEMASK) == MB_YESNO)
-        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    const std::vector<Button> buttons =
+        (nType & MB_TYPEMASK) == MB_YESNO
+            ? std::vector<Button>{{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}
+            : std::vector<Button>{{QMessageBox::Ok, IDOK}};
     for (const auto& [button, nResult] : buttons)
         box.addButton(button);
     box.setDefaultButton(buttons.front().first);
@@ -37,7 +33,7 @@ int ShowForReal(const std::string& strText, const std::string& strCaption, UINT 
     for (const auto& [button, nResult] : buttons)
         if (box.clickedButton() == box.button(button))
             return nResult;
-    // Escape or the close box: Cancel where there is one, else the only button.
+    // Escape or the close box: OK where it is the only button, else Cancel.
     return (nType & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
 }
 } // namespace

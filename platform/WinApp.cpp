@@ -9,21 +9,21 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
+#include <functional>
+
 namespace
 {
 CWinApp* s_pApp = nullptr;
 
-// A standard icon that is loaded when it is first drawn or measured. Every
-// menu bar asks for the icon of its overflow button when it is built, which
-// means reading and decoding image files at start-up for a button that a
-// dialog's menu never shows.
+// An icon that is loaded when it is first drawn, measured or listed. Every
+// menu bar asks for the icon of its overflow button when it is built, and the
+// main window sets its icon before it is shown: decoding their images at
+// start-up would be work for a button a dialog's menu never shows and for
+// sizes that only a window manager asks for.
 class CDeferredIconEngine : public QIconEngine
 {
 public:
-    CDeferredIconEngine(const QStyle* pStyle, QStyle::StandardPixmap nPixmap)
-        : m_pStyle(pStyle), m_nPixmap(nPixmap)
-    {
-    }
+    explicit CDeferredIconEngine(std::function<QIcon()> load) : m_load(std::move(load)) {}
     void paint(QPainter* pPainter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         Icon().paint(pPainter, rect, Qt::AlignCenter, mode, state);
@@ -37,7 +37,7 @@ public:
     {
         return Icon().pixmap(size, dScale, mode, state);
     }
-    bool isNull() override { return false; } // a standard icon; asking must not load it
+    bool isNull() override { return false; } // never empty; asking must not load it
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         return Icon().actualSize(size, mode, state);
@@ -52,13 +52,12 @@ private:
     const QIcon& Icon()
     {
         if (!m_bLoaded)
-            m_icon = m_pStyle->standardIcon(m_nPixmap);
+            m_icon = m_load();
         m_bLoaded = true;
         return m_icon;
     }
 
-    const QStyle* m_pStyle;
-    QStyle::StandardPixmap m_nPixmap;
+    std::function<QIcon()> m_load;
     QIcon m_icon;
     bool m_bLoaded = false;
 };
@@ -73,7 +72,8 @@ public:
     {
         if (nPixmap == SP_ToolBarHorizontalExtensionButton ||
             nPixmap == SP_ToolBarVerticalExtensionButton)
-            return QIcon(new CDeferredIconEngine(baseStyle(), nPixmap));
+            return QIcon(new CDeferredIconEngine([pStyle = baseStyle(), nPixmap]
+                                                 { return pStyle->standardIcon(nPixmap); }));
         return QProxyStyle::standardIcon(nPixmap, pOption, pWidget);
     }
 };
@@ -141,17 +141,10 @@ void CWinApp::ParseArguments(const std::vector<std::string>& args, CCommandLineI
     // Only '-' marks a switch: '/' starts an absolute path here.
     bool bSwitches = true;
     for (const std::string& arg : args)
-    {
         if (bSwitches && arg == "--")
-        {
             bSwitches = false;
-            continue;
-        }
-        if (bSwitches && !arg.empty() && arg[0] == '-')
-            continue;
-        rCmdInfo.m_strFileName = arg;
-        return;
-    }
+        else if (!bSwitches || !arg.starts_with('-'))
+            return void(rCmdInfo.m_strFileName = arg);
 }
 
 std::string CWinApp::GetAppName() const
@@ -188,10 +181,16 @@ QPixmap LoadResImage(const CResImage& image)
 
 QIcon AfxLoadIcon(int nId)
 {
-    QIcon icon;
-    for (const CResImage& image : FindResImages(nId))
-        icon.addPixmap(LoadResImage(image));
-    return icon;
+    if (FindResImages(nId).empty())
+        return {};
+    return QIcon(new CDeferredIconEngine(
+        [nId]
+        {
+            QIcon icon;
+            for (const CResImage& image : FindResImages(nId))
+                icon.addPixmap(LoadResImage(image));
+            return icon;
+        }));
 }
 
 QPixmap AfxLoadBitmap(int nId, double dPixelRatio)
@@ -200,15 +199,6 @@ QPixmap AfxLoadBitmap(int nId, double dPixelRatio)
     // else the finest there is; Qt scales it to the same logical size.
     if (dPixelRatio <= 0)
         dPixelRatio = qApp ? qApp->devicePixelRatio() : 1.0;
-    const CResImage* pBest = nullptr;
-    const auto images = FindResImages(nId);
-    for (const CResImage& image : images)
-    {
-        const bool bFits = image.nScale >= dPixelRatio;
-        const bool bBestFits = pBest && pBest->nScale >= dPixelRatio;
-        if (!pBest || (bFits ? !bBestFits || image.nScale < pBest->nScale
-                             : !bBestFits && image.nScale > pBest->nScale))
-            pBest = &image;
-    }
+    const std::optional<CResImage> pBest = FindResImage(nId, dPixelRatio);
     return pBest ? LoadResImage(*pBest) : QPixmap();
 }

@@ -74,8 +74,6 @@ struct DlgTemplate
     std::uint32_t dwStyle;
     std::string strCaption;
     int x, y, cx, cy;
-    std::string strFont; // face and size the template names; see the platform
-    int nPointSize;
     int nMenu; // menu id, 0 for none
     std::vector<DlgItemTemplate> items;
 };

@@ -75,17 +75,15 @@ DlgTemplate BuildMainDialog()
         0,
         472,
         347,
-        "MS Sans Serif",
-        8,
         IDR_MAIN_MENU,
         {}};
     auto& items = dlg.items;
     items.push_back(GroupBox("Select Category", -1, 7, 7, 89, 213));
 
-    static constexpr std::array<const char*, 10> s_apszCategories = {
+    static constexpr std::array<const char*, CATEGORY_BUTTONS> s_apszCategories = {
         "Organization",    "Estimation", "Monitoring",  "Development", "Tools",
         "Company Culture", "Usability",  "Correctness", "Reliability", "Personnel"};
-    for (int k = 0; k < 10; ++k)
+    for (int k = 0; k < CATEGORY_BUTTONS; ++k)
     {
         // One group of automatic radio buttons drawn as push buttons.
         std::uint32_t dwStyle = BS_AUTORADIOBUTTON | BS_PUSHLIKE | VIS;
@@ -97,20 +95,21 @@ DlgTemplate BuildMainDialog()
 
     // Every answer button starts a group of its own: a click checks it and
     // releases nothing, so the window keeps one answer per row itself.
-    for (int r = 0; r < 12; ++r)
-        for (int j = 0; j < 5; ++j)
+    for (int r = 0; r < ANSWER_ROWS; ++r)
+        for (int j = 0; j < ANSWER_COLUMNS; ++j)
             items.push_back({CtlClass::Button, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | VIS,
-                             IDC_ANSWER_FIRST + 5 * r + j, "", 113 + 27 * j, 25 + 26 * r, 10, 11});
+                             IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j, "", 113 + 27 * j,
+                             25 + 26 * r, 10, 11});
 
     // The height is that of the opened list.
     items.push_back({CtlClass::ComboBox, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | VIS,
                      IDC_ESTIMATION_COMBO, "", 113, 24, 118, 97});
 
-    static constexpr std::array<const char*, 5> s_apszHeadings = {"None", "Little", "Some", "Most",
-                                                                  "All"};
-    for (int j = 0; j < 5; ++j)
+    static constexpr std::array<const char*, ANSWER_COLUMNS> s_apszHeadings = {
+        "None", "Little", "Some", "Most", "All"};
+    for (int j = 0; j < ANSWER_COLUMNS; ++j)
         items.push_back(CText(s_apszHeadings[j], IDC_HEADING_FIRST + j, 108 + 27 * j, 7, 20, 13));
-    for (int r = 0; r < 12; ++r)
+    for (int r = 0; r < ANSWER_ROWS; ++r)
         items.push_back(LText("Static", IDC_QUESTION_FIRST + r, 240, 25 + 26 * r, 225, 21));
 
     items.push_back(GroupBox("Category Success %", -1, 7, 226, 89, 32));
@@ -129,8 +128,6 @@ DlgTemplate BuildPriorityDialog()
                     0,
                     236,
                     143,
-                    "MS Sans Serif",
-                    8,
                     0,
                     {}};
     auto& items = dlg.items;
@@ -160,27 +157,36 @@ DlgTemplate BuildSummaryDialog()
                     0,
                     401,
                     138,
-                    "MS Sans Serif",
-                    8,
                     0,
                     {}};
     auto& items = dlg.items;
     items.push_back(DefPushButton("Hide Summary", IDOK, 167, 111, 66, 20));
-    items.push_back(GroupBox("Project Success Probability", -1, 7, 7, 127, 93));
-    items.push_back(RText("Total Project Prob\n\nTechnical Prob\nCost Prob\nSchedule Prob\n\n"
-                          "Process Prob\nProduct Prob",
-                          -1, 17, 23, 64, 69));
-    items.push_back(LText("Static", IDC_PROJECT_COLUMN, 91, 23, 31, 69));
-    items.push_back(GroupBox("Probability By Phase", -1, 145, 7, 120, 93));
-    items.push_back(RText("Pre-requirements\nRequirements\n\nDesign\nCoding\nTesting\n\n"
-                          "Maintenance",
-                          -1, 151, 23, 66, 70));
-    items.push_back(LText("Static", IDC_PHASE_COLUMN, 229, 23, 30, 70));
-    items.push_back(GroupBox("Probability By Risk Mgmt Activity", -1, 274, 7, 120, 93));
-    items.push_back(RText("Risk Identification\n\nPlanning\nAssessment\nMitigation\n\n"
-                          "Reporting\nPrediction",
-                          -1, 280, 23, 66, 70));
-    items.push_back(LText("Static", IDC_ACTIVITY_COLUMN, 355, 23, 30, 70));
+    // Three columns, each a group box with right-aligned names and the values
+    // beside them.
+    static const struct
+    {
+        const char* pszTitle;
+        int x, cx;
+        const char* pszNames;
+        int xNames, cxNames;
+        int nValues, xValues, cxValues, cy;
+    } s_aColumns[] = {
+        {"Project Success Probability", 7, 127,
+         "Total Project Prob\n\nTechnical Prob\nCost Prob\nSchedule Prob\n\n"
+         "Process Prob\nProduct Prob",
+         17, 64, IDC_PROJECT_COLUMN, 91, 31, 69},
+        {"Probability By Phase", 145, 120,
+         "Pre-requirements\nRequirements\n\nDesign\nCoding\nTesting\n\nMaintenance", 151, 66,
+         IDC_PHASE_COLUMN, 229, 30, 70},
+        {"Probability By Risk Mgmt Activity", 274, 120,
+         "Risk Identification\n\nPlanning\nAssessment\nMitigation\n\nReporting\nPrediction", 280,
+         66, IDC_ACTIVITY_COLUMN, 355, 30, 70}};
+    for (const auto& c : s_aColumns)
+    {
+        items.push_back(GroupBox(c.pszTitle, -1, c.x, 7, c.cx, 93));
+        items.push_back(RText(c.pszNames, -1, c.xNames, 23, c.cxNames, c.cy));
+        items.push_back(LText("Static", c.nValues, c.xValues, 23, c.cxValues, c.cy));
+    }
     return dlg;
 }
 
@@ -190,8 +196,7 @@ DlgTemplate BuildAboutDialog()
         IDD_ABOUT, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | WS_VISIBLE,
         "About ",  0,
         0,         259,
-        231,       "MS Sans Serif",
-        8,         0,
+        231,       0,
         {}};
     auto& items = dlg.items;
     items.push_back(LText("File Version:", -1, 34, 7, 39, 10));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 // One picture of an icon or bitmap: XPM rows or PNG bytes, drawn for a number
@@ -17,6 +18,10 @@ struct CResImage
 
 // The pictures of an icon or bitmap id, largest first; empty for an unknown id.
 std::vector<CResImage> FindResImages(int nId);
+
+// The picture drawn for a pixel ratio or the next finer one, else the finest
+// there is; none for an unknown id.
+std::optional<CResImage> FindResImage(int nId, double dPixelRatio);
 
 // The program icon's sizes, rendered from its SVG at build time (largest
 // first; empty in a build without the Qt program).

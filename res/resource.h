@@ -10,8 +10,6 @@
 #define IDI_MAIN 128
 #define IDR_MAIN_MENU 133
 #define IDB_EYEBALL 141
-#define IDR_REPORT_TEMPLATE 142
-#define RT_HTML 23
 
 // String table.
 #define IDS_METRIC_FIRST 102   // 102..129: metric labels
@@ -47,6 +45,12 @@
 #define IDC_ESTIMATION_COMBO 1082
 #define IDC_HEADING_FIRST 1083  // 1083..1087
 #define IDC_QUESTION_FIRST 1088 // 1088..1099
+
+// The main window's layout: a button per category, rows of questions on a
+// page and answer buttons in a row.
+constexpr int CATEGORY_BUTTONS = 10;
+constexpr int ANSWER_ROWS = 12;
+constexpr int ANSWER_COLUMNS = 5;
 #define IDC_CATEGORY_SUCCESS 1103
 #define IDC_PRIORITY_WEIGHTS 1121
 

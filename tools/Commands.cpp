@@ -2,6 +2,7 @@
 
 #include "files/File.h"
 #include "files/FileException.h"
+#include "files/Path.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -53,22 +54,11 @@ void WriteOutputFile(const std::string& strPath, const std::string& strBytes)
     file.Close();
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    const auto Lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 int RunPdfWriter(const std::string& strProject, const std::string& strOutput)
 {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path folder = self.parent_path();
+    const std::string strSelf = GetOwnExecutablePath();
+    const bool error = strSelf.empty();
+    const std::filesystem::path folder = std::filesystem::path(strSelf).parent_path();
     for (const auto& candidate :
          {folder / "velkor-report-pdf", folder / ".." / "lib" / "velkor" / "velkor-report-pdf"})
     {

@@ -46,9 +46,6 @@ void WriteOutputFile(const std::string& strPath, const std::string& strBytes);
 // process; returns EXIT_FILE_ERROR only when that program cannot be started.
 int RunPdfWriter(const std::string& strProject, const std::string& strOutput);
 
-// Case-insensitive comparison of ASCII text (file extensions).
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-
 // The registration function of each command.
 void AddImportCommand(CLI::App& app, CCommandContext& context);
 void AddCompareCommand(CLI::App& app, CCommandContext& context);

@@ -3,6 +3,7 @@
 #include "tools/Commands.h"
 
 #include "files/File.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "tools/report/Import.h"
 
@@ -25,31 +26,35 @@ int RunImport(const std::string& strInput, const std::string& strOutput)
 {
     if (!EqualsIgnoreCase(GetFileExtension(strOutput), "vlk"))
         return UsageError("import writes a project file: OUTPUT must end in .vlk");
-    return RunGuarded([&] {
-        const std::string strJson = ReadWholeFile(strInput);
-        CRiskModel model;
-        try
+    return RunGuarded(
+        [&]
         {
-            ImportProject(model, strJson);
-        }
-        catch (const CImportError& e)
-        {
-            PrintError(strInput + ": " + e.what());
-            return EXIT_FILE_ERROR;
-        }
-        SaveProject(model, strOutput);
-        return 0;
-    });
+            const std::string strJson = ReadWholeFile(strInput);
+            CRiskModel model;
+            try
+            {
+                ImportProject(model, strJson);
+            }
+            catch (const CImportError& e)
+            {
+                PrintError(strInput + ": " + e.what());
+                return EXIT_FILE_ERROR;
+            }
+            SaveProject(model, strOutput);
+            return 0;
+        });
 }
 } // namespace
 
 void AddImportCommand(CLI::App& app, CCommandContext& context)
 {
     CLI::App* pCommand = app.add_subcommand(
-        "import", "Writes the project file of a JSON export (velkor-report import IN.json OUT.vlk)");
+        "import",
+        "Writes the project file of a JSON export (velkor-report import IN.json OUT.vlk)");
     auto pInput = std::make_shared<std::string>();
     auto pOutput = std::make_shared<std::string>();
     pCommand->add_option("INPUT", *pInput, "The JSON document")->required();
     pCommand->add_option("OUTPUT", *pOutput, "The project file to write (.vlk)")->required();
-    pCommand->callback([&context, pInput, pOutput] { context.nExit = RunImport(*pInput, *pOutput); });
+    pCommand->callback([&context, pInput, pOutput]
+                       { context.nExit = RunImport(*pInput, *pOutput); });
 }

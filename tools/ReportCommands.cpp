@@ -3,6 +3,7 @@
 #include "tools/Commands.h"
 
 #include "files/File.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "tools/report/Compare.h"
 #include "tools/report/Improve.h"

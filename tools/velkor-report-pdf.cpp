@@ -4,6 +4,7 @@
 #include "tools/Commands.h"
 
 #include "files/FileException.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "tools/pdf/PdfReport.h"
 
@@ -31,10 +32,12 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int nArgc = 1;
     QGuiApplication app(nArgc, argv);
-    return RunGuarded([&] {
-        CRiskModel model;
-        LoadProject(model, strProject);
-        WriteOutputFile(strOutput, MakePdfReport(model, GetFileTitle(strProject)));
-        return 0;
-    });
+    return RunGuarded(
+        [&]
+        {
+            CRiskModel model;
+            LoadProject(model, strProject);
+            WriteOutputFile(strOutput, MakePdfReport(model, GetFileTitle(strProject)));
+            return 0;
+        });
 }

@@ -11,6 +11,7 @@
 #include "files/File.h"
 
 #include "files/HtmlReport.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "files/TextReport.h"
 #include "model/RiskModel.h"
@@ -55,7 +56,8 @@ public:
 int WriteReport(const std::string& strProject, const std::string& strOutput)
 {
     const std::string strExtension = GetFileExtension(strOutput);
-    const auto Is = [&](const char* pszExtension) { return EqualsIgnoreCase(strExtension, pszExtension); };
+    const auto Is = [&](const char* pszExtension)
+    { return EqualsIgnoreCase(strExtension, pszExtension); };
     const bool bStandardOutput = strOutput == "-";
     if (!bStandardOutput && !Is("txt") && !Is("htm") && !Is("json") && !Is("csv") && !Is("svg") &&
         !Is("pdf"))
@@ -72,24 +74,26 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
     if (!bStandardOutput && Is("pdf"))
         return RunPdfWriter(strProject, strOutput);
 
-    return RunGuarded([&] {
-        CRiskModel model;
-        LoadProject(model, strProject);
-        const std::string strTitle = GetFileTitle(strProject);
-        if (bStandardOutput)
-            WriteStandardOutput(MakeTextReport(model));
-        else if (Is("txt"))
-            WriteTextReport(model, strOutput);
-        else if (Is("htm"))
-            WriteHtmlReport(model, strOutput, strTitle);
-        else if (Is("json"))
-            WriteOutputFile(strOutput, MakeJsonExport(model, strTitle));
-        else if (Is("csv"))
-            WriteOutputFile(strOutput, MakeCsvExport(model));
-        else
-            WriteOutputFile(strOutput, MakeSvgChart(model, strTitle));
-        return 0;
-    });
+    return RunGuarded(
+        [&]
+        {
+            CRiskModel model;
+            LoadProject(model, strProject);
+            const std::string strTitle = GetFileTitle(strProject);
+            if (bStandardOutput)
+                WriteStandardOutput(MakeTextReport(model));
+            else if (Is("txt"))
+                WriteTextReport(model, strOutput);
+            else if (Is("htm"))
+                WriteHtmlReport(model, strOutput, strTitle);
+            else if (Is("json"))
+                WriteOutputFile(strOutput, MakeJsonExport(model, strTitle));
+            else if (Is("csv"))
+                WriteOutputFile(strOutput, MakeCsvExport(model));
+            else
+                WriteOutputFile(strOutput, MakeSvgChart(model, strTitle));
+            return 0;
+        });
 }
 } // namespace
 
@@ -118,8 +122,9 @@ int main(int argc, char** argv)
     // later argument is taken for one (an output file may be called "import").
     const std::string strFirst = argc > 1 ? argv[1] : "";
     const auto commands = app.get_subcommands([](CLI::App*) { return true; });
-    const bool bRegistered = std::any_of(commands.begin(), commands.end(),
-                                         [&](CLI::App* pCommand) { return pCommand->check_name(strFirst); });
+    const bool bRegistered =
+        std::any_of(commands.begin(), commands.end(),
+                    [&](CLI::App* pCommand) { return pCommand->check_name(strFirst); });
     const bool bReserved = std::find(s_apszReservedCommands.begin(), s_apszReservedCommands.end(),
                                      strFirst) != s_apszReservedCommands.end();
     if (bReserved && !bRegistered)

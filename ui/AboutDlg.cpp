@@ -1,5 +1,6 @@
 #include "ui/AboutDlg.h"
 
+#include "files/Path.h"
 #include "version/VersionInfo.h"
 
 #include <cstdio>
@@ -17,31 +18,13 @@ constexpr const char* kItemNames[] = {"Language",         "CompanyName",     "Pr
 
 } // namespace
 
-std::string GetOwnExecutablePath()
-{
-    // readlink does not say whether it cut the path: grow until it fits.
-    std::vector<char> buffer(256);
-    while (true)
-    {
-        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0)
-            return {};
-        if (static_cast<std::size_t>(n) < buffer.size())
-            return std::string(buffer.data(), static_cast<std::size_t>(n));
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 CAboutDlg::CAboutDlg(const char* pszFileName, const char* pszDisplayName, QWidget* pParent)
     : CDialog(IDD_ABOUT, pParent)
 {
     m_szModulePath = pszFileName != nullptr ? std::string(pszFileName) : GetOwnExecutablePath();
-    // The name part follows the last separator; a path ending in one has none.
-    const std::size_t nSlash = m_szModulePath.rfind('/');
-    const std::string strName =
-        nSlash == std::string::npos ? m_szModulePath : m_szModulePath.substr(nSlash + 1);
     m_szTitle = "About ";
-    m_szTitle += pszDisplayName != nullptr ? std::string(pszDisplayName) : strName;
+    m_szTitle +=
+        pszDisplayName != nullptr ? std::string(pszDisplayName) : GetFileName(m_szModulePath);
 }
 
 // The version block is released with the dialog (m_pVersionData).

@@ -49,7 +49,3 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
 };
-
-// The path of the running program's executable; empty when the system does
-// not tell.
-std::string GetOwnExecutablePath();

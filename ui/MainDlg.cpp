@@ -1,5 +1,6 @@
 #include "ui/MainDlg.h"
 #include "files/HtmlReport.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "files/TextReport.h"
 #include "model/Format.h"
@@ -11,7 +12,7 @@
 #include "ui/PriorityDlg.h"
 #include "ui/SummaryDlg.h"
 
-#include <strings.h>
+static_assert(CATEGORY_COUNT == CATEGORY_BUTTONS, "one category button per category");
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
 
@@ -369,11 +370,6 @@ namespace
 const char s_szOpenFilter[] = "Velkor Files (*.vlk)|*.vlk||";
 const char s_szSaveAsFilter[] =
     "Velkor File (*.vlk)|*.vlk|Text File (*.txt)|*.txt|HTML File (*.htm)|*.htm||";
-
-bool IsExtension(const std::string& strExt, const char* pszLiteral)
-{
-    return strcasecmp(strExt.c_str(), pszLiteral) == 0;
-}
 } // namespace
 
 void CMainDlg::OnFileOpen()
@@ -422,7 +418,7 @@ void CMainDlg::OnFileSaveAs()
         return;
     const std::string strPath = dlgFile.GetPathName();
     const std::string strExt = dlgFile.GetFileExt();
-    if (IsExtension(strExt, "vlk"))
+    if (EqualsIgnoreCase(strExt, "vlk"))
     {
         // A failed save leaves the window on the file its caption names, as a
         // failed Open does, so the next Save does not go to the other file.
@@ -441,11 +437,11 @@ void CMainDlg::OnFileSaveAs()
             throw;
         }
     }
-    else if (IsExtension(strExt, "txt"))
+    else if (EqualsIgnoreCase(strExt, "txt"))
     {
         WriteTextReport(m_model, strPath);
     }
-    else if (IsExtension(strExt, "htm"))
+    else if (EqualsIgnoreCase(strExt, "htm"))
     {
         WriteHtmlReport(m_model, strPath, m_strFileTitle);
     }

@@ -14,9 +14,6 @@ class CSummaryDlg;
 constexpr UINT WM_STARTUP = WM_USER + 1;        // posted to itself after OnInitDialog
 constexpr UINT WM_SUMMARY_CLOSED = WM_USER + 2; // sent by the summary window as it hides
 
-constexpr int ANSWER_ROWS = 12;
-constexpr int ANSWER_COLUMNS = 5;
-
 class CMainDlg : public CDialog
 {
 public:

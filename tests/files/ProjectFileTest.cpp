@@ -1,11 +1,13 @@
 // The project file's bytes, round trips, clamping and damaged files.
 #include "FileTestSupport.h"
 
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace
 {
@@ -171,7 +173,7 @@ TEST(ProjectFile, LongFileLoadsItsFirst348Bytes)
     EXPECT_EQ(MakeProjectBytes(model), ProjectBytes(answers, 0.1, 0.2, 0.3));
 }
 
-TEST(ProjectFile, FileTitleAndExtension)
+TEST(Path, PartsOfANameAndTheProgramsOwnPath)
 {
     EXPECT_EQ(GetFileTitle("/home/u/plan.final.vlk"), "plan.final");
     EXPECT_EQ(GetFileTitle("plan.vlk"), "plan");
@@ -181,4 +183,17 @@ TEST(ProjectFile, FileTitleAndExtension)
     EXPECT_EQ(GetFileExtension("REPORT.TXT"), "TXT");
     EXPECT_EQ(GetFileExtension("/a.b/notes"), "");
     EXPECT_EQ(GetFileExtension("page."), "");
+    for (const auto& [strPath, strName, strFolder] :
+         {std::tuple{"/home/u/plan.vlk", "plan.vlk", "/home/u"},
+          {"plan.vlk", "plan.vlk", "."},
+          {"/plan.vlk", "plan.vlk", "/"},
+          {"dir/", "", "dir"}})
+    {
+        EXPECT_EQ(GetFileName(strPath), strName) << strPath;
+        EXPECT_EQ(GetFolderName(strPath), strFolder) << strPath;
+    }
+    EXPECT_TRUE(EqualsIgnoreCase("VlK", "vLk"));
+    EXPECT_FALSE(EqualsIgnoreCase("vlk", "vlkx"));
+    EXPECT_FALSE(EqualsIgnoreCase("t[t", "t{t")); // ASCII letters only
+    EXPECT_EQ(GetFileName(GetOwnExecutablePath()), "velkor_files_tests");
 }

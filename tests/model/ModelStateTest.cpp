@@ -5,18 +5,27 @@
 
 #include <limits>
 
-TEST(ModelState, NewModelIsUnchangedWithDefaults)
+namespace
 {
-    g_bAnswersModified = 0;
-    CRiskModel model;
+// First answers, a third of the weight each, no metric computed, unmodified.
+void ExpectNewProject(const CRiskModel& model)
+{
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         EXPECT_EQ(model.GetQuestion(i)->GetSelected(), 0u);
     EXPECT_EQ(model.GetTechnicalWeight(), 0.333);
     EXPECT_EQ(model.GetCostWeight(), 0.333);
     EXPECT_EQ(model.GetScheduleWeight(), 0.333);
     for (int k = 0; k < METRIC_COUNT; ++k)
-        EXPECT_EQ(model.GetMetricValue(k), 0.0);
+        EXPECT_EQ(model.GetMetricValue(k), 0.0) << k;
     EXPECT_FALSE(model.IsModified());
+}
+} // namespace
+
+TEST(ModelState, NewModelIsUnchangedWithDefaults)
+{
+    g_bAnswersModified = 0;
+    CRiskModel model;
+    ExpectNewProject(model);
 }
 
 TEST(ModelState, SetSelectedClampsToTheLastAnswer)
@@ -92,12 +101,5 @@ TEST(ModelState, ResetRestoresTheNewProject)
     model.SetScheduleWeight(0.05);
     model.ComputeAll();
     model.Reset();
-    for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        EXPECT_EQ(model.GetQuestion(i)->GetSelected(), 0u);
-    EXPECT_EQ(model.GetTechnicalWeight(), 0.333);
-    EXPECT_EQ(model.GetCostWeight(), 0.333);
-    EXPECT_EQ(model.GetScheduleWeight(), 0.333);
-    for (int k = 0; k < METRIC_COUNT; ++k)
-        EXPECT_EQ(model.GetMetricValue(k), 0.0) << k;
-    EXPECT_FALSE(model.IsModified());
+    ExpectNewProject(model);
 }

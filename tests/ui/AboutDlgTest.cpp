@@ -2,11 +2,13 @@
 // test program, of the real program, of a program with every build flag, of
 // files without version information and of hand-made blocks.
 #include "ui/AboutDlg.h"
-#include "version/VersionInfo.h"
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
+#include "version/VersionInfo.h"
 
 #include "ElfImage.h"
+#include "FileTestSupport.h"
+#include "files/Path.h"
 #include "version/VersionBlock.h"
 
 #include <QApplication>
@@ -40,29 +42,15 @@ const char* const kCopyright = "Copyright \xC2\xA9 2026 Velkor Project";
 class CTempFile
 {
 public:
-    explicit CTempFile(const std::string& strName)
-    {
-        static int s_nCount = 0;
-        m_strFolder = ::testing::TempDir() + "velkor_about_" + std::to_string(::getpid()) + "_" +
-                      std::to_string(++s_nCount);
-        ::mkdir(m_strFolder.c_str(), 0700);
-        m_strPath = m_strFolder + "/" + strName;
-    }
-    ~CTempFile()
-    {
-        ::unlink(m_strPath.c_str());
-        ::rmdir(m_strFolder.c_str());
-    }
+    explicit CTempFile(const std::string& strName) : m_strPath(m_dir / strName) {}
     const std::string& Path() const { return m_strPath; }
     void Write(const std::vector<std::uint8_t>& ab) const
     {
-        std::ofstream out(m_strPath, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(ab.data()),
-                  static_cast<std::streamsize>(ab.size()));
+        WriteBytes(m_strPath, std::string(ab.begin(), ab.end()));
     }
 
 private:
-    std::string m_strFolder;
+    CScratchDir m_dir;
     std::string m_strPath;
 };
 

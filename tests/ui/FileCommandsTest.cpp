@@ -1,5 +1,7 @@
 // The File commands through the real menu, with the file-dialog and
 // message-box seams answering in place of the user.
+#include "FileTestSupport.h"
+#include "GuiTestSupport.h"
 #include "files/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -20,26 +22,6 @@
 
 namespace
 {
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-std::string ReadAll(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& strPath, const std::string& strBytes)
-{
-    std::ofstream(strPath, std::ios::binary) << strBytes;
-}
-
 bool Exists(const std::string& strPath)
 {
     return std::ifstream(strPath).good();
@@ -119,7 +101,7 @@ TEST_F(FileCommandsTest, SaveWithoutFileAsksForANameThenSavesAtOnce)
 
     std::string strExpected = NewProjectBytes();
     strExpected[0] = 3;
-    EXPECT_EQ(ReadAll(Path("plan.final.vlk")), strExpected);
+    EXPECT_EQ(ReadBytes(Path("plan.final.vlk")), strExpected);
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - plan.final");
     EXPECT_EQ(Dlg().m_strFilePath, Path("plan.final.vlk"));
     EXPECT_FALSE(Dlg().m_model.IsModified());
@@ -129,7 +111,7 @@ TEST_F(FileCommandsTest, SaveWithoutFileAsksForANameThenSavesAtOnce)
     Menu(IDM_FILE_SAVE);
     EXPECT_EQ(CFileDialog::GetCount(), 1);
     EXPECT_EQ(CMessageBox::GetCount(), 0);
-    EXPECT_EQ(ReadAll(Path("plan.final.vlk"))[4], 4);
+    EXPECT_EQ(ReadBytes(Path("plan.final.vlk"))[4], 4);
     EXPECT_FALSE(Dlg().m_model.IsModified());
 }
 
@@ -138,17 +120,17 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     Open();
     Answer(0, 2);
     SaveAs(Path("copy.VLK"));
-    EXPECT_EQ(ReadAll(Path("copy.VLK")).size(), 348u);
+    EXPECT_EQ(ReadBytes(Path("copy.VLK")).size(), 348u);
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - copy");
 
     // Reports leave path, title and modified state alone.
     SaveAs(Path("REPORT.TXT"));
-    const std::string strText = ReadAll(Path("REPORT.TXT"));
+    const std::string strText = ReadBytes(Path("REPORT.TXT"));
     EXPECT_EQ(strText, MakeTextReport(Dlg().m_model));
     EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), 28);
     EXPECT_NE(strText.find("Organization prob = 6.3%\r\n"), std::string::npos);
     SaveAs(Path("page.HTM"));
-    const std::string strHtml = ReadAll(Path("page.HTM"));
+    const std::string strHtml = ReadBytes(Path("page.HTM"));
     EXPECT_NE(strHtml.find("Project copy"), std::string::npos);
     EXPECT_EQ(strHtml.find("&lt;PA"), std::string::npos);
     EXPECT_EQ(Dlg().m_strFilePath, Path("copy.VLK"));
@@ -184,7 +166,7 @@ TEST_F(FileCommandsTest, OpenLoadsAndShowsTheOrganizationPage)
     strBytes[0] = 4;     // question 0: All
     strBytes[4 * 8] = 9; // question 8: clamped to Bottom-Up
     strBytes[4 * 9] = 2; // question 9: Some
-    WriteAll(Path("plan.vlk"), strBytes);
+    WriteBytes(Path("plan.vlk"), strBytes);
     Open();
     Dlg().SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CATEGORY_FIRST + 3, BN_CLICKED), 0);
     Dlg().CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + 9, IDC_CATEGORY_FIRST + 3);
@@ -217,8 +199,8 @@ TEST_F(FileCommandsTest, OpenLoadsAndShowsTheOrganizationPage)
 
 TEST_F(FileCommandsTest, FailedOpenKeepsProjectAndFile)
 {
-    WriteAll(Path("good.vlk"), NewProjectBytes());
-    WriteAll(Path("short.vlk"), NewProjectBytes().substr(0, 100));
+    WriteBytes(Path("good.vlk"), NewProjectBytes());
+    WriteBytes(Path("short.vlk"), NewProjectBytes().substr(0, 100));
     Open();
     CFileDialog::SetNextFileName(Path("good.vlk"));
     Menu(IDM_FILE_OPEN);
@@ -236,8 +218,8 @@ TEST_F(FileCommandsTest, FailedOpenKeepsProjectAndFile)
 
     // Save goes to the file that was open, never to the damaged one.
     Menu(IDM_FILE_SAVE);
-    EXPECT_EQ(ReadAll(Path("good.vlk"))[0], 4);
-    EXPECT_EQ(ReadAll(Path("short.vlk")).size(), 100u);
+    EXPECT_EQ(ReadBytes(Path("good.vlk"))[0], 4);
+    EXPECT_EQ(ReadBytes(Path("short.vlk")).size(), 100u);
 }
 
 TEST_F(FileCommandsTest, FailedSaveAsLeavesSaveOnTheCaptionsFile)
@@ -262,7 +244,7 @@ TEST_F(FileCommandsTest, FailedSaveAsLeavesSaveOnTheCaptionsFile)
     EXPECT_TRUE(Dlg().m_model.IsModified());
 
     Menu(IDM_FILE_SAVE);
-    EXPECT_EQ(ReadAll(Path("mine.vlk"))[0], 4);
+    EXPECT_EQ(ReadBytes(Path("mine.vlk"))[0], 4);
     EXPECT_FALSE(Exists(Path("other.vlk")));
     EXPECT_FALSE(Dlg().m_model.IsModified());
 }
@@ -271,7 +253,7 @@ TEST_F(FileCommandsTest, CommandLineLoad)
 {
     std::string strBytes = NewProjectBytes();
     strBytes[4 * 3] = 1;
-    WriteAll(Path("arg.vlk"), strBytes);
+    WriteBytes(Path("arg.vlk"), strBytes);
     Open(Path("arg.vlk"));
     EXPECT_EQ(Dlg().GetWindowText(), "Velkor - " + Path("arg.vlk"));
     EXPECT_EQ(Dlg().m_model.GetQuestion(3)->GetSelected(), 1u);

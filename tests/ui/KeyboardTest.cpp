@@ -1,6 +1,7 @@
 // The main window for screen-reader and keyboard users: accessible names of
 // the answer buttons, the categories, the list and the displays; Tab order,
 // Space on an answer and the menus' access keys, in the real window offscreen.
+#include "GuiTestSupport.h"
 #include "platform/MessageBox.h"
 #include "ui/MainDlg.h"
 
@@ -23,20 +24,6 @@
 namespace
 {
 const QString s_strDash = QString::fromUtf8(" \xE2\x80\x94 "); // " — "
-
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-int AnswerId(int r, int j)
-{
-    return IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j;
-}
 
 class KeyboardTest : public ::testing::Test
 {

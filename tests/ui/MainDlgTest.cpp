@@ -1,6 +1,7 @@
 // The questionnaire window driven through its real widgets: start-up, pages,
 // answers, the two displays and the unsaved-changes confirmation.
 #include "ui/MainDlg.h"
+#include "GuiTestSupport.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/Strings.h"
@@ -32,22 +33,6 @@ class CTestMainDlg : public CMainDlg
 public:
     using CMainDlg::OnCommand;
 };
-
-// Posted messages, including those posted while handling one; inside a
-// running modal loop processEvents alone does not deliver them.
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-int AnswerId(int r, int j)
-{
-    return IDC_ANSWER_FIRST + 5 * r + j;
-}
 
 class MainDlgTest : public ::testing::Test
 {

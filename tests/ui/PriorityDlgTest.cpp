@@ -1,6 +1,7 @@
 // The priority weights dialog driven through real mouse events at pixel
 // positions of its client area, and the View command that runs it.
 #include "ui/PriorityDlg.h"
+#include "GuiTestSupport.h"
 #include "model/Question.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
@@ -23,15 +24,6 @@
 
 namespace
 {
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
 // Opens a dialog modeless with the given weights, so a test can drive it
 // step by step; the triangle is the one of the template (side 166).
 class PriorityDlgTest : public ::testing::Test

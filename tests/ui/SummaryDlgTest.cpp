@@ -2,6 +2,7 @@
 // mark, the three ways to hide it, a fresh window after hiding) and the
 // values the main window pushes into it.
 #include "ui/SummaryDlg.h"
+#include "GuiTestSupport.h"
 #include "model/Format.h"
 #include "model/Question.h"
 #include "platform/MessageBox.h"
@@ -21,15 +22,6 @@
 
 namespace
 {
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
 class CTestMainDlg : public CMainDlg
 {
 public:

@@ -1,6 +1,7 @@
 // The windows under a dark desktop palette: every text readable, the pressed
 // category apart from the others, the triangle drawn. The pictures are kept
 // in screenshots/dark-*.png.
+#include "GuiTestSupport.h"
 #include "platform/MessageBox.h"
 #include "ui/AboutDlg.h"
 #include "ui/MainDlg.h"
@@ -16,15 +17,6 @@
 
 namespace
 {
-void Pump()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
 // A dark desktop theme: light text on dark grounds, greyed text in between.
 QPalette DarkPalette()
 {

@@ -1,5 +1,6 @@
 #include "tools/report/CommandOutput.h"
 
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "model/Format.h"
 
@@ -10,13 +11,6 @@
 
 namespace
 {
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    const auto Lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 bool IsZeroText(std::string_view str)
 {
     return str.find_first_not_of("-0.") == std::string_view::npos;

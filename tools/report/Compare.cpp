@@ -2,6 +2,7 @@
 
 #include "files/ProjectFile.h"
 
+#include "files/Path.h"
 #include "tools/report/Export.h"
 
 #include <array>

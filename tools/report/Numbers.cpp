@@ -51,7 +51,9 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
     }
     const bool bObject = value.is_object();
     const bool bFlat = IsFlat(value);
-    const std::string strInner = bFlat ? " " : "\n" + std::string(nIndent + 2, ' ');
+    // Appended, not prefixed: GCC 12 at -O3 takes a prefix for an overlapping copy.
+    const std::size_t nInner = static_cast<std::size_t>(nIndent) + 2;
+    const std::string strInner = bFlat ? " " : std::string("\n").append(nInner, ' ');
     strOut += bObject ? '{' : '[';
     bool bFirst = true;
     for (auto it = value.begin(); it != value.end(); ++it)
@@ -65,7 +67,7 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
         AppendJson(strOut, *it, nIndent + 2);
     }
     if (!bFlat)
-        strOut += "\n" + std::string(nIndent, ' ');
+        strOut.append("\n").append(static_cast<std::size_t>(nIndent), ' ');
     strOut += bObject ? '}' : ']';
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/report/Portfolio.h"
 
 #include "files/FileException.h"
+#include "files/Path.h"
 #include "files/ProjectFile.h"
 
 #include <algorithm>
@@ -22,8 +23,7 @@ constexpr const char* s_apszTextHeaders[] = {"Total",    "Technical", "Cost",
 
 bool IsProjectName(const char* pszName)
 {
-    const char* pszDot = std::strrchr(pszName, '.');
-    return pszDot != nullptr && strcasecmp(pszDot + 1, "vlk") == 0;
+    return EqualsIgnoreCase(GetFileExtension(pszName), "vlk");
 }
 
 std::string Join(const std::string& strFolder, const char* pszName)

@@ -1,5 +1,6 @@
 // main() for the Qt test suites: one QApplication for the whole run, the
 // program's look, and message boxes that never wait for a user.
+#include "GuiTestSupport.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 
@@ -18,6 +19,15 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
         s_pDefaultHandler(type, context, strMsg);
 }
 } // namespace
+
+void Pump()
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
 
 int main(int argc, char** argv)
 {

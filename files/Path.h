@@ -1,0 +1,38 @@
+// Names of files: the parts of a path, the program's own path and the
+// comparison of extensions. Plain strings, '/' as the only separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// What follows the last '/' ("dir/plan.vlk" gives "plan.vlk"); empty when
+// the path ends in '/'; the whole path when it holds no '/'.
+std::string GetFileName(const std::string& strPath);
+
+// The folder part: "." without a '/', "/" for a file in the root.
+std::string GetFolderName(const std::string& strPath);
+
+// The file's name without its directory and its last extension
+// ("dir/plan.final.vlk" gives "plan.final"); the whole name when it holds no ".".
+std::string GetFileTitle(const std::string& strPath);
+
+// What follows the last "." of the file's name; empty when the name has none.
+std::string GetFileExtension(const std::string& strPath);
+
+// The file types of a filter string ("Text (*.txt)|*.txt|...||"): pairs of
+// description and patterns ("*.txt;*.text").
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& strFilter);
+
+// The name as a file dialog returns it: a name without extension gets that of
+// file type nType (1-based) of strFilter when its first pattern names one
+// extension, else strDefExt ("vlk", ".vlk" and "*.vlk" all mean the same).
+std::string CompleteFileName(const std::string& strPath, const std::string& strFilter, int nType,
+                             const std::string& strDefExt);
+
+// Case-insensitive comparison of ASCII text (file extensions).
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// The absolute path of the running program; empty when it cannot be read.
+std::string GetOwnExecutablePath();
