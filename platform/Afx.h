@@ -68,6 +68,10 @@ constexpr int LB_ERR = -1;
 // Mouse-message key flags.
 constexpr UINT MK_LBUTTON = 0x0001;
 
+// Arrow keys and the Shift flag of an accelerator.
+constexpr UINT VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
+constexpr UINT FSHIFT = 0x04;
+
 // A point and a rectangle in pixels; right and bottom lie just outside the
 // rectangle, so Width() is right - left.
 struct CPoint

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPointer>
+#include <QShortcut>
 
 bool AfxCallGuarded(const std::function<void()>& fn)
 {
@@ -312,4 +313,15 @@ void CDialog::SetWindowText(const std::string& strText)
     // "[*]" is Qt's modified-marker placeholder; doubling it shows it as typed.
     setWindowTitle(
         QString::fromStdString(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
+void CDialog::AddAccelerator(UINT nVirtKey, UINT fVirt, std::function<void()> fnHandler)
+{
+    static constexpr int s_anArrows[] = {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down};
+    const int nKey =
+        nVirtKey >= VK_LEFT && nVirtKey <= VK_DOWN ? s_anArrows[nVirtKey - VK_LEFT] : 0;
+    auto* pShortcut =
+        new QShortcut(QKeySequence(nKey | ((fVirt & FSHIFT) ? int(Qt::SHIFT) : 0)), this);
+    connect(pShortcut, &QShortcut::activated, this,
+            [fn = std::move(fnHandler)] { AfxCallGuarded(fn); });
 }

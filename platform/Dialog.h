@@ -176,6 +176,10 @@ public:
     // shown button of the group and click it, as the mouse does.
     void GroupButtons(int nIDFirstButton, int nIDLastButton);
 
+    // A key of the whole dialog (VK_LEFT ... VK_DOWN, with FSHIFT for Shift)
+    // that runs fnHandler whichever control has the focus.
+    void AddAccelerator(UINT nVirtKey, UINT fVirt, std::function<void()> fnHandler);
+
     // Menu by command id: the previous state, or (UINT)-1 without such an item.
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
     UINT GetMenuState(UINT nID, UINT nFlags = MF_BYCOMMAND) const;

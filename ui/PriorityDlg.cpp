@@ -2,8 +2,6 @@
 
 #include "model/Format.h"
 #include "model/RiskModel.h"
-#include <QKeySequence>
-#include <QShortcut>
 
 #include <cmath>
 #include <cstdlib>
@@ -199,27 +197,19 @@ void CPriorityDlg::NudgeEyeball(int dx, int dy)
 
 void CPriorityDlg::AddArrowKeys()
 {
-    // Shortcuts of the whole dialog, so the arrows move the eyeball whichever
+    // Keys of the whole dialog, so the arrows move the eyeball whichever
     // button has the focus (a button would otherwise take them for itself).
     const struct
     {
-        int nKey;
+        UINT nVirtKey;
         int dx;
         int dy;
-    } aArrows[] = {
-        {Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Down, 0, 1}};
+    } aArrows[] = {{VK_LEFT, -1, 0}, {VK_RIGHT, 1, 0}, {VK_UP, 0, -1}, {VK_DOWN, 0, 1}};
     for (const auto& arrow : aArrows)
-    {
         for (int nStep : {1, 10})
-        {
-            const QKeySequence keys(nStep == 1 ? arrow.nKey : (Qt::SHIFT | arrow.nKey));
-            auto* pShortcut = new QShortcut(keys, this);
-            const int dx = arrow.dx * nStep;
-            const int dy = arrow.dy * nStep;
-            QObject::connect(pShortcut, &QShortcut::activated, this,
-                             [this, dx, dy] { NudgeEyeball(dx, dy); });
-        }
-    }
+            AddAccelerator(arrow.nVirtKey, nStep == 1 ? 0 : FSHIFT,
+                           [this, dx = arrow.dx * nStep, dy = arrow.dy * nStep]
+                           { NudgeEyeball(dx, dy); });
 }
 
 void CPriorityDlg::OnPaint()
