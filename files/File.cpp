@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -78,49 +79,53 @@ private:
     sigset_t m_old;
 };
 
-// Names under /proc (and /dev/fd, which leads there) stand for files some
-// process already holds open, pipes and terminals included: they are written
-// as they are, never replaced.
-bool IsOpenFileAlias(const std::string& strPath)
+// The descriptor that strPath names when it is one of this process's open
+// descriptors (/dev/stdin, /dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N, /proc/<our pid>/fd/N); -1 for every other name, which is
+// a file like any other.
+int DescriptorAlias(const std::string& strPath)
 {
-    return strPath.starts_with("/proc/") || strPath.starts_with("/dev/fd/");
-}
-
-// The descriptor number of /proc/self/fd/N or /dev/fd/N; -1 for other names.
-int OwnDescriptor(const std::string& strPath)
-{
-    for (const char* pszPrefix : {"/proc/self/fd/", "/dev/fd/"})
+    int nFd = -1;
+    if (strPath == "/dev/stdin")
+        nFd = 0;
+    else if (strPath == "/dev/stdout")
+        nFd = 1;
+    else if (strPath == "/dev/stderr")
+        nFd = 2;
+    else
     {
-        const std::string strPrefix = pszPrefix;
-        if (!strPath.starts_with(strPrefix) || strPath.size() == strPrefix.size() ||
-            strPath.size() > strPrefix.size() + 9)
-            continue;
-        int n = 0;
-        for (std::size_t i = strPrefix.size(); i < strPath.size(); ++i)
+        const std::string strOwnProc = "/proc/" + std::to_string(getpid()) + "/fd/";
+        for (const std::string& strPrefix : {std::string("/proc/self/fd/"), std::string("/dev/fd/"),
+                                             std::string("/proc/thread-self/fd/"), strOwnProc})
         {
-            if (strPath[i] < '0' || strPath[i] > '9')
-                return -1;
-            n = n * 10 + (strPath[i] - '0');
+            if (!strPath.starts_with(strPrefix) || strPath.size() == strPrefix.size() ||
+                strPath.size() > strPrefix.size() + 9)
+                continue;
+            nFd = 0;
+            for (std::size_t i = strPrefix.size(); i < strPath.size(); ++i)
+            {
+                if (strPath[i] < '0' || strPath[i] > '9')
+                    return -1;
+                nFd = nFd * 10 + (strPath[i] - '0');
+            }
+            break;
         }
-        return n;
     }
-    return -1;
+    return nFd >= 0 && fcntl(nFd, F_GETFD) != -1 ? nFd : -1;
 }
 
 // Follows symbolic links from strName to the name of the file they lead to,
-// which may not exist yet. Returns 0 or an errno value; bAlias is set when
-// the chain reaches a name that must be written in place.
-int ResolveLinks(const std::string& strName, std::string& strTarget, bool& bAlias)
+// which may not exist yet. Returns 0 or an errno value; nAliasFd is set when
+// the chain reaches one of our open descriptors, which is written in place.
+int ResolveLinks(const std::string& strName, std::string& strTarget, int& nAliasFd)
 {
     strTarget = strName;
-    bAlias = false;
+    nAliasFd = -1;
     for (int nHops = 0;; ++nHops)
     {
-        if (IsOpenFileAlias(strTarget))
-        {
-            bAlias = true;
+        nAliasFd = DescriptorAlias(strTarget);
+        if (nAliasFd >= 0)
             return 0;
-        }
         struct stat st = {};
         if (lstat(strTarget.c_str(), &st) != 0)
             return errno == ENOENT ? 0 : errno; // a missing file is created
@@ -147,36 +152,76 @@ int ResolveLinks(const std::string& strName, std::string& strTarget, bool& bAlia
     }
 }
 
-// A name for a temporary file beside strBase, hidden and unlikely to clash;
-// never longer than a file name may be.
-std::string TempName(const std::string& strBase)
-{
-    static std::mt19937 s_random(static_cast<unsigned>(
-        std::random_device{}() ^ static_cast<unsigned>(getpid()) ^
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())));
-    static const char s_szChars[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string strSuffix = ".";
-    for (int i = 0; i < 8; ++i)
-        strSuffix += s_szChars[s_random() % (sizeof s_szChars - 1)];
-    strSuffix += ".tmp";
+const char s_szTempSuffix[] = ".velkor-tmp";
+const char s_szRecoverySuffix[] = ".velkor-backup";
+constexpr std::size_t MAX_SUFFIX = 1 + 10 + sizeof s_szTempSuffix; // ".<pid>.velkor-tmp"
 
-    std::string strName = strBase;
-    if (strName.size() + 1 + strSuffix.size() > NAME_MAX)
-        strName = "velkor"; // a long name would not leave room for the suffix
-    return "." + strName + strSuffix;
-}
-
-// The fixed name under which an unnamed temporary file is linked just before
-// it is renamed over strBase.
-std::string LinkName(const std::string& strBase)
+// The start of the hidden names beside strBase: ".plan.vlk", or a hash of
+// a name too long to leave room for a suffix.
+std::string HiddenStem(const std::string& strBase)
 {
-    const std::string strSuffix = ".velkor-tmp";
-    if (1 + strBase.size() + strSuffix.size() <= NAME_MAX)
-        return "." + strBase + strSuffix;
+    if (1 + strBase.size() + MAX_SUFFIX <= NAME_MAX)
+        return "." + strBase;
     char szHash[17];
     std::snprintf(szHash, sizeof szHash, "%016zx", std::hash<std::string>{}(strBase));
-    return ".velkor-" + std::string(szHash) + strSuffix;
+    return ".velkor-" + std::string(szHash);
+}
+
+// The name of this process's temporary file for strBase, linked or created
+// just before it is renamed over strBase: ".plan.vlk.<pid>.velkor-tmp". One
+// per process, so two programs saving the same file never meet; the next
+// save of the file removes what a killed one left.
+std::string TempName(const std::string& strBase)
+{
+    return HiddenStem(strBase) + "." + std::to_string(getpid()) + s_szTempSuffix;
+}
+
+// The copy of the old content kept while a file is rewritten in place.
+std::string RecoveryName(const std::string& strBase)
+{
+    return HiddenStem(strBase) + s_szRecoverySuffix;
+}
+
+// Removes the temporary files of strBase that saves killed before they
+// finished left in the folder. A live save holds a lock on its temporary
+// file, so only the abandoned ones are removed.
+void RemoveAbandonedTemporaries(int nDirFd, const std::string& strBase)
+{
+    const std::string strPrefix = HiddenStem(strBase) + ".";
+    const std::size_t nSuffix = std::strlen(s_szTempSuffix);
+    const int nListFd = openat(nDirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nListFd < 0)
+        return; // an unreadable folder: nothing can be found there
+    DIR* pDir = fdopendir(nListFd);
+    if (pDir == nullptr)
+    {
+        close(nListFd);
+        return;
+    }
+    std::vector<std::string> abandoned;
+    while (const dirent* pEntry = readdir(pDir))
+    {
+        const std::string_view name = pEntry->d_name;
+        if (!name.starts_with(strPrefix) || !name.ends_with(s_szTempSuffix) ||
+            name.size() <= strPrefix.size() + nSuffix)
+            continue;
+        const std::string_view pid =
+            name.substr(strPrefix.size(), name.size() - strPrefix.size() - nSuffix);
+        if (pid.find_first_not_of("0123456789") == std::string_view::npos)
+            abandoned.emplace_back(name);
+    }
+    closedir(pDir);
+    for (const std::string& strName : abandoned)
+    {
+        const int nFd = openat(nDirFd, strName.c_str(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (nFd < 0)
+            continue;
+        struct stat st = {};
+        if (fstat(nFd, &st) == 0 && S_ISREG(st.st_mode) && flock(nFd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(nDirFd, strName.c_str(), 0);
+        close(nFd);
+    }
 }
 
 // Failures of fsync that only say the file cannot be synced.
@@ -263,6 +308,40 @@ bool HasExtendedAttributes(int nFd)
         return false;
     }
 }
+
+// Removes strName from the folder when it is a regular file that no live
+// save holds locked (left by a killed one). True when it is gone.
+bool RemoveIfAbandoned(int nDirFd, const std::string& strName)
+{
+    const int nFd =
+        openat(nDirFd, strName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (nFd < 0)
+        return errno == ENOENT;
+    struct stat st = {};
+    const bool bRemoved = fstat(nFd, &st) == 0 && S_ISREG(st.st_mode) &&
+                          flock(nFd, LOCK_EX | LOCK_NB) == 0 &&
+                          unlinkat(nDirFd, strName.c_str(), 0) == 0;
+    close(nFd);
+    return bRemoved;
+}
+
+// Reserves the disk space of nSize bytes from the start of the file without
+// changing its size or content. 0, an errno value, or EOPNOTSUPP where the
+// file system cannot reserve.
+int Reserve(int nFd, std::size_t nSize)
+{
+    if (nSize == 0)
+        return 0;
+    while (fallocate(nFd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(nSize)) != 0)
+    {
+        if (errno == EINTR)
+            continue;
+        if (errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL || errno == ENODEV)
+            return EOPNOTSUPP;
+        return errno;
+    }
+    return 0;
+}
 } // namespace
 
 CFile::~CFile()
@@ -282,17 +361,25 @@ void CFile::Open(const std::string& strFileName, OpenMode mode)
         OpenForWriting();
 }
 
-void CFile::Fail(CFileException::Cause cause)
+void CFile::Fail(CFileException::Cause cause, int nOsError, const char* pszKind)
 {
     Abort();
-    throw CFileException(cause, m_strFileName);
+    CFileException e(cause, m_strFileName, nOsError);
+    if (pszKind != nullptr)
+        e.SetFileKind(pszKind);
+    throw e;
 }
 
 void CFile::FailErrno(int nErrno, bool bCreating)
 {
     // A pipe or socket without a peer (ENXIO) cannot be used now.
-    Fail(nErrno == ENXIO ? CFileException::accessDenied
-                         : CFileException::CauseFromErrno(nErrno, bCreating));
+    if (nErrno == ENXIO)
+    {
+        struct stat st = {};
+        const bool bSocket = stat(m_strFileName.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
+        Fail(CFileException::accessDenied, nErrno, bSocket ? "a socket" : nullptr);
+    }
+    Fail(CFileException::CauseFromErrno(nErrno, bCreating), nErrno);
 }
 
 void CFile::Lock(int nFd, int nOperation)
@@ -304,7 +391,7 @@ void CFile::Lock(int nFd, int nOperation)
         case EINTR:
             continue;
         case EWOULDBLOCK:
-            Fail(CFileException::sharingViolation);
+            Fail(CFileException::sharingViolation, EWOULDBLOCK);
         case ENOLCK:
         case EINVAL:
         case EOPNOTSUPP:
@@ -328,20 +415,20 @@ void CFile::OpenForReading()
     if (S_ISDIR(st.st_mode))
         FailErrno(EISDIR);
     // Pipes, sockets and terminals would wait for someone else's bytes.
-    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || (S_ISCHR(st.st_mode) && isatty(m_nFd)))
-        Fail(CFileException::accessDenied);
+    if (S_ISFIFO(st.st_mode))
+        Fail(CFileException::accessDenied, 0, "a pipe");
+    if (S_ISSOCK(st.st_mode))
+        Fail(CFileException::accessDenied, 0, "a socket");
+    if (S_ISCHR(st.st_mode) && isatty(m_nFd))
+        Fail(CFileException::accessDenied, 0, "a terminal");
     Lock(m_nFd, LOCK_SH);
 }
 
-void CFile::OpenAlias(const std::string& strAlias)
+void CFile::OpenAlias(int nAliasFd)
 {
     // Our own descriptor is written through a copy, so its position and
     // append mode decide where the bytes go ("> log" or ">> log").
-    const int nOwn = OwnDescriptor(strAlias);
-    if (nOwn >= 0)
-        m_nFd = fcntl(nOwn, F_DUPFD_CLOEXEC, 3);
-    if (m_nFd < 0)
-        m_nFd = open(strAlias.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    m_nFd = fcntl(nAliasFd, F_DUPFD_CLOEXEC, 3);
     if (m_nFd < 0)
         FailErrno(errno, true);
 }
@@ -350,11 +437,35 @@ void CFile::OpenForWriting()
 {
     m_bWriting = true;
     std::string strTarget;
-    bool bAlias = false;
-    if (const int nErrno = ResolveLinks(m_strFileName, strTarget, bAlias))
+    int nAliasFd = -1;
+    if (const int nErrno = ResolveLinks(m_strFileName, strTarget, nAliasFd))
         FailErrno(nErrno, true);
-    if (bAlias)
-        return OpenAlias(strTarget);
+    if (nAliasFd >= 0)
+        return OpenAlias(nAliasFd);
+
+    // The kernel follows the links, as for any program that opens the name,
+    // so a link it refuses to follow (protected_symlinks) is refused here
+    // too; the links were followed by hand only to find the folder.
+    struct stat st = {};
+    const bool bExists = stat(m_strFileName.c_str(), &st) == 0;
+    if (!bExists && errno != ENOENT)
+        FailErrno(errno, true);
+    if (bExists && S_ISDIR(st.st_mode))
+        FailErrno(EISDIR);
+    // Opened by the name as given and with O_CREAT, as a shell's ">" does:
+    // the kernel decides whether we may write it (protected_regular too).
+    const int nFlags = O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (bExists && !S_ISREG(st.st_mode))
+    {
+        // A device or a pipe: written where it stands. O_NONBLOCK makes a
+        // pipe without a reader fail at once instead of waiting for one.
+        m_nFd = open(m_strFileName.c_str(), O_WRONLY | nFlags, 0666);
+        if (m_nFd < 0)
+            FailErrno(errno, true);
+        if (m_bLock)
+            Lock(m_nFd, LOCK_EX);
+        return;
+    }
 
     // Everything below works relative to the folder, so the temporary file's
     // name never makes a path longer than the target's.
@@ -367,40 +478,30 @@ void CFile::OpenForWriting()
         FailErrno(errno, true);
     if (m_strBase.empty())
         FailErrno(EISDIR);
-
-    struct stat st = {};
-    const bool bExists = fstatat(m_nDirFd, m_strBase.c_str(), &st, 0) == 0;
-    if (!bExists && errno != ENOENT)
-        FailErrno(errno, true);
-    if (bExists && S_ISDIR(st.st_mode))
-        FailErrno(EISDIR);
-    if (bExists && !S_ISREG(st.st_mode))
-    {
-        // A device or a pipe: written where it stands. O_NONBLOCK makes a
-        // pipe without a reader fail at once instead of waiting for one.
-        m_nFd = openat(m_nDirFd, m_strBase.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (m_nFd < 0)
-            FailErrno(errno, true);
-        if (m_bLock)
-            Lock(m_nFd, LOCK_EX);
-        return;
-    }
+    RemoveAbandonedTemporaries(m_nDirFd, m_strBase);
 
     if (bExists)
     {
         // Opening the old file for writing asks whether we may change it at
         // all, and holds it locked until it is replaced. Reading it too
-        // allows its content to be put back should an in-place write fail.
-        const int nFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-        m_nLockFd = openat(m_nDirFd, m_strBase.c_str(), O_RDWR | nFlags);
+        // allows its content to be kept and put back should an in-place
+        // write fail.
+        m_nLockFd = open(m_strFileName.c_str(), O_RDWR | nFlags, 0666);
         if (m_nLockFd < 0 && errno == EACCES)
-            m_nLockFd = openat(m_nDirFd, m_strBase.c_str(), O_WRONLY | nFlags);
+            m_nLockFd = open(m_strFileName.c_str(), O_WRONLY | nFlags, 0666);
         if (m_nLockFd < 0)
             FailErrno(errno, true);
         if (m_bLock)
             Lock(m_nLockFd, LOCK_EX);
+        // The file the kernel opened must be the one in the folder found by
+        // hand; another program changing the links meanwhile stops the save.
+        struct stat stNamed = {};
         if (fstat(m_nLockFd, &st) != 0)
             FailErrno(errno);
+        if (!S_ISREG(st.st_mode) ||
+            fstatat(m_nDirFd, m_strBase.c_str(), &stNamed, AT_SYMLINK_NOFOLLOW) != 0 ||
+            stNamed.st_dev != st.st_dev || stNamed.st_ino != st.st_ino)
+            Fail(CFileException::sharingViolation);
 
         // A new file would lose the other names of the file, or get another
         // owner, group, ACL or attributes: then the file is rewritten.
@@ -443,6 +544,9 @@ bool CFile::CreateTemp()
     m_nFd = openat(m_nDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (m_nFd >= 0)
     {
+        // Held while the save lives: the next save removes only names that
+        // nobody holds.
+        (void)flock(m_nFd, LOCK_EX | LOCK_NB);
         m_bReplace = true;
         return true;
     }
@@ -452,22 +556,28 @@ bool CFile::CreateTemp()
         FailErrno(errno, true);
 
     // No unnamed files here: a hidden named one, removed on every failure.
+    // No interrupt may come between its creation and its cleanup's record.
+    const CSignalBlock block;
+    const std::string strTemp = TempName(m_strBase);
     for (int nAttempt = 0;; ++nAttempt)
     {
-        const std::string strTemp = TempName(m_strBase);
         m_nFd = openat(m_nDirFd, strTemp.c_str(),
                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (m_nFd >= 0)
         {
+            (void)flock(m_nFd, LOCK_EX | LOCK_NB);
             m_strTemp = strTemp;
             SetCleanup(m_nDirFd, m_strTemp);
             m_bReplace = true;
             return true;
         }
-        if (IsCreationRefused(errno))
+        const int nErrno = errno;
+        if (IsCreationRefused(nErrno))
             return false;
-        if (errno != EEXIST || nAttempt == 100)
-            FailErrno(errno, true);
+        // Our name is taken only by what a killed process of the same
+        // number left.
+        if (nErrno != EEXIST || nAttempt == 1 || !RemoveIfAbandoned(m_nDirFd, strTemp))
+            FailErrno(nErrno, true);
     }
 }
 
@@ -518,21 +628,18 @@ void CFile::LinkTemp()
     if (bUnnamed)
     {
         const std::string strProc = "/proc/self/fd/" + std::to_string(m_nFd);
-        std::string strTemp = LinkName(m_strBase);
+        const std::string strTemp = TempName(m_strBase);
         for (int nAttempt = 0; m_strTemp.empty(); ++nAttempt)
         {
             int nResult = linkat(m_nFd, "", m_nDirFd, strTemp.c_str(), AT_EMPTY_PATH);
             if (nResult != 0 && errno != EEXIST) // AT_EMPTY_PATH needs a privilege
                 nResult =
                     linkat(AT_FDCWD, strProc.c_str(), m_nDirFd, strTemp.c_str(), AT_SYMLINK_FOLLOW);
+            const int nErrno = errno;
             if (nResult == 0)
                 m_strTemp = strTemp;
-            else if (errno != EEXIST || nAttempt == 100)
-                FailErrno(errno);
-            else if (nAttempt == 0)
-                unlinkat(m_nDirFd, strTemp.c_str(), 0); // left by a killed save
-            else
-                strTemp = TempName(m_strBase); // another save is at this point
+            else if (nErrno != EEXIST || nAttempt == 1 || !RemoveIfAbandoned(m_nDirFd, strTemp))
+                FailErrno(nErrno);
         }
         SetCleanup(m_nDirFd, m_strTemp);
     }
@@ -552,22 +659,80 @@ void CFile::LinkTemp()
         close(std::exchange(m_nFd, -1)); // the content is in place already
 }
 
+bool CFile::KeepRecoveryCopy(const std::string& strOld)
+{
+    // A copy left by an interrupted save stays: the file may be torn, and
+    // the copy holds the last complete content.
+    const std::string strName = RecoveryName(m_strBase);
+    struct stat st = {};
+    if (fstatat(m_nDirFd, strName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return S_ISREG(st.st_mode);
+    const int nFd = openat(m_nDirFd, strName.c_str(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+    if (nFd < 0)
+        return false; // the folder takes no new file
+    // Readable by whoever may read the file.
+    if (fstat(m_nFd, &st) == 0)
+    {
+        if (geteuid() == 0)
+            (void)!fchown(nFd, st.st_uid, st.st_gid);
+        (void)!fchmod(nFd, st.st_mode & 0666);
+    }
+    if (WriteAll(nFd, strOld.data(), strOld.size()) != 0 ||
+        (m_bSync && fsync(nFd) != 0 && !IsSyncUnsupported(errno)))
+    {
+        close(nFd);
+        unlinkat(m_nDirFd, strName.c_str(), 0);
+        return false;
+    }
+    close(nFd);
+    if (m_bSync)
+        (void)fsync(m_nDirFd);
+    return true;
+}
+
+void CFile::RemoveRecoveryCopy()
+{
+    if (m_nDirFd >= 0 && !m_strBase.empty())
+        unlinkat(m_nDirFd, RecoveryName(m_strBase).c_str(), 0);
+}
+
 void CFile::CloseInPlace()
 {
+    // Interrupts wait until the file is whole again; a kill leaves the old
+    // content in the recovery copy beside the file.
+    const CSignalBlock block;
     std::string strOld;
     const bool bHaveOld = ReadWhole(m_nFd, strOld);
-    int nErrno = WriteAll(m_nFd, m_strBuffer.data(), m_strBuffer.size(), 0);
+    const bool bCopy = bHaveOld && KeepRecoveryCopy(strOld);
+    // The room for the new content is reserved before a byte changes, so a
+    // full disk stops the save while the file is still whole.
+    int nErrno = Reserve(m_nFd, m_strBuffer.size());
+    if (nErrno == EOPNOTSUPP)
+        nErrno = bHaveOld ? 0 : EACCES; // nothing could put the old content back
+    if (nErrno != 0)
+    {
+        if (bCopy)
+            RemoveRecoveryCopy();
+        FailErrno(nErrno);
+    }
+
+    nErrno = WriteAll(m_nFd, m_strBuffer.data(), m_strBuffer.size(), 0);
     if (nErrno == 0 && ftruncate(m_nFd, static_cast<off_t>(m_strBuffer.size())) != 0)
         nErrno = errno;
     if (nErrno == 0 && m_bSync && fsync(m_nFd) != 0 && !IsSyncUnsupported(errno))
         nErrno = errno;
+    bool bWhole = nErrno == 0;
     if (nErrno != 0 && bHaveOld)
     {
         // Put the old content back; it takes no more room than it had.
-        if (WriteAll(m_nFd, strOld.data(), strOld.size(), 0) == 0 &&
-            ftruncate(m_nFd, static_cast<off_t>(strOld.size())) == 0)
+        bWhole = WriteAll(m_nFd, strOld.data(), strOld.size(), 0) == 0 &&
+                 ftruncate(m_nFd, static_cast<off_t>(strOld.size())) == 0;
+        if (bWhole)
             (void)fsync(m_nFd);
     }
+    if (bWhole)
+        RemoveRecoveryCopy();
     if (nErrno != 0)
         FailErrno(nErrno);
 }
@@ -593,6 +758,7 @@ void CFile::Close()
         // Make the rename itself durable; the file is complete either way.
         if (m_bSync)
             (void)fsync(m_nDirFd);
+        RemoveRecoveryCopy(); // the complete new file replaced a torn one
     }
     else
     {
@@ -658,4 +824,31 @@ void InstallTemporaryFileCleanup()
         sigemptyset(&action.sa_mask);
         sigaction(nSignal, &action, nullptr);
     }
+}
+
+std::string GetRecoveryCopyPath(const std::string& strPath)
+{
+    std::string strTarget;
+    int nAliasFd = -1;
+    if (ResolveLinks(strPath, strTarget, nAliasFd) != 0 || nAliasFd >= 0)
+        return {};
+    const std::string strCopy =
+        GetFolderName(strTarget) + "/" + RecoveryName(GetFileName(strTarget));
+    struct stat st = {};
+    return lstat(strCopy.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? strCopy : std::string();
+}
+
+int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
+{
+    struct stat st = {};
+    if (stat(strPath.c_str(), &st) != 0)
+        return -1;
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+    {
+        struct stat stCandidate = {};
+        if (stat(candidates[i].c_str(), &stCandidate) == 0 && stCandidate.st_dev == st.st_dev &&
+            stCandidate.st_ino == st.st_ino)
+            return static_cast<int>(i);
+    }
+    return -1;
 }

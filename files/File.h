@@ -8,15 +8,25 @@
 //
 // Writing never damages the file that was there. Where replacing the file
 // changes nothing about it, the bytes go to an unnamed temporary file in the
-// target's folder (a hidden named one where the file system has no unnamed
-// files), which Close() syncs, links and renames over the target only when
-// everything was written; a kill at any moment leaves the old or the new file.
-// Where a replacement would change the file's identity (hard links, owner,
-// group, ACLs or extended attributes) or the folder cannot take a new file,
-// the file is rewritten in place instead, and a failure puts the old content
-// back. Symbolic links are written through. A target that is not a regular
-// file (a device, a pipe with a reader, an open file reached through /dev/fd
-// or /proc/self/fd) is written where it stands, never truncated.
+// target's folder (a hidden named one, ".plan.vlk.<pid>.velkor-tmp", where
+// the file system has no unnamed files), which Close() syncs, links and
+// renames over the target only when everything was written; a kill at any
+// moment leaves the old or the new file, and at most that name, which the
+// next save of the file removes. Where a replacement would change the
+// file's identity (hard links, owner, group, ACLs or extended attributes) or
+// the folder cannot take a new file, the file is rewritten in place instead:
+// its old content is first copied to ".plan.vlk.velkor-backup" beside it
+// (when the folder takes the copy) and the room for the new content is
+// reserved, so a kill leaves the old file, the new one or the old content in
+// that copy, and a full disk or a failure puts the old content back. A file
+// that can be neither read nor reserved is not rewritten at all.
+//
+// Names are opened as the kernel opens them for any program, so a link it
+// refuses to follow (fs.protected_symlinks) or a file it refuses to open
+// with O_CREAT (fs.protected_regular) is refused with access denied. A
+// target that is not a regular file (a device, a pipe with a reader) and
+// this process's own descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N)
+// are written where they stand, never truncated.
 //
 // Every message names the file by the path given to Open().
 #pragma once
@@ -25,6 +35,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class CFile
 {
@@ -64,15 +75,18 @@ public:
     const std::string& GetFilePath() const { return m_strFileName; }
 
 private:
-    [[noreturn]] void Fail(CFileException::Cause cause);
+    [[noreturn]] void Fail(CFileException::Cause cause, int nOsError = 0,
+                           const char* pszKind = nullptr);
     [[noreturn]] void FailErrno(int nErrno, bool bCreating = false);
     void Lock(int nFd, int nOperation);
     void OpenForReading();
     void OpenForWriting();
-    void OpenAlias(const std::string& strAlias);
+    void OpenAlias(int nAliasFd);
     bool CreateTemp();
     void LinkTemp();
     void CloseInPlace();
+    bool KeepRecoveryCopy(const std::string& strOld);
+    void RemoveRecoveryCopy();
     void Release();
 
     std::string m_strFileName; // as given: the name every message shows
@@ -97,6 +111,15 @@ void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount,
 // True when both paths exist and lead to the same file (same device and
 // inode, through any link or name).
 bool IsSameFile(const std::string& strPath1, const std::string& strPath2);
+
+// The copy of its old content that a rewrite in place killed part-way left
+// beside the file strPath (".plan.vlk.velkor-backup"); empty when there is
+// none.
+std::string GetRecoveryCopyPath(const std::string& strPath);
+
+// The index of the first of candidates that is the same file as strPath
+// (same device and inode, through any link or name); -1 for none.
+int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates);
 
 // Makes SIGINT, SIGTERM and SIGHUP remove a named temporary file that a
 // write has open at that moment before the process ends as the signal

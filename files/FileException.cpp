@@ -1,6 +1,7 @@
 #include "files/FileException.h"
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace
@@ -42,8 +43,8 @@ const char* MessageFormat(CFileException::Cause cause)
 }
 } // namespace
 
-CFileException::CFileException(Cause cause, std::string strFileName)
-    : m_cause(cause), m_strFileName(std::move(strFileName))
+CFileException::CFileException(Cause cause, std::string strFileName, int nOsError)
+    : m_cause(cause), m_strFileName(std::move(strFileName)), m_nOsError(nOsError)
 {
     const std::string strFormat = MessageFormat(cause);
     const auto nPos = strFormat.find("%1");
@@ -84,4 +85,13 @@ CFileException::Cause CFileException::CauseFromErrno(int nErrno, bool bCreating)
     default:
         return generic;
     }
+}
+
+std::string DescribeFileError(const CFileException& e, const std::string& strExpected)
+{
+    if (!e.GetFileKind().empty())
+        return e.GetFileName() + " is " + e.GetFileKind() + ", not " + strExpected + ".";
+    if (e.GetCause() == CFileException::generic && e.GetOsError() != 0)
+        return e.GetErrorMessage() + " (" + std::strerror(e.GetOsError()) + ")";
+    return e.GetErrorMessage();
 }

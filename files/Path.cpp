@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 std::string GetFileName(const std::string& strPath)
@@ -94,4 +95,68 @@ std::string GetOwnExecutablePath()
             return std::string(buffer.data(), static_cast<std::size_t>(n));
         buffer.resize(buffer.size() * 2);
     }
+}
+
+namespace
+{
+// The length of the UTF-8 sequence at the start of str, 0 when it is none.
+std::size_t Utf8Length(std::string_view str)
+{
+    const auto c = static_cast<unsigned char>(str[0]);
+    std::size_t nLength = 0;
+    std::uint32_t nCode = 0;
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xC2 && c <= 0xDF)
+        nLength = 2, nCode = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+        nLength = 3, nCode = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+        nLength = 4, nCode = c & 0x07;
+    else
+        return 0;
+    if (str.size() < nLength)
+        return 0;
+    for (std::size_t i = 1; i < nLength; ++i)
+    {
+        const auto d = static_cast<unsigned char>(str[i]);
+        if ((d & 0xC0) != 0x80)
+            return 0;
+        nCode = (nCode << 6) | (d & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
+    const bool bValid = (nLength == 3 && nCode >= 0x800 && (nCode < 0xD800 || nCode > 0xDFFF)) ||
+                        (nLength == 4 && nCode >= 0x10000 && nCode <= 0x10FFFF) || nLength == 2;
+    return bValid ? nLength : 0;
+}
+} // namespace
+
+std::string EscapeForDisplay(std::string_view str, std::size_t nMaxChars)
+{
+    static const char s_szHex[] = "0123456789ABCDEF";
+    std::string strOut;
+    std::size_t nChars = 0;
+    for (std::size_t i = 0; i < str.size(); ++nChars)
+    {
+        if (nChars == nMaxChars)
+            return strOut + "...";
+        const auto c = static_cast<unsigned char>(str[i]);
+        const std::size_t nLength = Utf8Length(str.substr(i));
+        if (c == '\n')
+            strOut += "\\n";
+        else if (c == '\t')
+            strOut += "\\t";
+        else if (c == '\r')
+            strOut += "\\r";
+        else if (nLength == 0 || c < 0x20 || c == 0x7F)
+            strOut.append("\\x").append(1, s_szHex[c >> 4]).append(1, s_szHex[c & 0xF]);
+        else
+        {
+            strOut.append(str.substr(i, nLength));
+            i += nLength;
+            continue;
+        }
+        ++i;
+    }
+    return strOut;
 }

@@ -36,3 +36,9 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // The absolute path of the running program; empty when it cannot be read.
 std::string GetOwnExecutablePath();
+
+// Text from outside (a file name, a piece of a document) made safe to show
+// on one line: control characters become \n, \t, \r or \xNN, and bytes that
+// are not UTF-8 become \xNN. With nMaxChars, at most that many characters
+// are kept, followed by "..." when the text was longer.
+std::string EscapeForDisplay(std::string_view str, std::size_t nMaxChars = std::string::npos);

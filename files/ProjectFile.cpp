@@ -80,5 +80,16 @@ void LoadProject(CRiskModel& model, const std::string& strPath)
     CFile file(strPath, CFile::modeRead);
     strBytes.resize(file.Read(strBytes.data(), strBytes.size()));
     file.Close();
-    ApplyProjectBytes(model, strBytes, strPath);
+    try
+    {
+        ApplyProjectBytes(model, strBytes, strPath);
+    }
+    catch (CFileException& e)
+    {
+        // A save killed while it rewrote the file in place kept the old
+        // content beside it.
+        if (const std::string strCopy = GetRecoveryCopyPath(strPath); !strCopy.empty())
+            e.AppendToMessage(" Its content before an interrupted save is in " + strCopy + ".");
+        throw;
+    }
 }

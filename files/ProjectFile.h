@@ -31,4 +31,6 @@ void ApplyProjectBytes(CRiskModel& model, std::string_view bytes, const std::str
 // Reads the project file strPath into the model as ApplyProjectBytes does.
 // Every failure (missing, locked, unreadable or short file) throws
 // CFileException before the model is touched; bytes after 348 are ignored.
+// The message of a short file names the recovery copy a killed save left
+// beside it, if there is one.
 void LoadProject(CRiskModel& model, const std::string& strPath);

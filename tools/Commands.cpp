@@ -37,7 +37,7 @@ int RunGuarded(const std::function<int()>& fnWork)
     }
     catch (const CFileException& e)
     {
-        PrintError(e.GetErrorMessage());
+        PrintError(DescribeFileError(e));
         return EXIT_FILE_ERROR;
     }
 }

@@ -9,15 +9,25 @@
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
+
 namespace
 {
-std::string ReadWholeFile(const std::string& strPath)
+// An export is about 16 KB; a larger input is no export (or /dev/zero).
+constexpr std::size_t MAX_IMPORT_BYTES = 1024 * 1024;
+
+// The input, or nothing when it is larger than MAX_IMPORT_BYTES.
+std::optional<std::string> ReadInput(const std::string& strPath)
 {
     CFile file(strPath, CFile::modeRead);
     std::string strBytes;
     char buffer[65536];
     while (const std::size_t n = file.Read(buffer, sizeof buffer))
+    {
         strBytes.append(buffer, n);
+        if (strBytes.size() > MAX_IMPORT_BYTES)
+            return std::nullopt;
+    }
     file.Close();
     return strBytes;
 }
@@ -26,10 +36,31 @@ int RunImport(const std::string& strInput, const std::string& strOutput)
 {
     if (!EqualsIgnoreCase(GetFileExtension(strOutput), "vlk"))
         return UsageError("import writes a project file: OUTPUT must end in .vlk");
+    if (IsSameFile(strInput, strOutput))
+    {
+        PrintError(strOutput + " is the input " + strInput + "; nothing was written.");
+        return EXIT_USAGE;
+    }
     return RunGuarded(
         [&]
         {
-            const std::string strJson = ReadWholeFile(strInput);
+            std::optional<std::string> input;
+            try
+            {
+                input = ReadInput(strInput);
+            }
+            catch (const CFileException& e)
+            {
+                PrintError(DescribeFileError(e, "a JSON document"));
+                return EXIT_FILE_ERROR;
+            }
+            if (!input)
+            {
+                PrintError(strInput +
+                           ": larger than 1 MiB (an export is about 16 KB); not imported");
+                return EXIT_FILE_ERROR;
+            }
+            const std::string& strJson = *input;
             CRiskModel model;
             try
             {

@@ -130,6 +130,17 @@ int RunPortfolio(const SPortfolioArgs& args)
             // any row; then each file's trouble as it is met.
             std::vector<SPortfolioError> errors;
             const std::vector<std::string> projects = CollectProjects(args.paths, errors);
+            // Nor does the output of a whole folder replace a project in it.
+            const bool bStandardOutput = IsStandardOutput(args.strOutput);
+            if (const int nProject =
+                    FindSameFile(bStandardOutput ? "/dev/stdout" : args.strOutput, projects);
+                nProject >= 0)
+            {
+                PrintError((bStandardOutput ? std::string("standard output") : args.strOutput) +
+                           " is " + projects[static_cast<std::size_t>(nProject)] +
+                           ", a project to read; nothing was written.");
+                return EXIT_USAGE;
+            }
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
 

@@ -3,6 +3,7 @@
 // Runs without a display. Exit status as velkor-report's.
 #include "tools/Commands.h"
 
+#include "files/File.h"
 #include "files/FileException.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
@@ -23,6 +24,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& str
 
 int main(int argc, char** argv)
 {
+    InstallTemporaryFileCleanup(); // a signal removes a named temporary file
     if (argc != 3)
         return UsageError("velkor-report-pdf takes PROJECT.vlk and OUTPUT.pdf");
     const std::string strProject = argv[1];

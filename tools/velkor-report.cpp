@@ -21,7 +21,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,20 @@ public:
                "       velkor-report COMMAND ...\n";
     }
 };
+
+// The exit status of help or version text once it reached standard output;
+// a file error when it could not be written (a full device).
+int FlushedExit(int nExit)
+{
+    std::cout.flush();
+    const bool bFailed = std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout;
+    if (!bFailed)
+        return nExit;
+    const int nErrno = errno != 0 ? errno : EIO;
+    PrintError(DescribeFileError(
+        CFileException(CFileException::CauseFromErrno(nErrno), "standard output", nErrno)));
+    return EXIT_FILE_ERROR;
+}
 
 int WriteReport(const std::string& strProject, const std::string& strOutput)
 {
@@ -139,11 +155,13 @@ int main(int argc, char** argv)
     }
     catch (const CLI::CallForHelp& e)
     {
-        return app.exit(e);
+        errno = 0; // what a failed write sets, for the message
+        return FlushedExit(app.exit(e));
     }
     catch (const CLI::CallForVersion& e)
     {
-        return app.exit(e);
+        errno = 0; // what a failed write sets, for the message
+        return FlushedExit(app.exit(e));
     }
     catch (const CLI::ParseError& e)
     {

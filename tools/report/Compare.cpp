@@ -123,7 +123,8 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
         return strOut;
     }
 
-    std::string strOut = "Old: " + old.strPath + "\nNew: " + now.strPath + "\n\n";
+    std::string strOut = "Old: " + EscapeForDisplay(old.strPath) +
+                         "\nNew: " + EscapeForDisplay(now.strPath) + "\n\n";
     std::vector<std::vector<std::string>> rows = {{"Probability (%)", "Old", "New", "Change"}};
     for (int k = 0; k < METRIC_COUNT; ++k)
         rows.push_back({Label(k), FormatPercent(Old(k)), FormatPercent(New(k)),

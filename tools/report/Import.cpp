@@ -1,12 +1,15 @@
 #include "tools/report/Import.h"
 
+#include "files/Path.h"
 #include "tools/report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cmath>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -17,6 +20,9 @@ using Json = nlohmann::json;
     throw CImportError(strPlace.empty() ? strProblem : strPlace + ": " + strProblem);
 }
 
+// At most this many characters of the input appear in a message.
+constexpr std::size_t EXCERPT = 40;
+
 // How a value reads in a message: the JSON text of a number, string,
 // boolean or null, cut short when long. Arrays and objects are named, not
 // written out: one can nest deeper than a recursive writer can go.
@@ -26,17 +32,97 @@ std::string Show(const Json& value)
         return "an array";
     if (value.is_object())
         return "an object";
-    std::string strText = value.dump(-1, ' ', false, Json::error_handler_t::replace);
-    if (strText.size() > 40)
-        strText = strText.substr(0, 37) + "...";
-    return strText;
+    return EscapeForDisplay(value.dump(-1, ' ', false, Json::error_handler_t::replace), EXCERPT);
 }
+
+// The parser's events passed on to the library's document builder, with
+// what it lets pass refused: a key twice in one object, and a number too
+// small for a double that would silently become 0 (one too large is
+// refused by the library).
+class CStrictBuilder
+{
+public:
+    explicit CStrictBuilder(Json& document) : m_builder(document, false) {}
+
+    bool null() { return m_builder.null(); }
+    bool boolean(bool b) { return m_builder.boolean(b); }
+    bool number_integer(Json::number_integer_t n) { return m_builder.number_integer(n); }
+    bool number_unsigned(Json::number_unsigned_t n) { return m_builder.number_unsigned(n); }
+    bool number_float(Json::number_float_t d, const std::string& strText)
+    {
+        const std::string strMantissa = strText.substr(0, strText.find_first_of("eE"));
+        if (d == 0 && strMantissa.find_first_of("123456789") != std::string::npos)
+            return Refuse(EscapeForDisplay(strText, EXCERPT) +
+                          " is out of range: too small for a double, yet not 0");
+        return m_builder.number_float(d, strText);
+    }
+    bool string(std::string& str) { return m_builder.string(str); }
+    bool binary(Json::binary_t& bytes) { return m_builder.binary(bytes); }
+    bool start_object(std::size_t n)
+    {
+        m_keys.emplace_back();
+        return m_builder.start_object(n);
+    }
+    bool key(std::string& strKey)
+    {
+        if (!m_keys.back().insert(strKey).second)
+            return Refuse("the key \"" + EscapeForDisplay(strKey, EXCERPT) +
+                          "\" appears twice in one object");
+        return m_builder.key(strKey);
+    }
+    bool end_object()
+    {
+        m_keys.pop_back();
+        return m_builder.end_object();
+    }
+    bool start_array(std::size_t n) { return m_builder.start_array(n); }
+    bool end_array() { return m_builder.end_array(); }
+    bool parse_error(std::size_t, const std::string& strToken, const nlohmann::detail::exception& e)
+    {
+        if (e.id == 406) // a number past the range of a double
+            return Refuse(EscapeForDisplay(strToken, EXCERPT) +
+                          " is out of range: too large for a double");
+        // "[json.exception.parse_error.101] parse error at line 1, ..." without
+        // its tag, and with at most an excerpt of what was read last.
+        std::string strWhat = e.what();
+        const auto nTagEnd = strWhat.find("] ");
+        if (strWhat.rfind("[json.exception", 0) == 0 && nTagEnd != std::string::npos)
+            strWhat.erase(0, nTagEnd + 2);
+        const std::string strLastRead = "; last read: '";
+        const auto nLastRead = strWhat.find(strLastRead);
+        if (nLastRead != std::string::npos && strWhat.ends_with("'"))
+        {
+            const std::size_t nStart = nLastRead + strLastRead.size();
+            strWhat = strWhat.substr(0, nStart) +
+                      EscapeForDisplay(std::string_view(strWhat).substr(
+                                           nStart, strWhat.size() - 1 - nStart),
+                                       EXCERPT) +
+                      "'";
+        }
+        return Refuse("not JSON: " + EscapeForDisplay(strWhat));
+    }
+
+    const std::string& GetError() const { return m_strError; }
+
+private:
+    bool Refuse(std::string strError)
+    {
+        if (m_strError.empty())
+            m_strError = std::move(strError);
+        return false;
+    }
+
+    nlohmann::detail::json_sax_dom_parser<Json> m_builder;
+    std::vector<std::set<std::string>> m_keys; // those of each object being read
+    std::string m_strError;
+};
 
 void CheckKeys(const Json& object, const std::string& strPlace, const std::set<std::string>& allowed)
 {
     for (auto it = object.begin(); it != object.end(); ++it)
         if (allowed.count(it.key()) == 0)
-            Fail(strPlace.empty() ? it.key() : strPlace + "." + it.key(), "is not a field here");
+            Fail(EscapeForDisplay(strPlace.empty() ? it.key() : strPlace + "." + it.key(), EXCERPT),
+                 "is not a field here");
 }
 
 const Json& Member(const Json& object, const std::string& strPlace, const char* pszKey)
@@ -47,33 +133,30 @@ const Json& Member(const Json& object, const std::string& strPlace, const char* 
     return *it;
 }
 
+// A number is judged by its value: 2, 2.0 and 2e0 are the same index, -0
+// is 0.
 std::uint32_t AnswerIndex(const Json& value, const std::string& strPlace, std::uint32_t nAnswers)
 {
     const std::string strScale = "0.." + std::to_string(nAnswers - 1);
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() < nAnswers)
-        return static_cast<std::uint32_t>(value.get<std::uint64_t>());
-    if (value.is_number_integer())
+    const double d = value.is_number() ? value.get<double>() : 0.5;
+    if (!std::isfinite(d) || std::floor(d) != d)
+        Fail(strPlace, Show(value) + " is not an answer index " + strScale);
+    if (d < 0 || d >= nAnswers) // -0 is not below 0
         Fail(strPlace, Show(value) + " is outside " + strScale);
-    Fail(strPlace, Show(value) + " is not an answer index " + strScale);
+    return static_cast<std::uint32_t>(d);
 }
 } // namespace
 
 void ImportProject(CRiskModel& model, std::string_view strJson)
 {
+    // The parser takes a NUL byte for the end of the input: whatever follows
+    // would pass unseen.
+    if (const auto nNul = strJson.find('\0'); nNul != std::string_view::npos)
+        Fail("", "not JSON: byte " + std::to_string(nNul + 1) + " is a NUL byte");
     Json document;
-    try
-    {
-        document = Json::parse(strJson.begin(), strJson.end());
-    }
-    catch (const Json::exception& e) // a syntax error, or a number past the double range
-    {
-        // "[json.exception.parse_error.101] parse error at line 1, ..." without its tag.
-        std::string strWhat = e.what();
-        const auto nTagEnd = strWhat.find("] ");
-        if (strWhat.rfind("[json.exception", 0) == 0 && nTagEnd != std::string::npos)
-            strWhat.erase(0, nTagEnd + 2);
-        Fail("", "not JSON: " + strWhat);
-    }
+    CStrictBuilder builder(document);
+    if (!Json::sax_parse(strJson.begin(), strJson.end(), &builder))
+        Fail("", builder.GetError().empty() ? "not JSON" : builder.GetError());
     if (!document.is_object())
         Fail("", "not a project: the document is " + Show(document) + ", not an object");
     CheckKeys(document, "", {"format", "version", "title", "weights", "answers", "metrics"});

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <set>
+#include <utility>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -36,56 +38,63 @@ std::string Join(const std::string& strFolder, const char* pszName)
 
 void AddError(std::vector<SPortfolioError>& errors, const std::string& strPath, int nErrno)
 {
-    errors.push_back(
-        {strPath,
-         CFileException(CFileException::CauseFromErrno(nErrno), strPath).GetErrorMessage()});
+    errors.push_back({strPath, DescribeFileError(CFileException(
+                                   CFileException::CauseFromErrno(nErrno), strPath, nErrno))});
 }
 
+// The folder's entries are read and the folder closed before its
+// subfolders are searched, so the depth of the tree costs no descriptors.
 void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
                   std::vector<SPortfolioError>& errors)
 {
-    const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
-    if (!pDir)
+    std::vector<std::string> folders;
     {
-        AddError(errors, strFolder, errno);
-        return;
-    }
-    for (;;)
-    {
-        errno = 0;
-        const dirent* pEntry = readdir(pDir.get());
-        if (pEntry == nullptr)
+        const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
+        if (!pDir)
         {
-            if (errno != 0)
-                AddError(errors, strFolder, errno);
+            AddError(errors, strFolder, errno);
             return;
         }
-        const char* pszName = pEntry->d_name;
-        if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
-            continue;
-        unsigned char type = pEntry->d_type;
-        if (type == DT_REG && !IsProjectName(pszName))
-            continue;
-        std::string strPath = Join(strFolder, pszName);
-        if (type == DT_UNKNOWN || type == DT_LNK)
+        for (;;)
         {
-            // Links count as the file they lead to; folders only when they are
-            // no link, so a link cycle cannot trap the search.
-            struct stat st = {};
-            if (stat(strPath.c_str(), &st) != 0)
+            errno = 0;
+            const dirent* pEntry = readdir(pDir.get());
+            if (pEntry == nullptr)
             {
-                if (type == DT_UNKNOWN || IsProjectName(pszName))
-                    AddError(errors, strPath, errno);
-                continue;
+                if (errno != 0)
+                    AddError(errors, strFolder, errno);
+                break;
             }
-            type = S_ISDIR(st.st_mode) ? (type == DT_LNK ? DT_UNKNOWN : DT_DIR)
-                                       : (S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN);
+            const char* pszName = pEntry->d_name;
+            if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
+                continue;
+            unsigned char type = pEntry->d_type;
+            if (type != DT_DIR && type != DT_UNKNOWN && type != DT_LNK && !IsProjectName(pszName))
+                continue;
+            std::string strPath = Join(strFolder, pszName);
+            if (type == DT_UNKNOWN || type == DT_LNK)
+            {
+                // Links count as the file they lead to; folders only when they
+                // are no link, so a link cycle cannot trap the search.
+                struct stat st = {};
+                if (stat(strPath.c_str(), &st) != 0)
+                {
+                    if (type == DT_UNKNOWN || IsProjectName(pszName))
+                        AddError(errors, strPath, errno);
+                    continue;
+                }
+                if (S_ISDIR(st.st_mode) && type == DT_LNK)
+                    continue;
+                type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+            }
+            if (type == DT_DIR)
+                folders.push_back(std::move(strPath));
+            else if (IsProjectName(pszName))
+                projects.push_back(std::move(strPath)); // a pipe named so is refused when read
         }
-        if (type == DT_DIR)
-            SearchFolder(strPath, projects, errors);
-        else if (type == DT_REG && IsProjectName(pszName))
-            projects.push_back(std::move(strPath));
     }
+    for (const std::string& strSub : folders)
+        SearchFolder(strSub, projects, errors);
 }
 
 // A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
@@ -183,8 +192,9 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
     }
     else
     {
-        str += strPath;
-        str.append(nPathWidth - TextWidth(strPath), ' ');
+        const std::string strShown = EscapeForDisplay(strPath);
+        str += strShown;
+        str.append(nPathWidth - TextWidth(strShown), ' ');
         for (std::size_t i = 0; i < std::size(s_anTextMetrics); ++i)
         {
             const std::string strValue = FormatPercent(model.GetMetricValue(s_anTextMetrics[i]));
@@ -214,6 +224,16 @@ std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
     }
     std::sort(projects.begin(), projects.end());
     projects.erase(std::unique(projects.begin(), projects.end()), projects.end());
+    // One file once, however it was spelt ("t/a", "./t/a", "t//a", a link):
+    // the first name in byte order stays.
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::erase_if(projects,
+                  [&](const std::string& strPath)
+                  {
+                      struct stat st = {};
+                      return stat(strPath.c_str(), &st) == 0 &&
+                             !seen.emplace(st.st_dev, st.st_ino).second;
+                  });
     return projects;
 }
 
@@ -224,7 +244,7 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
     std::size_t nPathWidth = 4; // "Path"
     if (format == EOutputFormat::text)
         for (const std::string& strPath : projects)
-            nPathWidth = std::max(nPathWidth, TextWidth(strPath));
+            nPathWidth = std::max(nPathWidth, TextWidth(EscapeForDisplay(strPath)));
 
     CRiskModel model;
     WriteHeader(format, out, nPathWidth, model);
@@ -237,7 +257,7 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
         }
         catch (const CFileException& e)
         {
-            errors.push_back({strPath, e.GetErrorMessage()});
+            errors.push_back({strPath, DescribeFileError(e)});
             onError(errors.back());
             continue;
         }
