@@ -1,4 +1,5 @@
 #include "ui/MainDlg.h"
+#include "files/File.h"
 #include "files/HtmlReport.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
@@ -436,6 +437,13 @@ void CMainDlg::OnFileSaveAs()
             m_strFileTitle = strOldTitle;
             throw;
         }
+    }
+    else if ((EqualsIgnoreCase(strExt, "txt") || EqualsIgnoreCase(strExt, "htm")) &&
+             !m_strFilePath.empty() && IsSameFile(m_strFilePath, strPath))
+    {
+        // A report never replaces the project's own file, whatever link
+        // leads there: nothing is written, the project stays as it is.
+        throw CFileException(CFileException::accessDenied, strPath);
     }
     else if (EqualsIgnoreCase(strExt, "txt"))
     {

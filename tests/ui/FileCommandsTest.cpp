@@ -249,6 +249,34 @@ TEST_F(FileCommandsTest, FailedSaveAsLeavesSaveOnTheCaptionsFile)
     EXPECT_FALSE(Dlg().m_model.IsModified());
 }
 
+TEST_F(FileCommandsTest, AReportNeverReplacesItsOwnProject)
+{
+    Open();
+    SaveAs(Path("plan.vlk"));
+    Answer(0, 4);
+    const std::string strSaved = ReadBytes(Path("plan.vlk"));
+    // Through a symbolic link, a hard link or the project's own name.
+    ASSERT_EQ(symlink(Path("plan.vlk").c_str(), Path("rep.txt").c_str()), 0);
+    ASSERT_EQ(link(Path("plan.vlk").c_str(), Path("hard.htm").c_str()), 0);
+    for (const char* pszName : {"rep.txt", "hard.htm"})
+    {
+        SaveAs(Path(pszName));
+        EXPECT_EQ(CMessageBox::GetLastText(), "Access to " + Path(pszName) + " was denied.");
+        EXPECT_EQ(CMessageBox::GetLastType() & MB_ICONSTOP, UINT(MB_ICONSTOP));
+        EXPECT_EQ(ReadBytes(Path("plan.vlk")), strSaved) << pszName;
+        EXPECT_EQ(Dlg().m_strFilePath, Path("plan.vlk"));
+        EXPECT_EQ(Dlg().GetWindowText(), "Velkor - plan");
+        EXPECT_TRUE(Dlg().m_model.IsModified()) << pszName;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("rep.txt")));
+    // Another report is written as before; Save still saves the project.
+    SaveAs(Path("other.txt"));
+    EXPECT_EQ(ReadBytes(Path("other.txt")), MakeTextReport(Dlg().m_model));
+    Menu(IDM_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(Path("plan.vlk"))[0], 4);
+    EXPECT_FALSE(Dlg().m_model.IsModified());
+}
+
 TEST_F(FileCommandsTest, CommandLineLoad)
 {
     std::string strBytes = NewProjectBytes();
