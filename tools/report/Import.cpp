@@ -88,17 +88,10 @@ public:
         const auto nTagEnd = strWhat.find("] ");
         if (strWhat.rfind("[json.exception", 0) == 0 && nTagEnd != std::string::npos)
             strWhat.erase(0, nTagEnd + 2);
-        const std::string strLastRead = "; last read: '";
-        const auto nLastRead = strWhat.find(strLastRead);
-        if (nLastRead != std::string::npos && strWhat.ends_with("'"))
-        {
-            const std::size_t nStart = nLastRead + strLastRead.size();
-            strWhat = strWhat.substr(0, nStart) +
-                      EscapeForDisplay(std::string_view(strWhat).substr(
-                                           nStart, strWhat.size() - 1 - nStart),
-                                       EXCERPT) +
-                      "'";
-        }
+        const std::string strLastRead = "; last read: '" + strToken + "'";
+        if (const auto nLastRead = strWhat.find(strLastRead); nLastRead != std::string::npos)
+            strWhat.replace(nLastRead, strLastRead.size(),
+                            "; last read: '" + EscapeForDisplay(strToken, EXCERPT) + "'");
         return Refuse("not JSON: " + EscapeForDisplay(strWhat));
     }
 
