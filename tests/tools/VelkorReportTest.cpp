@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include <chrono>
 #include <csignal>
 #include <random>
 
@@ -205,6 +206,66 @@ TEST_F(VelkorReport, KilledAtAnyMomentLeavesTheOldOrNewFileAndNothingElse)
     EXPECT_LE(nLeftovers, 5);
     std::cout << nReplaced << " of 100 runs finished before the kill, " << nLeftovers
               << " left a name\n";
+}
+
+TEST_F(VelkorReport, KilledRewritesInPlaceLeaveTheOldContentInTheRecoveryCopy)
+{
+    // A hard link makes the export a rewrite in place; the old file is
+    // longer than the new one, so a kill between write and truncate tears it.
+    CRiskModel opened;
+    LoadProject(opened, m_strProject);
+    const std::string strOut = m_dir / "out.json";
+    const std::string strCopy = m_dir / ".out.json.velkor-backup";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunReport(m_dir, {m_strProject, strOut}).nExit, 0);
+    // Kills fall anywhere in a run, however fast this build is.
+    const auto nRunMicros = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count();
+    const std::string strNew = ReadBytes(strOut);
+    const std::string strOld(strNew.size() * 2, 'o');
+    WriteBytes(strOut, strOld);
+    ASSERT_EQ(link(strOut.c_str(), (m_dir / "linked.json").c_str()), 0);
+    std::mt19937 random(std::random_device{}());
+    int nTorn = 0;
+    int nCopies = 0;
+    int nReplaced = 0;
+    for (int i = 0; i < 60; ++i)
+    {
+        const pid_t pid = fork();
+        if (pid == 0)
+        {
+            const int nNull = open("/dev/null", O_WRONLY);
+            dup2(nNull, STDOUT_FILENO);
+            dup2(nNull, STDERR_FILENO);
+            execl(VELKOR_REPORT_EXE, VELKOR_REPORT_EXE, m_strProject.c_str(), strOut.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(static_cast<useconds_t>(random() % (nRunMicros + nRunMicros / 4 + 1)));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        const std::string strBytes = ReadBytes(strOut);
+        const bool bCopy = std::filesystem::exists(strCopy);
+        if (strBytes != strOld && strBytes != strNew)
+        {
+            ++nTorn;
+            ASSERT_TRUE(bCopy && ReadBytes(strCopy) == strOld) << i << ": torn without its copy";
+        }
+        nCopies += bCopy;
+        nReplaced += strBytes == strNew && !bCopy;
+        // Reset: the old content in place, and no copy, as a completed save leaves it.
+        std::filesystem::remove(strCopy);
+        std::ofstream(strOut, std::ios::binary | std::ios::in | std::ios::out) << strOld;
+        ASSERT_EQ(ReadBytes(strOut), strOld);
+        ASSERT_EQ(ReadBytes(m_dir / "linked.json"), strOld);
+    }
+    std::cout << nTorn << " of 60 kills tore the file, " << nCopies << " left the copy, "
+              << nReplaced << " came after the save\n";
+    EXPECT_EQ(RunReport(m_dir, {m_strProject, strOut}).nExit, 0);
+    EXPECT_EQ(ReadBytes(m_dir / "linked.json"), strNew);
+    EXPECT_EQ(m_dir.Names(),
+              (std::vector<std::string>{"linked.json", "out.json", "plan.final.vlk"}));
 }
 
 namespace
