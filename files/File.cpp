@@ -486,22 +486,29 @@ void CFile::OpenForWriting()
         // all, and holds it locked until it is replaced. Reading it too
         // allows its content to be kept and put back should an in-place
         // write fail.
-        m_nLockFd = open(m_strFileName.c_str(), O_RDWR | nFlags, 0666);
-        if (m_nLockFd < 0 && errno == EACCES)
-            m_nLockFd = open(m_strFileName.c_str(), O_WRONLY | nFlags, 0666);
-        if (m_nLockFd < 0)
-            FailErrno(errno, true);
+        // The file the kernel opened must be the one in the folder found by
+        // hand. Another save renaming its file over the name meanwhile makes
+        // them differ for a moment: the name is opened again.
+        for (int nAttempt = 0;; ++nAttempt)
+        {
+            m_nLockFd = open(m_strFileName.c_str(), O_RDWR | nFlags, 0666);
+            if (m_nLockFd < 0 && errno == EACCES)
+                m_nLockFd = open(m_strFileName.c_str(), O_WRONLY | nFlags, 0666);
+            if (m_nLockFd < 0)
+                FailErrno(errno, true);
+            struct stat stNamed = {};
+            if (fstat(m_nLockFd, &st) != 0)
+                FailErrno(errno);
+            if (S_ISREG(st.st_mode) &&
+                fstatat(m_nDirFd, m_strBase.c_str(), &stNamed, AT_SYMLINK_NOFOLLOW) == 0 &&
+                stNamed.st_dev == st.st_dev && stNamed.st_ino == st.st_ino)
+                break;
+            if (nAttempt == 100)
+                Fail(CFileException::sharingViolation);
+            close(std::exchange(m_nLockFd, -1));
+        }
         if (m_bLock)
             Lock(m_nLockFd, LOCK_EX);
-        // The file the kernel opened must be the one in the folder found by
-        // hand; another program changing the links meanwhile stops the save.
-        struct stat stNamed = {};
-        if (fstat(m_nLockFd, &st) != 0)
-            FailErrno(errno);
-        if (!S_ISREG(st.st_mode) ||
-            fstatat(m_nDirFd, m_strBase.c_str(), &stNamed, AT_SYMLINK_NOFOLLOW) != 0 ||
-            stNamed.st_dev != st.st_dev || stNamed.st_ino != st.st_ino)
-            Fail(CFileException::sharingViolation);
 
         // A new file would lose the other names of the file, or get another
         // owner, group, ACL or attributes: then the file is rewritten.
