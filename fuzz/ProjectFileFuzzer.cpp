@@ -3,9 +3,9 @@
 // weights exactly as stored, a short file refused with the model untouched.
 // Bytes after the first 348 also serve as the HTML report's title.
 #include "files/FileException.h"
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "files/ProjectFile.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "tools/report/Import.h"
+#include "report/Import.h"
 
 #include <CLI/CLI.hpp>
 

@@ -5,9 +5,9 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "tools/report/Compare.h"
-#include "tools/report/Improve.h"
-#include "tools/report/Portfolio.h"
+#include "report/Compare.h"
+#include "report/Improve.h"
+#include "report/Portfolio.h"
 
 #include <CLI/CLI.hpp>
 

@@ -10,12 +10,12 @@
 
 #include "files/File.h"
 
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 #include "model/RiskModel.h"
-#include "tools/report/Export.h"
+#include "report/Export.h"
 
 #include <CLI/CLI.hpp>
 

@@ -5,8 +5,8 @@
 #include "FileTestSupport.h"
 
 #include "files/File.h"
-#include "files/HtmlReport.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 
 #include <csignal>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "FileTestSupport.h"
 
 #include "files/File.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 
 #include <fcntl.h>
 

@@ -3,10 +3,10 @@
 #include "FileTestSupport.h"
 #include "RunReport.h"
 
-#include "tools/report/Compare.h"
-#include "tools/report/Improve.h"
-#include "tools/report/Numbers.h"
-#include "tools/report/Portfolio.h"
+#include "report/Compare.h"
+#include "report/Improve.h"
+#include "report/Numbers.h"
+#include "report/Portfolio.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,9 +2,9 @@
 #include "FileTestSupport.h"
 #include "RunReport.h"
 
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "files/Path.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 #include "model/Format.h"
 
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
 #include "GuiTestSupport.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "ui/MainDlg.h"

@@ -4,7 +4,7 @@
 // paths and one chunk of output, however many projects there are.
 #pragma once
 
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include <functional>
 #include <string>

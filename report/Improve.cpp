@@ -1,6 +1,6 @@
-#include "tools/report/Improve.h"
+#include "report/Improve.h"
 
-#include "tools/report/Export.h"
+#include "report/Export.h"
 
 #include <algorithm>
 

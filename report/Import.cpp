@@ -1,6 +1,6 @@
-#include "tools/report/Import.h"
+#include "report/Import.h"
 
-#include "tools/report/Numbers.h"
+#include "report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

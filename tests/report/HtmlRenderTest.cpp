@@ -3,7 +3,7 @@
 // A screenshot goes to <build>/screenshots/html-report.png.
 #include "FileTestSupport.h"
 
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "model/Format.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 
 #include "files/File.h"
 #include "model/Format.h"

@@ -2,9 +2,9 @@
 // bit for bit, the chart's titles, and import's checks.
 #include "files/ProjectFile.h"
 #include "model/Format.h"
-#include "tools/report/Export.h"
-#include "tools/report/Import.h"
-#include "tools/report/Numbers.h"
+#include "report/Export.h"
+#include "report/Import.h"
+#include "report/Numbers.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,7 +1,7 @@
-#include "tools/report/Export.h"
+#include "report/Export.h"
 
 #include "model/Format.h"
-#include "tools/report/Numbers.h"
+#include "report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

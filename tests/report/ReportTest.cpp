@@ -2,8 +2,8 @@
 // template and the title.
 #include "FileTestSupport.h"
 
-#include "files/HtmlReport.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 #include "model/Format.h"
 #include "res/ReportTemplate.h"
 

@@ -1,7 +1,7 @@
 // velkor-report compare: what changed between two assessments of a project.
 #pragma once
 
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include "files/Path.h"
 #include "files/ProjectFile.h"

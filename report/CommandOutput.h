@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/RiskModel.h"
-#include "tools/report/Numbers.h"
+#include "report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

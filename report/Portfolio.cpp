@@ -1,4 +1,4 @@
-#include "tools/report/Portfolio.h"
+#include "report/Portfolio.h"
 
 #include "files/FileException.h"
 #include "files/Path.h"

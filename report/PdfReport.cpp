@@ -1,7 +1,7 @@
-#include "tools/pdf/PdfReport.h"
+#include "report/PdfReport.h"
 
 #include "model/Format.h"
-#include "tools/report/Export.h"
+#include "report/Export.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,9 +1,9 @@
-#include "tools/report/Compare.h"
+#include "report/Compare.h"
 
 #include "files/ProjectFile.h"
 
 #include "files/Path.h"
-#include "tools/report/Export.h"
+#include "report/Export.h"
 
 #include <array>
 #include <bit>

@@ -1,7 +1,7 @@
 // velkor-report improve: which single answer raises the total probability most.
 #pragma once
 
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include <cstddef>
 #include <cstdint>

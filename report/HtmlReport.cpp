@@ -1,4 +1,4 @@
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 
 #include "files/File.h"
 #include "model/Format.h"
