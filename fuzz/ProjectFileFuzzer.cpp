@@ -81,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     Check(MakeProjectBytes(direct) == strSaved);
 
     // Whatever the weights (NaN, infinities, huge), the reports can be made.
-    const std::string strText = MakeTextReport(model);
+    const std::string strText = MakeTextReport(MakeSnapshot(model));
     Check(strText.size() > 28 * 2 && strText.ends_with("%\r\n"));
     const std::string strTitle(bytes.substr(PROJECT_FILE_SIZE));
-    const std::string strHtml = MakeHtmlReport(model, strTitle);
+    const std::string strHtml = MakeHtmlReport(MakeSnapshot(model, strTitle));
     Check(strHtml.find("&lt;") == std::string::npos || strTitle.find('&') != std::string::npos ||
           strTitle.find('<') != std::string::npos);
     const std::string strEscaped = EscapeHtmlTitle(strTitle);

@@ -1,7 +1,7 @@
 #include "report/HtmlReport.h"
 
 #include "files/File.h"
-#include "model/Format.h"
+#include "report/Text.h"
 #include "res/ReportTemplate.h"
 
 #include <string_view>
@@ -18,8 +18,6 @@ const PlaceholderEntry g_aReportPlaceholders[PLACEHOLDER_COUNT] = {
 
 namespace
 {
-constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
-
 void Replace(std::string& strText, std::string_view strPlaceholder, const std::string& strValue)
 {
     const auto nPos = strText.find(strPlaceholder);
@@ -29,56 +27,9 @@ void Replace(std::string& strText, std::string_view strPlaceholder, const std::s
 
 std::string Percent(double dFraction)
 {
-    return FormatNumbers("%5.1f%%", {dFraction * 100.0});
+    return FormatPercent(dFraction, 5) + '%';
 }
 
-// Decodes the UTF-8 sequence at strText[nPos], advancing nPos past it. An
-// ill-formed sequence gives U+FFFD for its longest valid beginning (at
-// least one byte), as Unicode recommends.
-char32_t DecodeUtf8(std::string_view strText, std::size_t& nPos)
-{
-    const auto Byte = [&](std::size_t n) { return static_cast<unsigned char>(strText[n]); };
-    const unsigned char c = Byte(nPos++);
-    int nTrail = 0;
-    char32_t ch = 0;
-    unsigned char cLow = 0x80; // the allowed range of the first trail byte
-    unsigned char cHigh = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF)
-    {
-        nTrail = 1;
-        ch = c & 0x1F;
-    }
-    else if (c >= 0xE0 && c <= 0xEF)
-    {
-        nTrail = 2;
-        ch = c & 0x0F;
-        if (c == 0xE0)
-            cLow = 0xA0; // no overlong forms
-        else if (c == 0xED)
-            cHigh = 0x9F; // no surrogates
-    }
-    else if (c >= 0xF0 && c <= 0xF4)
-    {
-        nTrail = 3;
-        ch = c & 0x07;
-        if (c == 0xF0)
-            cLow = 0x90;
-        else if (c == 0xF4)
-            cHigh = 0x8F; // nothing above U+10FFFF
-    }
-    else
-        return REPLACEMENT_CHARACTER; // a trail byte or a byte UTF-8 never uses
-
-    for (int i = 0; i < nTrail; ++i)
-    {
-        if (nPos >= strText.size() || Byte(nPos) < cLow || Byte(nPos) > cHigh)
-            return REPLACEMENT_CHARACTER;
-        ch = (ch << 6) | (Byte(nPos++) & 0x3F);
-        cLow = 0x80;
-        cHigh = 0xBF;
-    }
-    return ch;
-}
 } // namespace
 
 std::string EscapeHtmlTitle(const std::string& strTitle)
@@ -94,53 +45,34 @@ std::string EscapeHtmlTitle(const std::string& strTitle)
             continue;
         }
         ++nPos;
-        switch (c)
-        {
-        case '&':
-            strOut += "&amp;";
-            break;
-        case '<':
-            strOut += "&lt;";
-            break;
-        case '>':
-            strOut += "&gt;";
-            break;
-        case '"':
-            strOut += "&quot;";
-            break;
-        case '\'':
-            strOut += "&#39;";
-            break;
-        default:
-            strOut += c;
-        }
+        const char* pszEntity = XmlEntity(static_cast<char32_t>(c));
+        strOut += pszEntity ? std::string(pszEntity) : std::string(1, c);
     }
     return strOut;
 }
 
-void FillReportTemplate(std::string& strText, const CRiskModel& model, const std::string& strTitle)
+void FillReportTemplate(std::string& strText, const SSnapshot& snapshot)
 {
     for (const PlaceholderEntry& entry : g_aReportPlaceholders)
-        Replace(strText, entry.pszPlaceholder, Percent(model.GetMetricValue(entry.nMetric)));
-    Replace(strText, "&lt;DS__&gt;", Percent(model.GetScheduleWeight()));
-    Replace(strText, "&lt;DC__&gt;", Percent(model.GetCostWeight()));
-    Replace(strText, "&lt;DT__&gt;", Percent(model.GetTechnicalWeight()));
+        Replace(strText, entry.pszPlaceholder, Percent(snapshot.Metric(entry.nMetric)));
+    Replace(strText, "&lt;DS__&gt;", Percent(snapshot.weights.dSchedule));
+    Replace(strText, "&lt;DC__&gt;", Percent(snapshot.weights.dCost));
+    Replace(strText, "&lt;DT__&gt;", Percent(snapshot.weights.dTechnical));
     // Last, so that nothing inserted is ever searched for placeholders.
-    Replace(strText, "&lt;FILENAME&gt;", EscapeHtmlTitle(strTitle));
+    Replace(strText, "&lt;FILENAME&gt;", EscapeHtmlTitle(snapshot.strTitle));
 }
 
-std::string MakeHtmlReport(CRiskModel& model, const std::string& strTitle)
+std::string MakeHtmlReport(const SSnapshot& snapshot)
 {
-    model.ComputeAll();
     std::string strText(GetReportTemplate());
     if (!strText.empty())
-        FillReportTemplate(strText, model, strTitle);
+        FillReportTemplate(strText, snapshot);
     return strText;
 }
 
-void WriteHtmlReport(CRiskModel& model, const std::string& strPath, const std::string& strTitle)
+void WriteHtmlReport(const SSnapshot& snapshot, const std::string& strPath)
 {
-    const std::string strText = MakeHtmlReport(model, strTitle);
+    const std::string strText = MakeHtmlReport(snapshot);
     if (strText.empty())
         return; // no template: nothing is written
     CFile file(strPath, CFile::modeCreateNoSync);

@@ -1,25 +1,24 @@
 #include "report/TextReport.h"
 
 #include "files/File.h"
-#include "model/Format.h"
+#include "report/Text.h"
 
-std::string MakeTextReport(CRiskModel& model)
+std::string MakeTextReport(const SSnapshot& snapshot)
 {
-    model.ComputeAll();
     std::string strText;
     for (int k = 0; k < METRIC_COUNT; ++k)
     {
-        strText += model.GetMetricLabel(k);
+        strText += MetricLabel(k);
         strText += " = ";
-        strText += FormatNumbers("%.1f%%", {model.GetMetricValue(k) * 100.0});
+        strText += PercentText(snapshot.Metric(k));
         strText += "\r\n"; // on every platform
     }
     return strText;
 }
 
-void WriteTextReport(CRiskModel& model, const std::string& strPath)
+void WriteTextReport(const SSnapshot& snapshot, const std::string& strPath)
 {
-    const std::string strText = MakeTextReport(model);
+    const std::string strText = MakeTextReport(snapshot);
     CFile file(strPath, CFile::modeCreateShared);
     file.Write(strText.data(), strText.size());
     file.Close();

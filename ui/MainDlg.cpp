@@ -439,11 +439,11 @@ void CMainDlg::OnFileSaveAs()
     }
     else if (EqualsIgnoreCase(strExt, "txt"))
     {
-        WriteTextReport(m_model, strPath);
+        WriteTextReport(MakeSnapshot(m_model), strPath);
     }
     else if (EqualsIgnoreCase(strExt, "htm"))
     {
-        WriteHtmlReport(m_model, strPath, m_strFileTitle);
+        WriteHtmlReport(MakeSnapshot(m_model, m_strFileTitle), strPath);
     }
     else
     {
