@@ -5,7 +5,8 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "tools/report/Import.h"
+#include "report/Import.h"
+#include "report/Numbers.h"
 
 #include <CLI/CLI.hpp>
 
@@ -32,10 +33,11 @@ std::optional<std::string> ReadInput(const std::string& strPath)
     return strBytes;
 }
 
-int RunImport(const std::string& strInput, const std::string& strOutput)
+int RunImport(const std::string& strInput, const std::string& strOutput, bool bAnyWeights)
 {
     if (!EqualsIgnoreCase(GetFileExtension(strOutput), "vlk"))
-        return UsageError("import writes a project file: OUTPUT must end in .vlk");
+        return UsageError("import writes a project file: OUTPUT must end in .vlk",
+                          "Usage: velkor-report import [--any-weights] INPUT.json OUTPUT.vlk\n");
     if (IsSameFile(strInput, strOutput))
     {
         PrintError(strOutput + " is the input " + strInput + "; nothing was written.");
@@ -64,7 +66,7 @@ int RunImport(const std::string& strInput, const std::string& strOutput)
             CRiskModel model;
             try
             {
-                ImportProject(model, strJson);
+                ImportProject(model, strJson, bAnyWeights);
             }
             catch (const CImportError& e)
             {
@@ -84,8 +86,13 @@ void AddImportCommand(CLI::App& app, CCommandContext& context)
         "Writes the project file of a JSON export (velkor-report import IN.json OUT.vlk)");
     auto pInput = std::make_shared<std::string>();
     auto pOutput = std::make_shared<std::string>();
+    auto pAnyWeights = std::make_shared<bool>(false);
     pCommand->add_option("INPUT", *pInput, "The JSON document")->required();
     pCommand->add_option("OUTPUT", *pOutput, "The project file to write (.vlk)")->required();
-    pCommand->callback([&context, pInput, pOutput]
-                       { context.nExit = RunImport(*pInput, *pOutput); });
+    pCommand->add_flag("--any-weights", *pAnyWeights,
+                       "Takes the weights as they are, not only fractions from 0 to 1 that sum to 1");
+    const char szUsage[] = "velkor-report import [--any-weights] INPUT.json OUTPUT.vlk";
+    context.usages["import"] = std::string("Usage: ") + szUsage + "\n";
+    pCommand->callback([&context, pInput, pOutput, pAnyWeights]
+                       { context.nExit = RunImport(*pInput, *pOutput, *pAnyWeights); });
 }

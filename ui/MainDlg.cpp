@@ -1,9 +1,9 @@
 #include "ui/MainDlg.h"
 #include "files/File.h"
-#include "files/HtmlReport.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 #include "model/Format.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -447,11 +447,11 @@ void CMainDlg::OnFileSaveAs()
     }
     else if (EqualsIgnoreCase(strExt, "txt"))
     {
-        WriteTextReport(m_model, strPath);
+        WriteTextReport(MakeSnapshot(m_model), strPath);
     }
     else if (EqualsIgnoreCase(strExt, "htm"))
     {
-        WriteHtmlReport(m_model, strPath, m_strFileTitle);
+        WriteHtmlReport(MakeSnapshot(m_model, m_strFileTitle), strPath);
     }
     else
     {
