@@ -10,6 +10,7 @@
 
 #include "files/File.h"
 #include "report/HtmlReport.h"
+#include "report/Snapshot.h"
 #include "report/TextReport.h"
 
 #include <csignal>
@@ -368,7 +369,7 @@ const HostileCase s_aCases[] = {
          for (const char* pszName : {"report.txt", "theirs.txt"})
          {
              const std::string strPath = strShared + "/" + pszName;
-             const std::string strMessage = Message([&] { WriteTextReport(model, strPath); });
+             const std::string strMessage = Message([&] { WriteTextReport(MakeSnapshot(model), strPath); });
              strResult += Check(strMessage == "Access to " + strPath + " was denied.",
                                 std::string(pszName) + ": " + strMessage);
          }
@@ -379,8 +380,8 @@ const HostileCase s_aCases[] = {
          strResult += Check(ReadBytes(strShared + "/theirs.txt") == "theirs", "their file written");
          // Root's own link there is followed as before, to a file yet to be.
          symlink((dir / "mine.txt").c_str(), (strShared + "/mine.txt").c_str());
-         strResult += Message([&] { WriteTextReport(model, strShared + "/mine.txt"); });
-         return strResult + Check(ReadBytes(dir / "mine.txt") == MakeTextReport(model), "mine");
+         strResult += Message([&] { WriteTextReport(MakeSnapshot(model), strShared + "/mine.txt"); });
+         return strResult + Check(ReadBytes(dir / "mine.txt") == MakeTextReport(MakeSnapshot(model)), "mine");
      }},
     {"names under /proc are files unless they are our own open descriptors",
      [](const CScratchDir& dir)
@@ -400,11 +401,11 @@ const HostileCase s_aCases[] = {
          CRiskModel model;
          strResult += Message(
              [&] {
-                 WriteTextReport(model, "/proc/" + std::to_string(getpid()) + "/fd/" +
+                 WriteTextReport(MakeSnapshot(model), "/proc/" + std::to_string(getpid()) + "/fd/" +
                                             std::to_string(nFd));
              });
          close(nFd);
-         strResult += Check(ReadBytes(dir / "log.txt") == "log\n" + MakeTextReport(model),
+         strResult += Check(ReadBytes(dir / "log.txt") == "log\n" + MakeTextReport(MakeSnapshot(model)),
                             "descriptor not appended");
          // velkor-report's import, run in the same folder.
          std::string strJson = R"({"weights": {"technical": 1, "cost": 1, "schedule": 1}, )"
@@ -477,7 +478,7 @@ const HostileCase s_aCases[] = {
          close(nFill);
          CRiskModel model;
          const std::string strMessage = RunUnprivileged(
-             [&] { return Message([&] { WriteHtmlReport(model, strPath, "t"); }); });
+             [&] { return Message([&] { WriteHtmlReport(MakeSnapshot(model, "t"), strPath); }); });
          const std::string strResult =
              Check(strMessage == "Disk full while accessing " + strPath + ".",
                    "message: " + strMessage) +
@@ -505,7 +506,7 @@ const HostileCase s_aCases[] = {
              if (const pid_t pid = fork(); pid == 0)
              {
                  for (int j = 0; j < 40; ++j)
-                     if (!Message([&] { WriteTextReport(model, dir / "r.txt"); }).empty())
+                     if (!Message([&] { WriteTextReport(MakeSnapshot(model), dir / "r.txt"); }).empty())
                          _exit(1);
                  _exit(0);
              }
@@ -517,7 +518,7 @@ const HostileCase s_aCases[] = {
              waitpid(pid, &nStatus, 0);
              strResult += Check(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0, "a writer failed");
          }
-         return strResult + Check(ReadBytes(dir / "r.txt") == MakeTextReport(model), "report");
+         return strResult + Check(ReadBytes(dir / "r.txt") == MakeTextReport(MakeSnapshot(model)), "report");
      }},
     {"import reads no more than a sane size of /dev/zero",
      [](const CScratchDir& dir)
