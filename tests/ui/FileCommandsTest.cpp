@@ -8,6 +8,7 @@
 #include "ui/MainDlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -195,6 +196,43 @@ TEST_F(FileCommandsTest, OpenLoadsAndShowsTheOrganizationPage)
               "Project has not been saved. Continue anyway without saving?");
     EXPECT_EQ(CFileDialog::GetCount(), 1);
     EXPECT_EQ(Dlg().m_model.GetQuestion(2)->GetSelected(), 1u);
+}
+
+// Open and Save As start in the project's folder, else in that of the last
+// file opened or saved; before either, where the platform likes.
+TEST_F(FileCommandsTest, FileDialogsStartWhereTheWorkIs)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("a") && QDir(m_dir.path()).mkpath("b"));
+    WriteBytes(Path("a/plan.vlk"), NewProjectBytes());
+    Open();
+    const struct
+    {
+        int nCommand;
+        std::string strChosen; // empty: cancelled
+        std::string strStartsIn;
+    } steps[] = {
+        {IDM_FILE_OPEN, "", ""},
+        {IDM_FILE_OPEN, Path("a/plan.vlk"), ""},
+        {IDM_FILE_SAVE_AS, Path("b/report.txt"), Path("a")}, // a report keeps the project's file
+        {IDM_FILE_OPEN, "", Path("a")},
+        {IDM_FILE_NEW, "", ""},
+        {IDM_FILE_SAVE_AS, "", Path("b")}, // no project file: the last file saved
+    };
+    for (const auto& step : steps)
+    {
+        if (step.nCommand == IDM_FILE_NEW)
+        {
+            Menu(IDM_FILE_NEW);
+            continue;
+        }
+        if (step.strChosen.empty())
+            CFileDialog::SetNextCancel();
+        else
+            CFileDialog::SetNextFileName(step.strChosen);
+        Menu(step.nCommand);
+        EXPECT_EQ(CFileDialog::GetLastInitialDir(), step.strStartsIn) << step.strChosen;
+    }
+    EXPECT_TRUE(Exists(Path("b/report.txt")));
 }
 
 TEST_F(FileCommandsTest, FailedOpenKeepsProjectAndFile)
