@@ -7,6 +7,7 @@
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
@@ -471,4 +472,31 @@ TEST_F(PriorityDlgTest, ArrowKeysMoveTheEyeballAsADragDoes)
     EXPECT_EQ(EyeCentre(), QPoint(L, B));
     ExpectProximities(1, 166, 0);
     ExpectLabels("Technical  1%", "Cost  99%", "Schedule  0%");
+}
+
+// For a screen reader the triangle is a named control that Tab reaches after
+// the buttons; its value text is the three weights and follows every move.
+TEST_F(PriorityDlgTest, TheTriangleSpeaksItsWeights)
+{
+    Open(0.5, 0.3, 0.2);
+    Dlg().show();
+    Dlg().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
+    QWidget* pTriangle = Dlg().GetDlgItem(IDC_TRIANGLE)->m_hWnd;
+    QAccessibleInterface* pIface = QAccessible::queryAccessibleInterface(pTriangle);
+    EXPECT_EQ(pIface->text(QAccessible::Name), "Priority weights");
+    EXPECT_EQ(pIface->text(QAccessible::Value), "Technical 50 %, Cost 30 %, Schedule 20 %");
+    EXPECT_EQ(pIface->text(QAccessible::Description), pIface->text(QAccessible::Value));
+    // The default focus stays on OK; Tab goes OK, Cancel, Default, triangle.
+    EXPECT_EQ(QApplication::focusWidget(), Dlg().GetDlgItem(IDOK)->m_hWnd);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), pTriangle);
+    QTest::keyClick(pTriangle, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(pIface->text(QAccessible::Value),
+              QString::fromStdString("Technical " + Text(IDC_TECHNICAL_LABEL).substr(11) +
+                                     ", Cost " + Text(IDC_COST_LABEL).substr(6) + ", Schedule " +
+                                     Text(IDC_SCHEDULE_LABEL).substr(10))
+                  .replace("%", " %"));
+    EXPECT_NE(pIface->text(QAccessible::Value), "Technical 50 %, Cost 30 %, Schedule 20 %");
 }

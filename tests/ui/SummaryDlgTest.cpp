@@ -10,6 +10,7 @@
 #include "ui/MainDlg.h"
 #include "ui/PriorityDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -178,6 +179,43 @@ TEST_F(SummaryColumnsTest, EverySetterUpdatesItsOwnLine)
               "7.0%\n8.0%\n\n9.0%\n10.0%\n11.0%\n\n12.0%\n");
     EXPECT_EQ(m_pDlg->GetDlgItemText(IDC_ACTIVITY_COLUMN),
               "13.0%\n\n14.0%\n15.0%\n16.0%\n\n17.0%\n0.1%\n");
+    // A screen reader reads one item per value, named with it, and neither
+    // the names' nor the values' column as a whole.
+    const char* const apszItems[] = {"Total Project Prob 1.0%",
+                                     "Technical Prob 2.0%",
+                                     "Cost Prob 3.0%",
+                                     "Schedule Prob 4.0%",
+                                     "Process Prob 5.0%",
+                                     "Product Prob 6.0%",
+                                     "Pre-requirements 7.0%",
+                                     "Requirements 8.0%",
+                                     "Design 9.0%",
+                                     "Coding 10.0%",
+                                     "Testing 11.0%",
+                                     "Maintenance 12.0%",
+                                     "Risk Identification 13.0%",
+                                     "Planning 14.0%",
+                                     "Assessment 15.0%",
+                                     "Mitigation 16.0%",
+                                     "Reporting 17.0%",
+                                     "Prediction 0.1%"};
+    QAccessibleInterface* pClient =
+        QAccessible::queryAccessibleInterface(m_pDlg->GetClientWidget());
+    QStringList read;
+    for (int i = 0; i < pClient->childCount(); ++i)
+        if (pClient->child(i)->role() == QAccessible::StaticText)
+            read << pClient->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(read.size(), 18) << read.join('|').toStdString();
+    for (int i = 0; i < 18; ++i)
+    {
+        EXPECT_TRUE(read.contains(apszItems[i])) << apszItems[i];
+        // Each item lies on its value's line, level with it.
+        const CRect rc = m_pDlg->GetDlgItem(IDC_SUMMARY_ITEM_FIRST + i)->GetWindowRect();
+        const CRect rcValues = m_pDlg->GetDlgItem(IDC_PROJECT_COLUMN + i / 6)->GetWindowRect();
+        EXPECT_TRUE(rc.top >= rcValues.top && rc.bottom <= rcValues.bottom &&
+                    rc.right == rcValues.right)
+            << apszItems[i];
+    }
     // Values outside 0..1 are shown as they come.
     m_pDlg->SetTotal(-0.5);
     m_pDlg->SetTechnical(12.5);
