@@ -1,7 +1,7 @@
 // The File commands through the real menu, with the file-dialog and
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
-#include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "files/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -28,40 +28,16 @@ bool Exists(const std::string& strPath)
     return std::ifstream(strPath).good();
 }
 
-class FileCommandsTest : public ::testing::Test
+// The window opens in each test, after its files are in place.
+class FileCommandsTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        CMessageBox::Reset();
-        CFileDialog::Reset();
-        g_bAnswersModified = 0;
+        ResetSeams();
         ASSERT_TRUE(m_dir.isValid());
     }
-    void TearDown() override
-    {
-        CMessageBox::Reset();
-        CFileDialog::Reset();
-    }
-
-    // Opens the window; a non-empty argument stands for a file named on the
-    // command line, which start-up copies into path and title unchanged.
-    void Open(const std::string& strArgument = {})
-    {
-        m_pDlg = std::make_unique<CMainDlg>();
-        m_pDlg->m_strFilePath = strArgument;
-        m_pDlg->m_strFileTitle = strArgument;
-        ASSERT_TRUE(m_pDlg->Create());
-        m_pDlg->show();
-        Pump();
-    }
-    CMainDlg& Dlg() { return *m_pDlg; }
     std::string Path(const char* pszName) const { return m_dir.filePath(pszName).toStdString(); }
-    void Menu(int nCommand)
-    {
-        Dlg().GetMenuAction(nCommand)->trigger();
-        Pump();
-    }
     void Answer(int r, int j)
     {
         Dlg().SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ANSWER_FIRST + 5 * r + j, BN_CLICKED), 0);
@@ -73,7 +49,6 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CMainDlg> m_pDlg;
 };
 
 std::string NewProjectBytes()

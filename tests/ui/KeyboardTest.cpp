@@ -1,9 +1,7 @@
 // The main window for screen-reader and keyboard users: accessible names of
 // the answer buttons, the categories, the list and the displays; Tab order,
 // Space on an answer and the menus' access keys, in the real window offscreen.
-#include "GuiTestSupport.h"
-#include "platform/MessageBox.h"
-#include "ui/MainDlg.h"
+#include "MainWindowTest.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -25,31 +23,18 @@ namespace
 {
 const QString s_strDash = QString::fromUtf8(" \xE2\x80\x94 "); // " — "
 
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        CMessageBox::Reset();
-        g_bAnswersModified = 0;
-        m_pDlg = std::make_unique<CMainDlg>();
-        ASSERT_TRUE(m_pDlg->Create());
-        m_pDlg->show();
-        QApplication::setActiveWindow(m_pDlg.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pDlg.get()));
-        Pump(); // the Organization page
+        MainWindowTest::SetUp();
+        QApplication::setActiveWindow(&Dlg());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
     }
-    void TearDown() override { CMessageBox::Reset(); }
 
-    CMainDlg& Dlg() { return *m_pDlg; }
-    QWidget* Item(int nID) { return Dlg().GetDlgItem(nID)->m_hWnd; }
     QString Name(int nID) { return Item(nID)->accessibleName(); }
     QString Question(int r) { return QString::fromStdString(Dlg().m_apRowQuestion[r]->GetText()); }
-    void ShowPage(int k)
-    {
-        QTest::mouseClick(Item(IDC_CATEGORY_FIRST + k), Qt::LeftButton);
-        Pump();
-    }
 
     // The control id of the focused widget, or -1.
     int FocusedId()
@@ -77,8 +62,6 @@ protected:
         }
         return ids;
     }
-
-    std::unique_ptr<CMainDlg> m_pDlg;
 };
 } // namespace
 

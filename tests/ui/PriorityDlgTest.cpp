@@ -1,7 +1,7 @@
 // The priority weights dialog driven through real mouse events at pixel
 // positions of its client area, and the View command that runs it.
 #include "ui/PriorityDlg.h"
-#include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "model/Question.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
@@ -316,40 +316,25 @@ namespace
 {
 // The View > Priority Weights command of the main window, with the dialog
 // run modally and driven from inside its loop.
-class PriorityCommandTest : public ::testing::Test
+class PriorityCommandTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        CMessageBox::Reset();
-        g_bAnswersModified = 0;
-        m_pMain = std::make_unique<CMainDlg>();
-        m_app.m_pMainWnd = m_pMain.get();
-        ASSERT_TRUE(m_pMain->Create());
-        m_pMain->show();
-        Pump();
-    }
-    void TearDown() override
-    {
-        m_pMain.reset();
-        m_app.m_pMainWnd = nullptr;
-    }
     // Runs the command; fn drives the open dialog and ends it.
     void RunCommand(const std::function<void(CPriorityDlg&)>& fn)
     {
         bool bRan = false;
-        QTimer::singleShot(0, m_pMain.get(),
+        QTimer::singleShot(0, m_pDlg.get(),
                            [&]
                            {
                                CPriorityDlg* pDlg = nullptr;
-                               for (QDialog* p : m_pMain->findChildren<QDialog*>())
+                               for (QDialog* p : m_pDlg->findChildren<QDialog*>())
                                    if (auto* pPriority = dynamic_cast<CPriorityDlg*>(p))
                                        pDlg = pPriority->isVisible() ? pPriority : pDlg;
                                ASSERT_NE(pDlg, nullptr);
                                bRan = true;
                                fn(*pDlg);
                            });
-        m_pMain->GetMenuAction(IDM_VIEW_PRIORITIES)->trigger();
+        m_pDlg->GetMenuAction(IDM_VIEW_PRIORITIES)->trigger();
         Pump();
         EXPECT_TRUE(bRan);
     }
@@ -368,21 +353,18 @@ protected:
     {
         QTest::mouseClick(dlg.GetDlgItem(nID)->m_hWnd, Qt::LeftButton);
     }
-    std::string WeightsText() { return m_pMain->GetDlgItemText(IDC_PRIORITY_WEIGHTS); }
-
-    CWinApp m_app;
-    std::unique_ptr<CMainDlg> m_pMain;
+    std::string WeightsText() { return m_pDlg->GetDlgItemText(IDC_PRIORITY_WEIGHTS); }
 };
 } // namespace
 
 TEST_F(PriorityCommandTest, OkWithoutAChangeStillMarksTheProjectModified)
 {
-    ASSERT_FALSE(m_pMain->m_model.IsModified());
+    ASSERT_FALSE(m_pDlg->m_model.IsModified());
     RunCommand([](CPriorityDlg& dlg) { Click(dlg, IDOK); });
-    EXPECT_TRUE(m_pMain->m_model.IsModified());
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 0.333);
+    EXPECT_TRUE(m_pDlg->m_model.IsModified());
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 0.333);
     EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
 }
 
@@ -395,11 +377,11 @@ TEST_F(PriorityCommandTest, OkWritesTheDraggedWeightsBack)
             DragTo(dlg, {ptCost.x + 83, ptCost.y - 50});
             Click(dlg, IDOK);
         });
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 73.0 / 213);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 70.0 / 213);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 70.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 73.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 70.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 70.0 / 213);
     EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 34%\n\nSchedule 33%");
-    EXPECT_TRUE(m_pMain->m_model.IsModified());
+    EXPECT_TRUE(m_pDlg->m_model.IsModified());
 }
 
 TEST_F(PriorityCommandTest, CancelAfterADragLeavesTheModelAsItWas)
@@ -417,18 +399,18 @@ TEST_F(PriorityCommandTest, CancelAfterADragLeavesTheModelAsItWas)
                 else
                     Click(dlg, IDCANCEL);
             });
-        EXPECT_FALSE(m_pMain->m_model.IsModified());
-        EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-        EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
+        EXPECT_FALSE(m_pDlg->m_model.IsModified());
+        EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+        EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
         EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
     }
 }
 
 TEST_F(PriorityCommandTest, SeedsTheDialogFromTheModel)
 {
-    m_pMain->m_model.SetTechnicalWeight(0.5);
-    m_pMain->m_model.SetCostWeight(0.3);
-    m_pMain->m_model.SetScheduleWeight(0.2);
+    m_pDlg->m_model.SetTechnicalWeight(0.5);
+    m_pDlg->m_model.SetCostWeight(0.3);
+    m_pDlg->m_model.SetScheduleWeight(0.2);
     RunCommand(
         [](CPriorityDlg& dlg)
         {
@@ -438,9 +420,9 @@ TEST_F(PriorityCommandTest, SeedsTheDialogFromTheModel)
             Click(dlg, IDC_DEFAULT);
             Click(dlg, IDOK);
         });
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 0.333);
 }
 
 TEST_F(PriorityDlgTest, ArrowKeysMoveTheEyeballAsADragDoes)
