@@ -1,5 +1,5 @@
-// Takes the pictures of the README and one of every category page, offscreen:
-//   velkor_screenshots DIR      (docs/screenshots.sh runs it)
+// Takes the pictures of the README, and one of every category page, offscreen:
+//   velkor_screenshots DIR [PAGES-DIR]      (docs/screenshots.sh runs it)
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "ui/AboutDlg.h"
@@ -35,9 +35,9 @@ bool Save(QWidget* pWnd, const QString& strPath)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
     {
-        std::fputs("usage: velkor_screenshots DIR\n", stderr);
+        std::fputs("usage: velkor_screenshots DIR [PAGES-DIR]\n", stderr);
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -47,7 +47,10 @@ int main(int argc, char** argv)
     CWinApp::Enable3dControls();
     CMessageBox::SetNonInteractive(true);
     const QString strDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString strPages =
+        argc == 3 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : strDir;
     QDir().mkpath(strDir);
+    QDir().mkpath(strPages);
     bool bSaved = true;
 
     CMainDlg dlg;
@@ -62,7 +65,7 @@ int main(int argc, char** argv)
         dlg.CheckRadioButton(IDC_CATEGORY_FIRST, IDC_CATEGORY_FIRST + CATEGORY_BUTTONS - 1,
                              IDC_CATEGORY_FIRST + k);
         click(IDC_CATEGORY_FIRST + k);
-        bSaved &= Save(&dlg, QString("%1/page-%2.png").arg(strDir).arg(k));
+        bSaved &= Save(&dlg, QString("%1/page-%2.png").arg(strPages).arg(k));
         if (k == 1)
             bSaved &= Save(&dlg, strDir + "/estimation-page.png");
     }
