@@ -17,8 +17,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -246,7 +244,8 @@ void OnPushLikeToggled(QAbstractButton* pButton)
     pButton->setPalette(palette);
 }
 
-// What CreateAccessibleItem makes: nothing to see but its keyboard focus.
+// What CreateAccessibleItem makes: nothing to see but its keyboard focus, a
+// dotted frame.
 class CAccessibleItemWnd : public QWidget
 {
 public:
@@ -257,10 +256,9 @@ protected:
     {
         if (!hasFocus())
             return;
-        QStylePainter painter(this);
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
 

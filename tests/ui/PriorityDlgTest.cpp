@@ -471,9 +471,14 @@ TEST_F(PriorityDlgTest, TheTriangleSpeaksItsWeights)
     EXPECT_EQ(pIface->text(QAccessible::Description), pIface->text(QAccessible::Value));
     // The default focus stays on OK; Tab goes OK, Cancel, Default, triangle.
     EXPECT_EQ(QApplication::focusWidget(), Dlg().GetDlgItem(IDOK)->m_hWnd);
+    const QImage unfocused = Client()->grab().toImage();
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), pTriangle);
+    // The focus shows: a dotted frame around the triangle.
+    const QImage focused = Client()->grab().toImage();
+    EXPECT_NE(focused, unfocused);
+    focused.save(QString(VELKOR_BINARY_DIR) + "/screenshots/priority-focus.png");
     QTest::keyClick(pTriangle, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(pIface->text(QAccessible::Value),
               QString::fromStdString("Technical " + Text(IDC_TECHNICAL_LABEL).substr(11) +
