@@ -199,6 +199,16 @@ void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDChe
             CheckDlgButton(nID, BST_UNCHECKED);
     if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
         CheckDlgButton(nIDCheckButton, BST_CHECKED);
+    // The keyboard focus does not stay on a choice that is no longer made: it
+    // goes where Tab would put it, on the checked button.
+    QAbstractButton* pChecked = Button(nIDCheckButton);
+    QWidget* pFocus = focusWidget();
+    if (pFocus == nullptr || pChecked == nullptr || pFocus == pChecked ||
+        !pChecked->isVisibleTo(this) || !pChecked->isEnabled())
+        return;
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (Button(nID) == pFocus)
+            return pChecked->setFocus(Qt::OtherFocusReason);
 }
 
 void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)
@@ -240,8 +250,7 @@ void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
 bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     const QEvent::Type type = pEvent->type();
-    if (type == QEvent::ApplicationPaletteChange &&
-        pWatched->property(s_pszChoice).toInt() == QAccessible::Button)
+    if (type == QEvent::ApplicationPaletteChange && pWatched->property(s_pszPushLike).toBool())
         OnPushLikeToggled(static_cast<QAbstractButton*>(pWatched));
     auto it = m_mapButtonGroups.find(pWatched);
     if (it == m_mapButtonGroups.end())

@@ -16,7 +16,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt, const char
 
 INT_PTR CFileDialog::DoModal()
 {
-    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExt, m_bOpen ? TRUE : FALSE};
+    s_last = {s_last.nCount + 1,      m_strFilter,    m_dwFlags, m_strDefExt,
+              m_bOpen ? TRUE : FALSE, m_strInitialDir};
     m_strPathName.clear();
 
     if (!s_next.empty())
@@ -66,6 +67,8 @@ INT_PTR CFileDialog::DoModal()
                          m_nFilterIndex = static_cast<int>(nameFilters.indexOf(filter)) + 1;
                          dlg.setDefaultSuffix(suffixOf(m_nFilterIndex));
                      });
+    if (!m_strInitialDir.empty())
+        dlg.setDirectory(QString::fromStdString(m_strInitialDir));
     if (!m_strFileName.empty())
         dlg.selectFile(QString::fromStdString(m_strFileName));
 
