@@ -33,7 +33,8 @@ constexpr std::array s_apfnCommands = {&AddImportCommand, &AddCompareCommand, &A
 
 // Names that are commands even before this build has them, so that a
 // project file called like one never turns into a command later.
-constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve", "trend"};
+constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve",
+                                                               "trend"};
 
 // The help's list of formats, from the table of formats.
 std::string FormatsFooter()
@@ -53,7 +54,8 @@ public:
         if (pApp->get_parent() == nullptr)
             return g_szUsage;
         const auto it = m_context.usages.find(pApp->get_name());
-        return it != m_context.usages.end() ? it->second : CLI::Formatter::make_usage(pApp, strName);
+        return it != m_context.usages.end() ? it->second
+                                            : CLI::Formatter::make_usage(pApp, strName);
     }
 
 private:
@@ -107,7 +109,8 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
         [&]
         {
             const SSnapshot snapshot = ReadProject(strProject);
-            const SPdfOptions pdf = *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
+            const SPdfOptions pdf =
+                *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
             const std::string strBytes = OutputFormatInfo(*format).pfnReport(snapshot, pdf);
             if (bStandardOutput)
                 WriteStandardOutput(strBytes);
@@ -172,7 +175,8 @@ int main(int argc, char** argv)
     {
         // A command's own mistakes get that command's usage.
         const auto it = context.usages.find(strFirst);
-        return UsageError(e.what(), bRegistered && it != context.usages.end() ? it->second : g_szUsage);
+        return UsageError(e.what(),
+                          bRegistered && it != context.usages.end() ? it->second : g_szUsage);
     }
 
     if (!app.get_subcommands().empty())

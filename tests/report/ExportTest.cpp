@@ -1,8 +1,8 @@
 // The exports and the import over the model, without a process: every value
 // bit for bit, the chart's titles, and import's checks.
+#include "report/Export.h"
 #include "files/ProjectFile.h"
 #include "model/Format.h"
-#include "report/Export.h"
 #include "report/Import.h"
 #include "report/Numbers.h"
 #include "report/Text.h"
@@ -161,16 +161,19 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
     Expect("Total", METRIC_TOTAL);
     for (int k = 0; k < int(CATEGORY_COUNT); ++k)
         Expect(MetricName(METRIC_CATEGORY_FIRST + k), METRIC_CATEGORY_FIRST + k);
-    const char* const apszBars[] = {"Pre-requirements", "Requirements",   "Design",
-                                    "Coding",           "Testing",        "Delivery and Maintenance",
-                                    "Identification",   "Strategy and Planning", "Assessment",
-                                    "Mitigation and Avoidance", "Reporting", "Prediction"};
+    const char* const apszBars[] = {"Pre-requirements", "Requirements",
+                                    "Design",           "Coding",
+                                    "Testing",          "Delivery and Maintenance",
+                                    "Identification",   "Strategy and Planning",
+                                    "Assessment",       "Mitigation and Avoidance",
+                                    "Reporting",        "Prediction"};
     for (int i = 0; i < 12; ++i)
         Expect(apszBars[i], METRIC_PHASE_FIRST + i);
     EXPECT_EQ(MetricName(METRIC_CATEGORY_FIRST + 5), "Company Culture");
     EXPECT_EQ(titles.size(), 24u); // the 23 values and the 100 % ring
     EXPECT_NE(strSvg.find("Project a &lt;b&gt; &amp; &#39;c&#39;"), std::string::npos);
-    EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"), "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
+    EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"),
+              "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
 TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
@@ -184,7 +187,8 @@ TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
         EXPECT_EQ(MakeProjectBytes(imported), MakeProjectBytes(original)) << project.nSeed;
 
         // The short form: 81 plain answer indices.
-        nlohmann::json plain = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
+        nlohmann::json plain =
+            nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
         for (auto& answer : plain["answers"])
             answer = answer["answer"];
         plain.erase("metrics");
@@ -192,7 +196,8 @@ TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
         ImportProject(fromPlain, plain.dump(), true);
 
         // Answers given as their labels.
-        nlohmann::json labels = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
+        nlohmann::json labels =
+            nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
         for (auto& answer : labels["answers"])
             answer = answer["label"];
         CRiskModel fromLabels;
@@ -207,7 +212,8 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
     CRiskModel model;
     Fill(model, s_aProjects[1]);
     const std::string strGood = MakeJsonExport(MakeSnapshot(model, "plan"));
-    const auto Edit = [&](const std::function<void(nlohmann::json&)>& fnEdit) {
+    const auto Edit = [&](const std::function<void(nlohmann::json&)>& fnEdit)
+    {
         nlohmann::json json = nlohmann::json::parse(strGood);
         fnEdit(json);
         return json.dump();
@@ -251,11 +257,19 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
         {Edit([](auto& j) { j.erase("answers"); }), "answers: is missing"},
         {Edit([](auto& j) { j["answers"][3]["answer"] = 1, j["answers"][3]["label"] = "All"; }),
          "answers[3]: label \"All\" does not match answer 1 (\"Little\")"},
-        {Edit([](auto& j) { j["answers"][3]["answer"] = "Lots"; }), "answers[3].answer: \"Lots\" is no answer"},
-        {Edit([](auto& j) { j["weights"] = {{"technical", 50}, {"cost", 30}, {"schedule", 20}}; }),
+        {Edit([](auto& j) { j["answers"][3]["answer"] = "Lots"; }),
+         "answers[3].answer: \"Lots\" is no answer"},
+        {Edit(
+             [](auto& j) {
+                 j["weights"] = {{"technical", 50}, {"cost", 30}, {"schedule", 20}};
+             }),
          "weights: weights look like percentages; write 0.5, 0.3, 0.2"},
-        {Edit([](auto& j) { j["weights"] = {{"technical", 0.5}, {"cost", 0.3}, {"schedule", 0.3}}; }),
-         "weights: 0.5, 0.3, 0.3 (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1"},
+        {Edit(
+             [](auto& j) {
+                 j["weights"] = {{"technical", 0.5}, {"cost", 0.3}, {"schedule", 0.3}};
+             }),
+         "weights: 0.5, 0.3, 0.3 (technical, cost, schedule) are not fractions from 0 to 1 that "
+         "sum to 1"},
         {Edit([](auto& j) { j["weights"]["cost"] = "NaN"; }), "weights: 0.45, NaN, 0.2"},
     };
     // Numbers count by value: 2.0 is 2, -0 is 0, 1e0 is 1.
