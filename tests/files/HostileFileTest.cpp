@@ -413,7 +413,7 @@ const HostileCase s_aCases[] = {
          strResult += Check(ReadBytes(dir / "log.txt") == "log\n" + MakeTextReport(MakeSnapshot(model)),
                             "descriptor not appended");
          // velkor-report's import, run in the same folder.
-         std::string strJson = R"({"weights": {"technical": 1, "cost": 1, "schedule": 1}, )"
+         std::string strJson = R"({"weights": {"technical": 0.5, "cost": 0.3, "schedule": 0.2}, )"
                                R"("answers": [0)";
          for (std::uint32_t i = 1; i < QUESTION_COUNT; ++i)
              strJson += ", 0";
