@@ -1,17 +1,17 @@
 // velkor-report compare: what changed between two assessments of a project.
 #pragma once
 
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include <string>
 
 // One side of the comparison: the project as loaded and the path it came from.
 struct SCompareSide
 {
-    CRiskModel& model; // its metrics are computed
+    SSnapshot snapshot;
     std::string strPath;
 };
 
-// The comparison in the given format. Computes both models' metrics.
+// The comparison in the given format.
 std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
                               EOutputFormat format);

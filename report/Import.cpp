@@ -1,10 +1,11 @@
-#include "tools/report/Import.h"
+#include "report/Import.h"
 
-#include "tools/report/Numbers.h"
+#include "report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cmath>
 #include <set>
 #include <string>
 
@@ -47,18 +48,57 @@ const Json& Member(const Json& object, const std::string& strPlace, const char* 
     return *it;
 }
 
-std::uint32_t AnswerIndex(const Json& value, const std::string& strPlace, std::uint32_t nAnswers)
+std::string Quoted(const std::string& str)
 {
+    return Json(str).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// An answer index, or an answer's label ("All").
+std::uint32_t AnswerIndex(const Json& value, const std::string& strPlace, const CQuestion& question)
+{
+    const std::uint32_t nAnswers = question.GetAnswerCount();
     const std::string strScale = "0.." + std::to_string(nAnswers - 1);
     if (value.is_number_unsigned() && value.get<std::uint64_t>() < nAnswers)
         return static_cast<std::uint32_t>(value.get<std::uint64_t>());
+    if (value.is_string())
+    {
+        std::string strLabels;
+        for (std::uint32_t n = 0; n < nAnswers; ++n)
+        {
+            if (question.GetAnswerLabel(n) == value.get_ref<const std::string&>())
+                return n;
+            strLabels += (n ? ", " : "") + Quoted(question.GetAnswerLabel(n));
+        }
+        Fail(strPlace, Show(value) + " is no answer of this question (" + strLabels + ")");
+    }
     if (value.is_number_integer())
         Fail(strPlace, Show(value) + " is outside " + strScale);
-    Fail(strPlace, Show(value) + " is not an answer index " + strScale);
+    Fail(strPlace, Show(value) + " is not an answer index " + strScale + " or label");
+}
+
+// Fractions from 0 to 1 that sum to 1 within 0.01.
+void CheckWeights(const std::array<double, 3>& adWeights)
+{
+    const double dSum = adWeights[0] + adWeights[1] + adWeights[2];
+    const auto List = [&](double dDivisor)
+    {
+        return FormatShortest(adWeights[0] / dDivisor) + ", " + FormatShortest(adWeights[1] / dDivisor) + ", " +
+               FormatShortest(adWeights[2] / dDivisor);
+    };
+    bool bFractions = true;
+    for (const double d : adWeights)
+        bFractions = bFractions && std::isfinite(d) && d >= 0 && d <= 1;
+    if (!bFractions && std::isfinite(dSum) && std::fabs(dSum - 100) <= 1 && adWeights[0] >= 0 &&
+        adWeights[1] >= 0 && adWeights[2] >= 0)
+        Fail("weights", "weights look like percentages; write " + List(100) +
+                            " (technical, cost, schedule), or import with --any-weights");
+    if (!bFractions || !(std::fabs(dSum - 1) <= 0.01))
+        Fail("weights", List(1) + " (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1; "
+                        "import with --any-weights to keep them as they are");
 }
 } // namespace
 
-void ImportProject(CRiskModel& model, std::string_view strJson)
+void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights)
 {
     Json document;
     try
@@ -97,6 +137,8 @@ void ImportProject(CRiskModel& model, std::string_view strJson)
                  Show(value) + " is not a number, \"NaN\", \"Infinity\" or \"-Infinity\"");
         adWeights[w] = *dValue;
     }
+    if (!bAnyWeights)
+        CheckWeights(adWeights);
 
     const Json& answers = Member(document, "", "answers");
     if (!answers.is_array())
@@ -108,17 +150,26 @@ void ImportProject(CRiskModel& model, std::string_view strJson)
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
     {
         const std::string strPlace = "answers[" + std::to_string(i) + "]";
-        const std::uint32_t nAnswers = model.GetQuestion(i)->GetAnswerCount();
+        const CQuestion& question = *model.GetQuestion(i);
         const Json& answer = answers[i];
         if (!answer.is_object())
         {
-            anAnswers[i] = AnswerIndex(answer, strPlace, nAnswers);
+            anAnswers[i] = AnswerIndex(answer, strPlace, question);
             continue;
         }
         CheckKeys(answer, strPlace, {"question", "category", "text", "answer", "label", "value"});
         if (answer.contains("question") && answer["question"] != i)
             Fail(strPlace + ".question", Show(answer["question"]) + " is not " + std::to_string(i));
-        anAnswers[i] = AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", nAnswers);
+        anAnswers[i] = AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", question);
+        // A label that disagrees with its answer was most likely edited by
+        // hand: it must not be ignored silently.
+        if (const auto it = answer.find("label"); it != answer.end())
+        {
+            const std::string strLabel = question.GetAnswerLabel(anAnswers[i]);
+            if (!it->is_string() || it->get_ref<const std::string&>() != strLabel)
+                Fail(strPlace, "label " + Show(*it) + " does not match answer " + std::to_string(anAnswers[i]) +
+                                   " (" + Quoted(strLabel) + ")");
+        }
     }
 
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)

@@ -2,8 +2,8 @@
 // template and the title.
 #include "FileTestSupport.h"
 
-#include "files/HtmlReport.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 #include "model/Format.h"
 #include "res/ReportTemplate.h"
 
@@ -22,7 +22,7 @@ std::string Filled(const std::string& strTemplate, const CRiskModel& model,
                    const std::string& strTitle = "")
 {
     std::string strText = strTemplate;
-    FillReportTemplate(strText, model, strTitle);
+    FillReportTemplate(strText, MakeSnapshot(model, strTitle));
     return strText;
 }
 } // namespace
@@ -32,7 +32,7 @@ TEST(TextReport, NewProjectByteForByte)
     CScratchDir dir;
     CRiskModel model;
     model.ClearModified(); // the answers flag is program-wide
-    WriteTextReport(model, dir / "r.txt");
+    WriteTextReport(MakeSnapshot(model), dir / "r.txt");
     EXPECT_EQ(ReadBytes(dir / "r.txt"), "Total Project Probability = 0.3%\r\n"
                                         "Summary - Technical Prob = 0.1%\r\n"
                                         "Summary - Cost Prob = 0.4%\r\n"
@@ -68,21 +68,21 @@ TEST(TextReport, RoundsHalvesAwayFromZeroAndWritesLargeValuesUnpadded)
 {
     CRiskModel model;
     model.GetQuestion(0)->SetSelected(2); // Some: the Organization average is 0.0625
-    const std::string strHalf = MakeTextReport(model);
+    const std::string strHalf = MakeTextReport(MakeSnapshot(model));
     EXPECT_NE(strHalf.find("\r\nOrganization prob = 6.3%\r\n"), std::string::npos) << strHalf;
 
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         model.GetQuestion(i)->SetSelected(i == 8 ? 6 : 4);
     model.ClearModified(); // a report that marked it would show below
     CScratchDir dir;
-    WriteTextReport(model, dir / "all.txt");
+    WriteTextReport(MakeSnapshot(model), dir / "all.txt");
     EXPECT_FALSE(model.IsModified());
     const std::string strAll = ReadBytes(dir / "all.txt");
     EXPECT_NE(strAll.find("\r\nSummary - Product Prob = 101.8%\r\n"), std::string::npos) << strAll;
     EXPECT_NE(strAll.find("\r\nOrganization prob = 100.0%\r\n"), std::string::npos);
     // The report leaves the modified state as it found it, set or not.
     model.GetQuestion(0)->SetSelected(1);
-    MakeTextReport(model);
+    MakeTextReport(MakeSnapshot(model));
     EXPECT_TRUE(model.IsModified());
 }
 
@@ -118,7 +118,7 @@ TEST(ReportTemplate, HoldsEveryPlaceholderOnceWithCrLfLineEnds)
 TEST(HtmlReport, NewProjectWithoutTitle)
 {
     CRiskModel model;
-    const std::string strReport = MakeHtmlReport(model, "");
+    const std::string strReport = MakeHtmlReport(MakeSnapshot(model, ""));
     // 31 numbers of six characters for twelve, and the title placeholder gone.
     EXPECT_EQ(strReport.size(), GetReportTemplate().size() - 202);
     EXPECT_EQ(Count(strReport, "<h2>Project </h2>"), 1u);
@@ -130,7 +130,7 @@ TEST(HtmlReport, NewProjectWithoutTitle)
     EXPECT_EQ(Count(strReport, "&nbsp;  0.0%"), 17u); // 9 categories, 5 phases, 3 activities
 
     CScratchDir dir;
-    WriteHtmlReport(model, dir / "r.htm", "");
+    WriteHtmlReport(MakeSnapshot(model, ""), dir / "r.htm");
     EXPECT_EQ(ReadBytes(dir / "r.htm"), strReport);
 }
 
@@ -213,9 +213,9 @@ TEST(HtmlReport, LeavesTheProjectAlone)
     MakeDistinctive(model);
     model.ClearModified(); // unmodified, so a report that marks it shows
     const std::string strBefore = Snapshot(model);
-    WriteHtmlReport(model, dir / "r.HTM", "plan");
+    WriteHtmlReport(MakeSnapshot(model, "plan"), dir / "r.HTM");
     EXPECT_EQ(Snapshot(model), strBefore);
-    MakeHtmlReport(model, "plan");
+    MakeHtmlReport(MakeSnapshot(model, "plan"));
     EXPECT_EQ(Snapshot(model), strBefore);
     EXPECT_EQ(Count(ReadBytes(dir / "r.HTM"), "<h2>Project plan</h2>"), 1u);
 }

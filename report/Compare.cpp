@@ -1,9 +1,6 @@
-#include "tools/report/Compare.h"
-
-#include "files/ProjectFile.h"
+#include "report/Compare.h"
 
 #include "files/Path.h"
-#include "tools/report/Export.h"
 
 #include <array>
 #include <bit>
@@ -12,25 +9,11 @@
 
 namespace
 {
-struct SMetrics
-{
-    std::array<double, METRIC_COUNT> ad{};
-};
-
-SMetrics Compute(CRiskModel& model)
-{
-    model.ComputeAll();
-    SMetrics metrics;
-    for (int k = 0; k < METRIC_COUNT; ++k)
-        metrics.ad[static_cast<std::size_t>(k)] = model.GetMetricValue(k);
-    return metrics;
-}
-
-std::vector<std::uint32_t> ChangedAnswers(const CRiskModel& old, const CRiskModel& now)
+std::vector<std::uint32_t> ChangedAnswers(const SSnapshot& old, const SSnapshot& now)
 {
     std::vector<std::uint32_t> changed;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        if (old.GetQuestion(i)->GetSelected() != now.GetQuestion(i)->GetSelected())
+        if (old.anAnswers[i] != now.anAnswers[i])
             changed.push_back(i);
     return changed;
 }
@@ -40,11 +23,10 @@ bool SameBits(double a, double b)
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-bool WeightsChanged(const CRiskModel& old, const CRiskModel& now)
+bool WeightsChanged(const SWeights& old, const SWeights& now)
 {
-    return !SameBits(old.GetTechnicalWeight(), now.GetTechnicalWeight()) ||
-           !SameBits(old.GetCostWeight(), now.GetCostWeight()) ||
-           !SameBits(old.GetScheduleWeight(), now.GetScheduleWeight());
+    return !SameBits(old.dTechnical, now.dTechnical) || !SameBits(old.dCost, now.dCost) ||
+           !SameBits(old.dSchedule, now.dSchedule);
 }
 
 nlohmann::ordered_json JsonSide(const SCompareSide& side)
@@ -52,7 +34,7 @@ nlohmann::ordered_json JsonSide(const SCompareSide& side)
     nlohmann::ordered_json json;
     json["path"] = side.strPath;
     json["title"] = GetFileTitle(side.strPath);
-    json["weights"] = JsonWeights(side.model);
+    json["weights"] = JsonWeights(side.snapshot.weights);
     return json;
 }
 } // namespace
@@ -60,15 +42,12 @@ nlohmann::ordered_json JsonSide(const SCompareSide& side)
 std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
                               EOutputFormat format)
 {
-    const SMetrics oldMetrics = Compute(old.model);
-    const SMetrics newMetrics = Compute(now.model);
-    const auto Old = [&](int k) { return oldMetrics.ad[static_cast<std::size_t>(k)]; };
-    const auto New = [&](int k) { return newMetrics.ad[static_cast<std::size_t>(k)]; };
-    const auto Label = [&](int k) { return old.model.GetMetricLabel(k); };
-    const std::vector<std::uint32_t> changed = ChangedAnswers(old.model, now.model);
-    const auto Question = [&](std::uint32_t i) { return old.model.GetQuestion(i); };
-    const auto AnswerOf = [](const CRiskModel& model, std::uint32_t i)
-    { return model.GetQuestion(i)->GetSelected(); };
+    const auto Old = [&](int k) { return old.snapshot.Metric(k); };
+    const auto New = [&](int k) { return now.snapshot.Metric(k); };
+    const auto Label = [&](int k) { return MetricLabel(k); };
+    const std::vector<std::uint32_t> changed = ChangedAnswers(old.snapshot, now.snapshot);
+    const auto Question = [&](std::uint32_t i) { return &CatalogueQuestion(i); };
+    const auto AnswerOf = [](const SCompareSide& side, std::uint32_t i) { return side.snapshot.anAnswers[i]; };
 
     if (format == EOutputFormat::json)
     {
@@ -91,11 +70,12 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
         doc["answers"] = nlohmann::ordered_json::array();
         for (const std::uint32_t i : changed)
         {
-            const std::uint32_t nOld = AnswerOf(old.model, i);
-            const std::uint32_t nNew = AnswerOf(now.model, i);
+            const std::uint32_t nOld = AnswerOf(old, i);
+            const std::uint32_t nNew = AnswerOf(now, i);
             nlohmann::ordered_json answer;
             answer["question"] = i;
-            answer["category"] = GetCategoryName(*Question(i));
+            answer["number"] = i + 1;
+            answer["category"] = CategoryName(i);
             answer["text"] = Question(i)->GetText();
             answer["old"] = nOld;
             answer["new"] = nNew;
@@ -137,25 +117,25 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
     {
         rows = {{"Q", "Category", "Answer", "Question"}};
         for (const std::uint32_t i : changed)
-            rows.push_back({std::to_string(i), GetCategoryName(*Question(i)),
-                            Question(i)->GetAnswerLabel(AnswerOf(old.model, i)) + " -> " +
-                                Question(i)->GetAnswerLabel(AnswerOf(now.model, i)),
+            rows.push_back({"Q" + std::to_string(i + 1), CategoryName(i),
+                            Question(i)->GetAnswerLabel(AnswerOf(old, i)) + " -> " +
+                                Question(i)->GetAnswerLabel(AnswerOf(now, i)),
                             OneLine(Question(i)->GetText())});
         strOut += (changed.size() == 1 ? "1 answer changed:\n"
                                        : std::to_string(changed.size()) + " answers changed:\n") +
                   FormatTable(rows, "rlll");
     }
 
-    if (WeightsChanged(old.model, now.model))
+    if (WeightsChanged(old.snapshot.weights, now.snapshot.weights))
     {
         rows = {{"Weight (%)", "Old", "New"}};
-        const auto Row = [&](const char* psz, double (CRiskModel::*pGet)() const) {
-            rows.push_back(
-                {psz, FormatPercent((old.model.*pGet)()), FormatPercent((now.model.*pGet)())});
+        const auto Row = [&](const char* psz, double SWeights::*pWeight) {
+            rows.push_back({psz, FormatPercent(old.snapshot.weights.*pWeight),
+                            FormatPercent(now.snapshot.weights.*pWeight)});
         };
-        Row("Technical", &CRiskModel::GetTechnicalWeight);
-        Row("Cost", &CRiskModel::GetCostWeight);
-        Row("Schedule", &CRiskModel::GetScheduleWeight);
+        Row("Technical", &SWeights::dTechnical);
+        Row("Cost", &SWeights::dCost);
+        Row("Schedule", &SWeights::dSchedule);
         strOut += '\n';
         strOut += FormatTable(rows, "lrr");
     }

@@ -1,7 +1,7 @@
 // The HTML report: the embedded report template with its placeholders filled.
 #pragma once
 
-#include "model/RiskModel.h"
+#include "report/Snapshot.h"
 
 #include <cstdint>
 #include <string>
@@ -25,16 +25,13 @@ std::string EscapeHtmlTitle(const std::string& strTitle);
 
 // Replaces the first occurrence of each placeholder in strText: the 28 metrics
 // (value times 100 as "%5.1f%%"), then the schedule, cost and technical
-// weights likewise, then "&lt;FILENAME&gt;" with the escaped title. A
-// placeholder the text lacks is skipped.
-void FillReportTemplate(std::string& strText, const CRiskModel& model, const std::string& strTitle);
+// weights likewise, then "&lt;FILENAME&gt;" with the snapshot's escaped
+// title. A placeholder the text lacks is skipped.
+void FillReportTemplate(std::string& strText, const SSnapshot& snapshot);
 
-// Recomputes all metrics and returns the filled template; empty when the
-// program holds no template.
-std::string MakeHtmlReport(CRiskModel& model, const std::string& strTitle);
+// The filled template; empty when the program holds no template.
+std::string MakeHtmlReport(const SSnapshot& snapshot);
 
-// Recomputes all metrics and writes the report to strPath byte for byte,
-// replacing the file only once it is complete. Without a template nothing is
-// written. Throws CFileException. The project and its modified state are
-// not touched.
-void WriteHtmlReport(CRiskModel& model, const std::string& strPath, const std::string& strTitle);
+// Writes the report to strPath byte for byte, replacing the file only once
+// it is complete. Without a template nothing is written. Throws CFileException.
+void WriteHtmlReport(const SSnapshot& snapshot, const std::string& strPath);

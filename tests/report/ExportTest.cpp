@@ -2,9 +2,10 @@
 // bit for bit, the chart's titles, and import's checks.
 #include "files/ProjectFile.h"
 #include "model/Format.h"
-#include "tools/report/Export.h"
-#include "tools/report/Import.h"
-#include "tools/report/Numbers.h"
+#include "report/Export.h"
+#include "report/Import.h"
+#include "report/Numbers.h"
+#include "report/Text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -84,7 +85,7 @@ TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)
     {
         CRiskModel model;
         Fill(model, project);
-        const auto json = nlohmann::json::parse(MakeJsonExport(model, "plan \"q\""));
+        const auto json = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(model, "plan \"q\"")));
         model.ComputeAll();
         SCOPED_TRACE(project.nSeed);
         EXPECT_EQ(json["format"], "velkor-project");
@@ -107,7 +108,7 @@ TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)
         EXPECT_EQ(json["answers"][8]["category"], "Estimation");
         EXPECT_EQ(json["answers"][80]["category"], "Personnel");
 
-        std::istringstream csv(MakeCsvExport(model));
+        std::istringstream csv(MakeCsvExport(MakeSnapshot(model)));
         std::string strLine;
         std::getline(csv, strLine);
         EXPECT_EQ(strLine, "index,label,value");
@@ -131,7 +132,8 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
 {
     CRiskModel model;
     Fill(model, s_aProjects[1]);
-    const std::string strSvg = MakeSvgChart(model, "a <b> & 'c'");
+    const std::string strSvg = MakeSvgChart(MakeSnapshot(model, "a <b> & 'c'"));
+    model.ComputeAll();
     std::set<std::string> titles;
     const std::regex title("<title>([^<]*)</title>");
     for (auto it = std::sregex_iterator(strSvg.begin(), strSvg.end(), title); it != std::sregex_iterator(); ++it)
@@ -144,14 +146,16 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
     };
     Expect("Total", METRIC_TOTAL);
     for (int k = 0; k < int(CATEGORY_COUNT); ++k)
-        Expect(g_apszCategoryNames[k], METRIC_CATEGORY_FIRST + k);
-    for (int i = 0; i < 6; ++i)
-    {
-        Expect(g_apszPhaseNames[i], METRIC_PHASE_FIRST + i);
-        Expect(g_apszActivityNames[i], METRIC_ACTIVITY_FIRST + i);
-    }
+        Expect(MetricName(METRIC_CATEGORY_FIRST + k), METRIC_CATEGORY_FIRST + k);
+    const char* const apszBars[] = {"Pre-requirements", "Requirements",   "Design",
+                                    "Coding",           "Testing",        "Delivery and Maintenance",
+                                    "Identification",   "Strategy and Planning", "Assessment",
+                                    "Mitigation and Avoidance", "Reporting", "Prediction"};
+    for (int i = 0; i < 12; ++i)
+        Expect(apszBars[i], METRIC_PHASE_FIRST + i);
+    EXPECT_EQ(MetricName(METRIC_CATEGORY_FIRST + 5), "Company Culture");
     EXPECT_EQ(titles.size(), 24u); // the 23 values and the 100 % ring
-    EXPECT_NE(strSvg.find("Project a &lt;b&gt; &amp; &apos;c&apos;"), std::string::npos);
+    EXPECT_NE(strSvg.find("Project a &lt;b&gt; &amp; &#39;c&#39;"), std::string::npos);
     EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"), "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
@@ -162,16 +166,24 @@ TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
         CRiskModel original;
         Fill(original, project);
         CRiskModel imported;
-        ImportProject(imported, MakeJsonExport(original, "plan"));
+        ImportProject(imported, MakeJsonExport(MakeSnapshot(original, "plan")), true);
         EXPECT_EQ(MakeProjectBytes(imported), MakeProjectBytes(original)) << project.nSeed;
 
         // The short form: 81 plain answer indices.
-        nlohmann::json plain = nlohmann::json::parse(MakeJsonExport(original, "plan"));
+        nlohmann::json plain = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
         for (auto& answer : plain["answers"])
             answer = answer["answer"];
         plain.erase("metrics");
         CRiskModel fromPlain;
-        ImportProject(fromPlain, plain.dump());
+        ImportProject(fromPlain, plain.dump(), true);
+
+        // Answers given as their labels.
+        nlohmann::json labels = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
+        for (auto& answer : labels["answers"])
+            answer = answer["label"];
+        CRiskModel fromLabels;
+        ImportProject(fromLabels, labels.dump(), true);
+        EXPECT_EQ(MakeProjectBytes(fromLabels), MakeProjectBytes(original)) << project.nSeed;
         EXPECT_EQ(MakeProjectBytes(fromPlain), MakeProjectBytes(original)) << project.nSeed;
     }
 }
@@ -180,7 +192,7 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
 {
     CRiskModel model;
     Fill(model, s_aProjects[1]);
-    const std::string strGood = MakeJsonExport(model, "plan");
+    const std::string strGood = MakeJsonExport(MakeSnapshot(model, "plan"));
     const auto Edit = [&](const std::function<void(nlohmann::json&)>& fnEdit) {
         nlohmann::json json = nlohmann::json::parse(strGood);
         fnEdit(json);
@@ -203,6 +215,14 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
         {Edit([](auto& j) { j["format"] = "velkor-compare"; }), "format: \"velkor-compare\" is not"},
         {Edit([](auto& j) { j["version"] = 2; }), "version: 2 is not 1"},
         {Edit([](auto& j) { j.erase("answers"); }), "answers: is missing"},
+        {Edit([](auto& j) { j["answers"][3]["answer"] = 1, j["answers"][3]["label"] = "All"; }),
+         "answers[3]: label \"All\" does not match answer 1 (\"Little\")"},
+        {Edit([](auto& j) { j["answers"][3]["answer"] = "Lots"; }), "answers[3].answer: \"Lots\" is no answer"},
+        {Edit([](auto& j) { j["weights"] = {{"technical", 50}, {"cost", 30}, {"schedule", 20}}; }),
+         "weights: weights look like percentages; write 0.5, 0.3, 0.2"},
+        {Edit([](auto& j) { j["weights"] = {{"technical", 0.5}, {"cost", 0.3}, {"schedule", 0.3}}; }),
+         "weights: 0.5, 0.3, 0.3 (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1"},
+        {Edit([](auto& j) { j["weights"]["cost"] = "NaN"; }), "weights: 0.45, NaN, 0.2"},
     };
     for (const auto& [strJson, pszMessage] : aCases)
     {

@@ -18,7 +18,10 @@ public:
 // weights; a failure throws CImportError before the model is touched.
 // Accepted: an object with "weights" ({"technical", "cost", "schedule"},
 // each a number or "NaN", "Infinity", "-Infinity") and "answers" (81 answer
-// indices, or 81 objects holding one as "answer"); "format" and "version",
-// when present, must be those of an export; "title", "metrics", labels,
-// texts and values are ignored.
-void ImportProject(CRiskModel& model, std::string_view strJson);
+// indices or labels, or 81 objects holding one as "answer"); "format" and
+// "version", when present, must be those of an export; a "label" beside an
+// answer must be that answer's; "title", "metrics", texts and values are
+// ignored. Unless bAnyWeights, the weights must be fractions from 0 to 1 that
+// sum to 1 within 0.01 (percentages are named as such); with it, every value
+// a project file can hold is taken, NaN included.
+void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights = false);

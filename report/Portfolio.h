@@ -1,10 +1,11 @@
 // velkor-report portfolio: one row per project file, for many projects at once.
 //
-// Rows are written as each project is read, so memory holds the list of
-// paths and one chunk of output, however many projects there are.
+// Sorted by path, rows are written as each project is read, so memory holds
+// the list of paths and one chunk of output, however many projects there
+// are; sorted by total, the rows' snapshots wait for the last project.
 #pragma once
 
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include <functional>
 #include <string>
@@ -24,11 +25,20 @@ struct SPortfolioError
 std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
                                          std::vector<SPortfolioError>& errors);
 
-// Reads each project and writes its row to out: CSV (header, then one row per
+enum class EPortfolioSort
+{
+    path,  // byte order of the paths, each row written as it is read
+    total, // the riskiest first: lowest total probability of success
+};
+
+// Reads each project (as LoadSnapshot does: a wrong file is an error, a
+// warning goes to onWarning) and writes its row to out: CSV (header, then one row per
 // project), JSON or an aligned text table. A project that cannot be read is
 // added to errors and passed to onError at once; the others are still
 // written. The JSON document ends with every error, those already in errors
 // included.
 void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
                     std::vector<SPortfolioError>& errors,
-                    const std::function<void(const SPortfolioError&)>& onError);
+                    const std::function<void(const SPortfolioError&)>& onError,
+                    EPortfolioSort sort = EPortfolioSort::path,
+                    const std::function<void(const std::string&)>& onWarning = [](const std::string&) {});

@@ -1,4 +1,4 @@
-#include "tools/report/Numbers.h"
+#include "report/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,10 +1,12 @@
-// What compare, portfolio and improve share: the output format chosen by a
-// file name, numbers for CSV and for people, aligned text tables and output
+// What compare, portfolio, improve and trend share: the output format chosen
+// by a file name, numbers for CSV and for people, aligned text tables and output
 // handed on in large chunks.
 #pragma once
 
-#include "model/RiskModel.h"
-#include "tools/report/Numbers.h"
+#include "report/Snapshot.h"
+#include "report/Formats.h"
+#include "report/Numbers.h"
+#include "report/Text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,16 +17,10 @@
 #include <string_view>
 #include <vector>
 
-enum class EOutputFormat
-{
-    text,
-    json,
-    csv,
-};
-
-// The format of OUTPUT by its extension in any case (.txt, .json, .csv);
-// nothing for any other extension. "-" is standard output in fallback.
-std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback);
+// The format of OUTPUT by its extension in any case, when it is one of
+// allowed; nothing otherwise. "" and "-" (standard output) give fallback.
+std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
+                                            std::initializer_list<EOutputFormat> allowed);
 
 // FormatShortest(d) appended to strOut without a string of its own: the
 // portfolio writes 31 numbers a row.
@@ -32,14 +28,8 @@ void AppendCsvNumber(std::string& strOut, double d);
 
 // A question's text on one line (question 5 holds a line feed).
 std::string OneLine(std::string str);
-// {"technical", "cost", "schedule"} of the model.
-nlohmann::ordered_json JsonWeights(const CRiskModel& model);
-
-// A fraction as percentage points with one decimal and a sign: "+4.2",
-// "-0.3", "0.0".
-std::string FormatPoints(double dFraction);
-// A fraction as a percentage with one decimal, no % sign: "31.2".
-std::string FormatPercent(double dFraction);
+// {"technical", "cost", "schedule"}.
+nlohmann::ordered_json JsonWeights(const SWeights& weights);
 
 // Rows of cells as columns two blanks apart; aligns holds 'l' or 'r' per column.
 // The last column is never padded, so no line ends in blanks.

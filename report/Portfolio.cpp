@@ -1,8 +1,9 @@
-#include "tools/report/Portfolio.h"
+#include "report/Portfolio.h"
 
 #include "files/FileException.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
+#include "report/ProjectLoad.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -190,8 +191,7 @@ void AppendJsonNumber(std::string& strOut, double d)
         strOut += '"';
 }
 
-void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
-                 const CRiskModel& model)
+void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth)
 {
     std::string& str = out.Buffer();
     if (format == EOutputFormat::csv)
@@ -200,7 +200,7 @@ void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
         for (int k = 0; k < METRIC_COUNT; ++k)
         {
             str += ',';
-            str += CsvField(model.GetMetricLabel(k));
+            str += CsvField(MetricLabel(k));
         }
         str += '\n';
     }
@@ -222,7 +222,7 @@ void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth,
 }
 
 void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
-              const CRiskModel& model, bool bFirst, std::size_t nPathWidth)
+              const SSnapshot& snapshot, bool bFirst, std::size_t nPathWidth)
 {
     std::string& str = out.Buffer();
     if (format == EOutputFormat::csv)
@@ -230,8 +230,7 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
         str += CsvField(strPath);
         str += ',';
         str += CsvField(GetFileTitle(strPath));
-        for (const double d :
-             {model.GetTechnicalWeight(), model.GetCostWeight(), model.GetScheduleWeight()})
+        for (const double d : {snapshot.weights.dTechnical, snapshot.weights.dCost, snapshot.weights.dSchedule})
         {
             str += ',';
             AppendCsvNumber(str, d);
@@ -239,7 +238,7 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
         for (int k = 0; k < METRIC_COUNT; ++k)
         {
             str += ',';
-            AppendCsvNumber(str, model.GetMetricValue(k));
+            AppendCsvNumber(str, snapshot.Metric(k));
         }
         str += '\n';
     }
@@ -250,17 +249,17 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
         str += ", \"title\": ";
         AppendJsonString(str, GetFileTitle(strPath));
         str += ", \"weights\": {\"technical\": ";
-        AppendJsonNumber(str, model.GetTechnicalWeight());
+        AppendJsonNumber(str, snapshot.weights.dTechnical);
         str += ", \"cost\": ";
-        AppendJsonNumber(str, model.GetCostWeight());
+        AppendJsonNumber(str, snapshot.weights.dCost);
         str += ", \"schedule\": ";
-        AppendJsonNumber(str, model.GetScheduleWeight());
+        AppendJsonNumber(str, snapshot.weights.dSchedule);
         str += "}, \"metrics\": [";
         for (int k = 0; k < METRIC_COUNT; ++k)
         {
             if (k > 0)
                 str += ", ";
-            AppendJsonNumber(str, model.GetMetricValue(k));
+            AppendJsonNumber(str, snapshot.Metric(k));
         }
         str += "]}";
     }
@@ -270,7 +269,7 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
         str.append(nPathWidth - TextWidth(strPath), ' ');
         for (std::size_t i = 0; i < std::size(s_anTextMetrics); ++i)
         {
-            const std::string strValue = FormatPercent(model.GetMetricValue(s_anTextMetrics[i]));
+            const std::string strValue = FormatPercent(snapshot.Metric(s_anTextMetrics[i]));
             const std::size_t nWidth = std::max<std::size_t>(std::strlen(s_apszTextHeaders[i]), 5);
             str.append(2 + (strValue.size() < nWidth ? nWidth - strValue.size() : 0), ' ');
             str += strValue;
@@ -300,21 +299,25 @@ std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
 
 void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
                     std::vector<SPortfolioError>& errors,
-                    const std::function<void(const SPortfolioError&)>& onError)
+                    const std::function<void(const SPortfolioError&)>& onError, EPortfolioSort sort,
+                    const std::function<void(const std::string&)>& onWarning)
 {
     std::size_t nPathWidth = 4; // "Path"
     if (format == EOutputFormat::text)
         for (const std::string& strPath : projects)
             nPathWidth = std::max(nPathWidth, TextWidth(strPath));
 
-    CRiskModel model;
-    WriteHeader(format, out, nPathWidth, model);
+    WriteHeader(format, out, nPathWidth);
     bool bFirst = true;
+    // Sorted by total, the rows wait for the last project; by path, each is
+    // written as it is read.
+    std::vector<std::pair<std::string, SSnapshot>> held;
     for (const std::string& strPath : projects)
     {
+        SSnapshot snapshot;
         try
         {
-            LoadProject(model, strPath);
+            snapshot = LoadSnapshot(strPath, onWarning);
         }
         catch (const CFileException& e)
         {
@@ -322,8 +325,30 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
             onError(errors.back());
             continue;
         }
-        model.ComputeAll();
-        WriteRow(format, out, strPath, model, bFirst, nPathWidth);
+        catch (const CWrongFileError& e)
+        {
+            errors.push_back({strPath, e.what()});
+            onError(errors.back());
+            continue;
+        }
+        if (sort == EPortfolioSort::total)
+        {
+            held.emplace_back(strPath, std::move(snapshot));
+            continue;
+        }
+        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
+        bFirst = false;
+    }
+    // The riskiest first: the lowest probability of success; NaN last.
+    std::stable_sort(held.begin(), held.end(),
+                     [](const auto& a, const auto& b)
+                     {
+                         const double x = a.second.Metric(METRIC_TOTAL), y = b.second.Metric(METRIC_TOTAL);
+                         return std::isnan(y) ? !std::isnan(x) : x < y;
+                     });
+    for (const auto& [strPath, snapshot] : held)
+    {
+        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
         bFirst = false;
     }
 

@@ -3,7 +3,7 @@
 // A screenshot goes to <build>/screenshots/html-report.png.
 #include "FileTestSupport.h"
 
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "model/Format.h"
 
 #include <cstdlib>
@@ -61,9 +61,9 @@ TEST(HtmlRender, ChromiumShowsTheValuesAndNoPlaceholders)
     model.SetCostWeight(0.3);
     model.SetScheduleWeight(0.2);
     const std::string strReport = dir / "report.htm";
-    WriteHtmlReport(model, strReport,
-                    "R&D <b>Pr\xC3\xBC"
-                    "fung</b>");
+    WriteHtmlReport(MakeSnapshot(model, "R&D <b>Pr\xC3\xBC"
+                                        "fung</b>"),
+                    strReport);
 
     const std::string strDom = dir / "dom.html";
     ASSERT_EQ(RunChromium(strChromium, dir, "--dump-dom", strReport, strDom), 0)

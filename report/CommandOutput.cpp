@@ -1,4 +1,4 @@
-#include "tools/report/CommandOutput.h"
+#include "report/CommandOutput.h"
 
 #include "files/Path.h"
 #include "files/ProjectFile.h"
@@ -9,25 +9,14 @@
 #include <charconv>
 #include <cmath>
 
-namespace
-{
-bool IsZeroText(std::string_view str)
-{
-    return str.find_first_not_of("-0.") == std::string_view::npos;
-}
-} // namespace
-
-std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback)
+std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
+                                            std::initializer_list<EOutputFormat> allowed)
 {
     if (strPath.empty() || strPath == "-")
         return fallback;
-    const std::string strExtension = GetFileExtension(strPath);
-    if (EqualsIgnoreCase(strExtension, "txt"))
-        return EOutputFormat::text;
-    if (EqualsIgnoreCase(strExtension, "json"))
-        return EOutputFormat::json;
-    if (EqualsIgnoreCase(strExtension, "csv"))
-        return EOutputFormat::csv;
+    const auto format = FormatOfExtension(GetFileExtension(strPath));
+    if (format && std::find(allowed.begin(), allowed.end(), *format) != allowed.end())
+        return format;
     return std::nullopt;
 }
 
@@ -49,28 +38,13 @@ std::string OneLine(std::string str)
     return str;
 }
 
-nlohmann::ordered_json JsonWeights(const CRiskModel& model)
+nlohmann::ordered_json JsonWeights(const SWeights& weights)
 {
-    nlohmann::ordered_json weights;
-    weights["technical"] = JsonNumber(model.GetTechnicalWeight());
-    weights["cost"] = JsonNumber(model.GetCostWeight());
-    weights["schedule"] = JsonNumber(model.GetScheduleWeight());
-    return weights;
-}
-
-std::string FormatPoints(double dFraction)
-{
-    std::string str = FormatFixed(dFraction * 100.0, 1);
-    if (IsZeroText(str))
-        return "0.0"; // no sign on a change that rounds away
-    if (str[0] != '-' && !std::isnan(dFraction))
-        str.insert(0, 1, '+');
-    return str;
-}
-
-std::string FormatPercent(double dFraction)
-{
-    return FormatFixed(dFraction * 100.0, 1);
+    nlohmann::ordered_json json;
+    json["technical"] = JsonNumber(weights.dTechnical);
+    json["cost"] = JsonNumber(weights.dCost);
+    json["schedule"] = JsonNumber(weights.dSchedule);
+    return json;
 }
 
 std::size_t TextWidth(std::string_view str)
