@@ -153,7 +153,7 @@ TEST(ProgramVersionInfo, TheVelkorProgramCarriesTheSameValues)
             EXPECT_EQ(data.Text(kStrings + strName), strValue) << strName;
         }
     EXPECT_EQ(data.Text(kStrings + "InternalName"), "velkor");
-    EXPECT_EQ(data.Text(kStrings + "OriginalFilename"), "velkor");
+    EXPECT_EQ(data.Text(kStrings + "OriginalFilename"), "velkor" + kExe);
     EXPECT_EQ(data.Text(kStrings + "LegalTrademarks"), std::nullopt);
 #endif
 }
