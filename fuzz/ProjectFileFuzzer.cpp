@@ -3,8 +3,8 @@
 // weights exactly as stored, a short file refused with the model untouched.
 // Bytes after the first 348 also serve as the HTML report's title.
 #include "files/FileException.h"
-#include "report/HtmlReport.h"
 #include "files/ProjectFile.h"
+#include "report/HtmlReport.h"
 #include "report/TextReport.h"
 
 #include <cstdint>

@@ -47,7 +47,8 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
     const auto Label = [&](int k) { return MetricLabel(k); };
     const std::vector<std::uint32_t> changed = ChangedAnswers(old.snapshot, now.snapshot);
     const auto Question = [&](std::uint32_t i) { return &CatalogueQuestion(i); };
-    const auto AnswerOf = [](const SCompareSide& side, std::uint32_t i) { return side.snapshot.anAnswers[i]; };
+    const auto AnswerOf = [](const SCompareSide& side, std::uint32_t i)
+    { return side.snapshot.anAnswers[i]; };
 
     if (format == EOutputFormat::json)
     {
@@ -129,7 +130,8 @@ std::string MakeCompareOutput(const SCompareSide& old, const SCompareSide& now,
     if (WeightsChanged(old.snapshot.weights, now.snapshot.weights))
     {
         rows = {{"Weight (%)", "Old", "New"}};
-        const auto Row = [&](const char* psz, double SWeights::*pWeight) {
+        const auto Row = [&](const char* psz, double SWeights::*pWeight)
+        {
             rows.push_back({psz, FormatPercent(old.snapshot.weights.*pWeight),
                             FormatPercent(now.snapshot.weights.*pWeight)});
         };

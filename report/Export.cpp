@@ -30,7 +30,8 @@ std::string MakeJsonExport(const SSnapshot& snapshot)
     }
     Json& metrics = document["metrics"] = Json::array();
     for (int k = 0; k < METRIC_COUNT; ++k)
-        metrics.push_back({{"index", k}, {"label", MetricLabel(k)}, {"value", JsonNumber(snapshot.Metric(k))}});
+        metrics.push_back(
+            {{"index", k}, {"label", MetricLabel(k)}, {"value", JsonNumber(snapshot.Metric(k))}});
     return DumpJson(document);
 }
 
@@ -38,7 +39,8 @@ std::string MakeCsvExport(const SSnapshot& snapshot)
 {
     std::string strCsv = "index,label,value\n";
     for (int k = 0; k < METRIC_COUNT; ++k)
-        strCsv += std::to_string(k) + ',' + CsvField(MetricLabel(k)) + ',' + FormatShortest(snapshot.Metric(k)) + '\n';
+        strCsv += std::to_string(k) + ',' + CsvField(MetricLabel(k)) + ',' +
+                  FormatShortest(snapshot.Metric(k)) + '\n';
     return strCsv;
 }
 
@@ -61,7 +63,8 @@ std::string Title(const std::string& strTooltip)
 
 std::string SvgText(const SChartShape& shape)
 {
-    std::string strSvg = "<text" + Attribute("x", Num(shape.at[0])) + Attribute("y", Num(shape.at[1]));
+    std::string strSvg =
+        "<text" + Attribute("x", Num(shape.at[0])) + Attribute("y", Num(shape.at[1]));
     if (shape.dFontSize != 0)
         strSvg += Attribute("font-size", FormatShortest(shape.dFontSize));
     if (shape.bBold)
@@ -71,7 +74,8 @@ std::string SvgText(const SChartShape& shape)
     if (shape.pszFill)
         strSvg += Attribute("fill", shape.pszFill);
     if (shape.dFitWidth != 0)
-        strSvg += Attribute("textLength", Num(shape.dFitWidth)) + Attribute("lengthAdjust", "spacingAndGlyphs");
+        strSvg += Attribute("textLength", Num(shape.dFitWidth)) +
+                  Attribute("lengthAdjust", "spacingAndGlyphs");
     strSvg += ">" + EscapeXml(shape.strText);
     if (!shape.strBold.empty())
         strSvg += "<tspan font-weight=\"bold\">" + EscapeXml(shape.strBold) + "</tspan>";
@@ -82,7 +86,8 @@ std::string SvgText(const SChartShape& shape)
 
 std::string SvgShape(const SChartShape& shape)
 {
-    static const char* const s_apszNames[] = {"text", "rect", "polygon", "line", "circle", "polyline"};
+    static const char* const s_apszNames[] = {"text", "rect",   "polygon",
+                                              "line", "circle", "polyline"};
     static const char* const s_apszCoordinates[][4] = {
         {}, {"x", "y", "width", "height"}, {}, {"x1", "y1", "x2", "y2"}, {"cx", "cy", "r"}, {}};
     const char* pszName = s_apszNames[shape.eKind];
@@ -102,7 +107,8 @@ std::string SvgShape(const SChartShape& shape)
     if (shape.dFillOpacity != 1.0)
         strSvg += Attribute("fill-opacity", FormatShortest(shape.dFillOpacity));
     if (shape.pszStroke)
-        strSvg += Attribute("stroke", shape.pszStroke) + Attribute("stroke-width", FormatShortest(shape.dStrokeWidth));
+        strSvg += Attribute("stroke", shape.pszStroke) +
+                  Attribute("stroke-width", FormatShortest(shape.dStrokeWidth));
     if (shape.bDashed)
         strSvg += Attribute("stroke-dasharray", "3 3");
     if (shape.bRoundJoin)
@@ -120,13 +126,14 @@ std::string MakeSvgChart(const SSnapshot& snapshot)
 
 std::string WriteSvg(const SChart& chart)
 {
-    std::string strSvg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                         "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
-                         Attribute("width", Num(chart.dWidth)) + Attribute("height", Num(chart.dHeight)) +
-                         Attribute("viewBox", "0 0 " + Num(chart.dWidth) + ' ' + Num(chart.dHeight)) +
-                         " font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\"" +
-                         Attribute("font-size", FormatShortest(chart.dFontSize)) + Attribute("fill", chart.pszInk) +
-                         ">\n";
+    std::string strSvg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
+        Attribute("width", Num(chart.dWidth)) + Attribute("height", Num(chart.dHeight)) +
+        Attribute("viewBox", "0 0 " + Num(chart.dWidth) + ' ' + Num(chart.dHeight)) +
+        " font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\"" +
+        Attribute("font-size", FormatShortest(chart.dFontSize)) + Attribute("fill", chart.pszInk) +
+        ">\n";
     strSvg += "<desc>" + EscapeXml(chart.strDescription) + "</desc>\n";
     strSvg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
     for (const SChartShape& shape : chart.shapes)

@@ -29,6 +29,7 @@ struct SOutputFormat
     std::string (*pfnReport)(const SSnapshot& snapshot, const SPdfOptions& pdf);
     const char* pszReportHelp; // "the text report"
     const char* pszDataHelp;   // in the commands; nullptr where they never write it
+    const char* pszKind;       // what a file of this format is: "a text report"
 };
 
 std::span<const SOutputFormat> OutputFormats();

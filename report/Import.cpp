@@ -33,7 +33,8 @@ std::string Show(const Json& value)
     return strText;
 }
 
-void CheckKeys(const Json& object, const std::string& strPlace, const std::set<std::string>& allowed)
+void CheckKeys(const Json& object, const std::string& strPlace,
+               const std::set<std::string>& allowed)
 {
     for (auto it = object.begin(); it != object.end(); ++it)
         if (allowed.count(it.key()) == 0)
@@ -82,7 +83,8 @@ void CheckWeights(const std::array<double, 3>& adWeights)
     const double dSum = adWeights[0] + adWeights[1] + adWeights[2];
     const auto List = [&](double dDivisor)
     {
-        return FormatShortest(adWeights[0] / dDivisor) + ", " + FormatShortest(adWeights[1] / dDivisor) + ", " +
+        return FormatShortest(adWeights[0] / dDivisor) + ", " +
+               FormatShortest(adWeights[1] / dDivisor) + ", " +
                FormatShortest(adWeights[2] / dDivisor);
     };
     bool bFractions = true;
@@ -93,8 +95,9 @@ void CheckWeights(const std::array<double, 3>& adWeights)
         Fail("weights", "weights look like percentages; write " + List(100) +
                             " (technical, cost, schedule), or import with --any-weights");
     if (!bFractions || !(std::fabs(dSum - 1) <= 0.01))
-        Fail("weights", List(1) + " (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1; "
-                        "import with --any-weights to keep them as they are");
+        Fail("weights",
+             List(1) + " (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1; "
+                       "import with --any-weights to keep them as they are");
 }
 } // namespace
 
@@ -160,15 +163,16 @@ void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights
         CheckKeys(answer, strPlace, {"question", "category", "text", "answer", "label", "value"});
         if (answer.contains("question") && answer["question"] != i)
             Fail(strPlace + ".question", Show(answer["question"]) + " is not " + std::to_string(i));
-        anAnswers[i] = AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", question);
+        anAnswers[i] =
+            AnswerIndex(Member(answer, strPlace, "answer"), strPlace + ".answer", question);
         // A label that disagrees with its answer was most likely edited by
         // hand: it must not be ignored silently.
         if (const auto it = answer.find("label"); it != answer.end())
         {
             const std::string strLabel = question.GetAnswerLabel(anAnswers[i]);
             if (!it->is_string() || it->get_ref<const std::string&>() != strLabel)
-                Fail(strPlace, "label " + Show(*it) + " does not match answer " + std::to_string(anAnswers[i]) +
-                                   " (" + Quoted(strLabel) + ")");
+                Fail(strPlace, "label " + Show(*it) + " does not match answer " +
+                                   std::to_string(anAnswers[i]) + " (" + Quoted(strLabel) + ")");
         }
     }
 

@@ -230,7 +230,8 @@ void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
         str += CsvField(strPath);
         str += ',';
         str += CsvField(GetFileTitle(strPath));
-        for (const double d : {snapshot.weights.dTechnical, snapshot.weights.dCost, snapshot.weights.dSchedule})
+        for (const double d :
+             {snapshot.weights.dTechnical, snapshot.weights.dCost, snapshot.weights.dSchedule})
         {
             str += ',';
             AppendCsvNumber(str, d);
@@ -343,7 +344,8 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
     std::stable_sort(held.begin(), held.end(),
                      [](const auto& a, const auto& b)
                      {
-                         const double x = a.second.Metric(METRIC_TOTAL), y = b.second.Metric(METRIC_TOTAL);
+                         const double x = a.second.Metric(METRIC_TOTAL),
+                                      y = b.second.Metric(METRIC_TOTAL);
                          return std::isnan(y) ? !std::isnan(x) : x < y;
                      });
     for (const auto& [strPath, snapshot] : held)

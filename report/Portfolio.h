@@ -37,8 +37,9 @@ enum class EPortfolioSort
 // added to errors and passed to onError at once; the others are still
 // written. The JSON document ends with every error, those already in errors
 // included.
-void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
-                    std::vector<SPortfolioError>& errors,
-                    const std::function<void(const SPortfolioError&)>& onError,
-                    EPortfolioSort sort = EPortfolioSort::path,
-                    const std::function<void(const std::string&)>& onWarning = [](const std::string&) {});
+void WritePortfolio(
+    const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
+    std::vector<SPortfolioError>& errors,
+    const std::function<void(const SPortfolioError&)>& onError,
+    EPortfolioSort sort = EPortfolioSort::path,
+    const std::function<void(const std::string&)>& onWarning = [](const std::string&) {});

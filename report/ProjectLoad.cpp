@@ -44,29 +44,10 @@ std::string Refusal(const std::string& strPath, EOutputFormat eFormat)
     const std::string strVlk = strPath.substr(0, strPath.size() - GetFileExtension(strPath).size() -
                                                      (GetFileExtension(strPath).empty() ? 0 : 1)) +
                                ".vlk";
-    const char* pszKind = "";
-    switch (eFormat)
-    {
-    case EOutputFormat::json:
+    if (eFormat == EOutputFormat::json)
         return strPath + " is a JSON export; turn it into a project with: velkor-report import " +
                strPath + " " + strVlk;
-    case EOutputFormat::csv:
-        pszKind = "a CSV export of the probabilities";
-        break;
-    case EOutputFormat::svg:
-        pszKind = "a chart (SVG)";
-        break;
-    case EOutputFormat::pdf:
-        pszKind = "a PDF report";
-        break;
-    case EOutputFormat::html:
-        pszKind = "an HTML report";
-        break;
-    case EOutputFormat::text:
-        pszKind = "a text report";
-        break;
-    }
-    return strPath + " is " + pszKind +
+    return strPath + " is " + OutputFormatInfo(eFormat).pszKind +
            ", which holds no answers; run velkor-report with the project file (.vlk) it was made "
            "from";
 }

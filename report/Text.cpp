@@ -97,12 +97,18 @@ const char* XmlEntity(char32_t ch)
 {
     switch (ch)
     {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return "&quot;";
-    case '\'': return "&#39;";
-    default: return nullptr;
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    case '\'':
+        return "&#39;";
+    default:
+        return nullptr;
     }
 }
 
@@ -119,7 +125,8 @@ std::string EscapeXml(std::string_view strText)
             // Control characters other than tab and line ends, U+FFFE and
             // U+FFFF are no XML characters.
             const bool bControl = ch < 0x20 && ch != '\t' && ch != '\n' && ch != '\r';
-            AppendUtf8(strOut, bControl || ch == 0xFFFE || ch == 0xFFFF ? REPLACEMENT_CHARACTER : ch);
+            AppendUtf8(strOut,
+                       bControl || ch == 0xFFFE || ch == 0xFFFF ? REPLACEMENT_CHARACTER : ch);
         }
     }
     return strOut;

@@ -58,8 +58,9 @@ void AddImportCommand(CLI::App& app, CCommandContext& context)
     auto pAnyWeights = std::make_shared<bool>(false);
     pCommand->add_option("INPUT", *pInput, "The JSON document")->required();
     pCommand->add_option("OUTPUT", *pOutput, "The project file to write (.vlk)")->required();
-    pCommand->add_flag("--any-weights", *pAnyWeights,
-                       "Takes the weights as they are, not only fractions from 0 to 1 that sum to 1");
+    pCommand->add_flag(
+        "--any-weights", *pAnyWeights,
+        "Takes the weights as they are, not only fractions from 0 to 1 that sum to 1");
     const char szUsage[] = "velkor-report import [--any-weights] INPUT.json OUTPUT.vlk";
     context.usages["import"] = std::string("Usage: ") + szUsage + "\n";
     pCommand->callback([&context, pInput, pOutput, pAnyWeights]

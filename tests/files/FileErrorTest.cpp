@@ -147,7 +147,8 @@ TEST_F(FileErrors, ReadOnlyFileIsNotReplaced)
             std::string strOut;
             for (const auto& writer :
                  {std::function<void()>([&] { SaveProject(m_model, m_strOldPath); }),
-                  std::function<void()>([&] { WriteTextReport(MakeSnapshot(m_model), m_strOldPath); })})
+                  std::function<void()>([&]
+                                        { WriteTextReport(MakeSnapshot(m_model), m_strOldPath); })})
             {
                 try
                 {
@@ -175,7 +176,8 @@ TEST_F(FileErrors, LockedFileIsASharingViolation)
     ExpectLoadFails(m_strOldPath, CFileException::sharingViolation, strMessage);
     for (const auto& writer :
          {std::function<void()>([&] { SaveProject(m_model, m_strOldPath); }),
-          std::function<void()>([&] { WriteHtmlReport(MakeSnapshot(m_model, "t"), m_strOldPath); })})
+          std::function<void()>([&]
+                                { WriteHtmlReport(MakeSnapshot(m_model, "t"), m_strOldPath); })})
     {
         EXPECT_EQ(CatchFileException(writer).GetErrorMessage(), strMessage);
         EXPECT_EQ(ReadBytes(m_strOldPath), m_strOldBytes);

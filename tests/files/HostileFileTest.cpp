@@ -96,9 +96,11 @@ const HostileCase s_aCases[] = {
          std::string strResult;
          strResult += Check(Message([&] { LoadProject(model, strPath); }) == strDenied, "load");
          strResult += Check(Message([&] { SaveProject(model, strPath); }) == strDenied, "save");
-         strResult += Check(Message([&] { WriteTextReport(MakeSnapshot(model), strPath); }) == strDenied, "txt");
-         strResult +=
-             Check(Message([&] { WriteHtmlReport(MakeSnapshot(model, "t"), strPath); }) == strDenied, "htm");
+         strResult += Check(
+             Message([&] { WriteTextReport(MakeSnapshot(model), strPath); }) == strDenied, "txt");
+         strResult += Check(Message([&] { WriteHtmlReport(MakeSnapshot(model, "t"), strPath); }) ==
+                                strDenied,
+                            "htm");
          return strResult + Check(std::filesystem::is_fifo(strPath), "pipe replaced");
      }},
     {"hard links stay, a failed save puts the old bytes back",
@@ -258,13 +260,16 @@ const HostileCase s_aCases[] = {
                      strRead.append(buffer, static_cast<std::size_t>(n));
              });
          CRiskModel model;
-         const std::string strMessage =
-             Message([&] { WriteTextReport(MakeSnapshot(model), "/proc/self/fd/" + std::to_string(anPipe[1])); });
+         const std::string strMessage = Message(
+             [&] {
+                 WriteTextReport(MakeSnapshot(model), "/proc/self/fd/" + std::to_string(anPipe[1]));
+             });
          close(anPipe[1]);
          reader.join();
          close(anPipe[0]);
          return Check(strMessage.empty(), "write: " + strMessage) +
-                Check(strRead == std::string(nFill, 'f') + MakeTextReport(MakeSnapshot(model)), "bytes");
+                Check(strRead == std::string(nFill, 'f') + MakeTextReport(MakeSnapshot(model)),
+                      "bytes");
      }},
 };
 } // namespace

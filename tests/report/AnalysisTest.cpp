@@ -54,9 +54,11 @@ TEST(Snapshot, TakesEveryValueAndLeavesTheModelAndFlagAlone)
     EXPECT_EQ(snapshot.weights.dCost, 0.5);
     EXPECT_EQ(snapshot.strTitle, "t");
     // Names come from the string table.
-    const std::pair<int, const char*> aNames[] = {
-        {METRIC_TOTAL, "Total"}, {METRIC_CATEGORY_FIRST, "Organization"}, {METRIC_PHASE_FIRST, "Pre-requirements"},
-        {METRIC_ACTIVITY_FIRST + 2, "Assessment"}, {METRIC_CATEGORY_FIRST + 9, "Personnel"}};
+    const std::pair<int, const char*> aNames[] = {{METRIC_TOTAL, "Total"},
+                                                  {METRIC_CATEGORY_FIRST, "Organization"},
+                                                  {METRIC_PHASE_FIRST, "Pre-requirements"},
+                                                  {METRIC_ACTIVITY_FIRST + 2, "Assessment"},
+                                                  {METRIC_CATEGORY_FIRST + 9, "Personnel"}};
     for (const auto& [k, pszName] : aNames)
         EXPECT_EQ(MetricName(k), pszName);
     EXPECT_EQ(CategoryName(80), "Personnel");
@@ -82,7 +84,8 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
                 for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
                 {
                     std::uint32_t nTo = an[i] + 1;
-                    while (nTo < CatalogueQuestion(i).GetAnswerCount() && AnswerValue(i, nTo) <= AnswerValue(i, an[i]))
+                    while (nTo < CatalogueQuestion(i).GetAnswerCount() &&
+                           AnswerValue(i, nTo) <= AnswerValue(i, an[i]))
                         ++nTo;
                     if (nTo >= CatalogueQuestion(i).GetAnswerCount())
                         continue;
@@ -113,9 +116,11 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
             }
             EXPECT_EQ(plan.bReached, bReached);
             EXPECT_EQ(plan.dReachable, dReachable);
-            EXPECT_EQ(plan.dTotal, expected.empty() ? snapshot.Metric(METRIC_TOTAL) : expected.back().dTotal);
+            EXPECT_EQ(plan.dTotal,
+                      expected.empty() ? snapshot.Metric(METRIC_TOTAL) : expected.back().dTotal);
 
-            const auto doc = nlohmann::ordered_json::parse(MakePlanOutput(snapshot, dTarget, EOutputFormat::json));
+            const auto doc = nlohmann::ordered_json::parse(
+                MakePlanOutput(snapshot, dTarget, EOutputFormat::json));
             EXPECT_EQ(doc["format"], "velkor-improve-plan");
             EXPECT_EQ(doc["target"].get<double>(), dTarget);
             EXPECT_EQ(doc["reached"], bReached);
@@ -125,23 +130,28 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
                 const auto& last = doc["steps"].back();
                 EXPECT_EQ(last["step"], expected.size());
                 EXPECT_EQ(last["number"], expected.back().nQuestion + 1);
-                EXPECT_EQ(last["to_label"], CatalogueQuestion(expected.back().nQuestion).GetAnswerLabel(expected.back().nTo));
+                EXPECT_EQ(last["to_label"], CatalogueQuestion(expected.back().nQuestion)
+                                                .GetAnswerLabel(expected.back().nTo));
                 EXPECT_EQ(doc["total"].get<double>(), expected.back().dTotal);
             }
         }
     // The summary line says what was reached and what could be.
     const SSnapshot fresh = MakeSnapshot(ProjectAnswers(0), {});
     const std::string strText = MakePlanOutput(fresh, 0.5, EOutputFormat::text);
-    EXPECT_TRUE(std::regex_search(strText, std::regex("\n\\d+ changes reach \\d+\\.\\d %; the most reachable is \\d+\\.\\d %\\.\n$")))
+    EXPECT_TRUE(std::regex_search(
+        strText,
+        std::regex("\n\\d+ changes reach \\d+\\.\\d %; the most reachable is \\d+\\.\\d %\\.\n$")))
         << strText;
-    EXPECT_NE(MakePlanOutput(fresh, 1.0, EOutputFormat::text).find("The target is out of reach"), std::string::npos);
+    EXPECT_NE(MakePlanOutput(fresh, 1.0, EOutputFormat::text).find("The target is out of reach"),
+              std::string::npos);
 }
 
 TEST(Trend, EverySeriesValueChangeAndPointTitle)
 {
     std::vector<STrendPoint> points;
     for (int n = 0; n < 3; ++n)
-        points.push_back({MakeSnapshot(ProjectAnswers(n), s_aWeights[n], "v" + std::to_string(n)), "p/v" + std::to_string(n) + ".vlk"});
+        points.push_back({MakeSnapshot(ProjectAnswers(n), s_aWeights[n], "v" + std::to_string(n)),
+                          "p/v" + std::to_string(n) + ".vlk"});
     const auto doc = nlohmann::ordered_json::parse(MakeTrendOutput(points, EOutputFormat::json));
     EXPECT_EQ(doc["format"], "velkor-trend");
     EXPECT_EQ(doc["projects"][1]["path"], "p/v1.vlk");
@@ -150,7 +160,8 @@ TEST(Trend, EverySeriesValueChangeAndPointTitle)
     const std::string strSvg = MakeTrendOutput(points, EOutputFormat::svg);
     std::set<std::string> titles;
     const std::regex title("<title>([^<]*)</title>");
-    for (auto it = std::sregex_iterator(strSvg.begin(), strSvg.end(), title); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(strSvg.begin(), strSvg.end(), title);
+         it != std::sregex_iterator(); ++it)
         titles.insert((*it)[1]);
     EXPECT_EQ(titles.size(), 14u * 3u);
     const std::string strCsv = MakeTrendOutput(points, EOutputFormat::csv);
@@ -167,10 +178,12 @@ TEST(Trend, EverySeriesValueChangeAndPointTitle)
                       1u)
                 << k;
         }
-        EXPECT_EQ(series["change"].get<double>(), points[2].snapshot.Metric(k) - points[0].snapshot.Metric(k));
+        EXPECT_EQ(series["change"].get<double>(),
+                  points[2].snapshot.Metric(k) - points[0].snapshot.Metric(k));
         EXPECT_NE(strCsv.find("\n" + std::to_string(k) + "," + MetricLabel(k) + "," +
                               FormatShortest(points[0].snapshot.Metric(k)) + ","),
                   std::string::npos);
     }
-    EXPECT_NE(MakeTrendOutput(points, EOutputFormat::text).find("\nTotal Project Probability  "), std::string::npos);
+    EXPECT_NE(MakeTrendOutput(points, EOutputFormat::text).find("\nTotal Project Probability  "),
+              std::string::npos);
 }

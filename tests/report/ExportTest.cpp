@@ -1,8 +1,8 @@
 // The exports and the import over the model, without a process: every value
 // bit for bit, the chart's titles, and import's checks.
+#include "report/Export.h"
 #include "files/ProjectFile.h"
 #include "model/Format.h"
-#include "report/Export.h"
 #include "report/Import.h"
 #include "report/Numbers.h"
 #include "report/Text.h"
@@ -30,8 +30,10 @@ struct Project
     double adWeights[3]; // technical, cost, schedule
 };
 const Project s_aProjects[] = {
-    {0, {0.333, 0.333, 0.333}},   {7, {0.45, 0.35, 0.2}},
-    {3, {0.1 + 0.2, 1e-300, -0.0}}, {11, {NaN, Inf, -Inf}},
+    {0, {0.333, 0.333, 0.333}},
+    {7, {0.45, 0.35, 0.2}},
+    {3, {0.1 + 0.2, 1e-300, -0.0}},
+    {11, {NaN, Inf, -Inf}},
     {5, {5e-324, 1.7976931348623157e308, 2.0 / 3.0}},
 };
 
@@ -47,7 +49,8 @@ void Fill(CRiskModel& model, const Project& project)
 // Bit-for-bit equality that counts every NaN as the same value.
 bool SameDouble(double a, double b)
 {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return (std::isnan(a) && std::isnan(b)) ||
+           std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 // A CSV field or FormatShortest text as a double: one of the three words, or a number.
@@ -60,21 +63,25 @@ double ReadBack(const std::string& strText)
 
 TEST(Numbers, ShortestFormReadsBackBitForBit)
 {
-    for (const double d : {0.1, 0.1 + 0.2, 1.0 / 3.0, -0.0, 5e-324, 1e21, 123456789.125, 0.48992596590909093,
-                           1.7976931348623157e308, NaN, Inf, -Inf})
+    for (const double d : {0.1, 0.1 + 0.2, 1.0 / 3.0, -0.0, 5e-324, 1e21, 123456789.125,
+                           0.48992596590909093, 1.7976931348623157e308, NaN, Inf, -Inf})
     {
         const std::string strText = FormatShortest(d);
         EXPECT_TRUE(SameDouble(ReadBack(strText), d)) << strText;
-        EXPECT_TRUE(SameDouble(*ParseJsonNumber(nlohmann::json::parse(DumpJson(JsonNumber(d)))), d)) << strText;
+        EXPECT_TRUE(SameDouble(*ParseJsonNumber(nlohmann::json::parse(DumpJson(JsonNumber(d)))), d))
+            << strText;
     }
     EXPECT_EQ(FormatShortest(0.1), "0.1");
-    EXPECT_EQ(FormatShortest(NaN) + FormatShortest(Inf) + FormatShortest(-Inf), "NaNInfinity-Infinity");
+    EXPECT_EQ(FormatShortest(NaN) + FormatShortest(Inf) + FormatShortest(-Inf),
+              "NaNInfinity-Infinity");
     EXPECT_EQ(ParseJsonNumber(nlohmann::json("nan")), std::nullopt);
     EXPECT_EQ(ParseJsonNumber(nlohmann::json(true)), std::nullopt);
 
-    const std::pair<const char*, const char*> aFields[] = {
-        {"plain", "plain"}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\nlines", "\"two\nlines\""},
-        {"", ""}};
+    const std::pair<const char*, const char*> aFields[] = {{"plain", "plain"},
+                                                           {"a,b", "\"a,b\""},
+                                                           {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                                                           {"two\nlines", "\"two\nlines\""},
+                                                           {"", ""}};
     for (const auto& [pszIn, pszOut] : aFields)
         EXPECT_EQ(CsvField(pszIn), pszOut);
 }
@@ -91,9 +98,11 @@ TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)
         EXPECT_EQ(json["format"], "velkor-project");
         EXPECT_EQ(json["version"], 1);
         EXPECT_EQ(json["title"], "plan \"q\"");
-        EXPECT_TRUE(SameDouble(*ParseJsonNumber(json["weights"]["technical"]), model.GetTechnicalWeight()));
+        EXPECT_TRUE(
+            SameDouble(*ParseJsonNumber(json["weights"]["technical"]), model.GetTechnicalWeight()));
         EXPECT_TRUE(SameDouble(*ParseJsonNumber(json["weights"]["cost"]), model.GetCostWeight()));
-        EXPECT_TRUE(SameDouble(*ParseJsonNumber(json["weights"]["schedule"]), model.GetScheduleWeight()));
+        EXPECT_TRUE(
+            SameDouble(*ParseJsonNumber(json["weights"]["schedule"]), model.GetScheduleWeight()));
         ASSERT_EQ(json["answers"].size(), QUESTION_COUNT);
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         {
@@ -118,11 +127,14 @@ TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)
             const auto& metric = json["metrics"][k];
             EXPECT_EQ(metric["index"], k);
             EXPECT_EQ(metric["label"], model.GetMetricLabel(k));
-            EXPECT_TRUE(SameDouble(*ParseJsonNumber(metric["value"]), model.GetMetricValue(k))) << k;
+            EXPECT_TRUE(SameDouble(*ParseJsonNumber(metric["value"]), model.GetMetricValue(k)))
+                << k;
             ASSERT_TRUE(std::getline(csv, strLine));
             const std::string strPrefix = std::to_string(k) + ',' + model.GetMetricLabel(k) + ',';
             ASSERT_EQ(strLine.substr(0, strPrefix.size()), strPrefix);
-            EXPECT_TRUE(SameDouble(ReadBack(strLine.substr(strPrefix.size())), model.GetMetricValue(k))) << strLine;
+            EXPECT_TRUE(
+                SameDouble(ReadBack(strLine.substr(strPrefix.size())), model.GetMetricValue(k)))
+                << strLine;
         }
         EXPECT_FALSE(std::getline(csv, strLine));
     }
@@ -136,10 +148,12 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
     model.ComputeAll();
     std::set<std::string> titles;
     const std::regex title("<title>([^<]*)</title>");
-    for (auto it = std::sregex_iterator(strSvg.begin(), strSvg.end(), title); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(strSvg.begin(), strSvg.end(), title);
+         it != std::sregex_iterator(); ++it)
         titles.insert((*it)[1]);
 
-    const auto Expect = [&](const std::string& strName, int nMetric) {
+    const auto Expect = [&](const std::string& strName, int nMetric)
+    {
         const std::string strTitle =
             strName + ": " + FormatNumbers("%.1f%%", {model.GetMetricValue(nMetric) * 100.0});
         EXPECT_EQ(titles.count(strTitle), 1u) << strTitle;
@@ -147,16 +161,19 @@ TEST(Export, ChartTitlesNameEveryPlottedValue)
     Expect("Total", METRIC_TOTAL);
     for (int k = 0; k < int(CATEGORY_COUNT); ++k)
         Expect(MetricName(METRIC_CATEGORY_FIRST + k), METRIC_CATEGORY_FIRST + k);
-    const char* const apszBars[] = {"Pre-requirements", "Requirements",   "Design",
-                                    "Coding",           "Testing",        "Delivery and Maintenance",
-                                    "Identification",   "Strategy and Planning", "Assessment",
-                                    "Mitigation and Avoidance", "Reporting", "Prediction"};
+    const char* const apszBars[] = {"Pre-requirements", "Requirements",
+                                    "Design",           "Coding",
+                                    "Testing",          "Delivery and Maintenance",
+                                    "Identification",   "Strategy and Planning",
+                                    "Assessment",       "Mitigation and Avoidance",
+                                    "Reporting",        "Prediction"};
     for (int i = 0; i < 12; ++i)
         Expect(apszBars[i], METRIC_PHASE_FIRST + i);
     EXPECT_EQ(MetricName(METRIC_CATEGORY_FIRST + 5), "Company Culture");
     EXPECT_EQ(titles.size(), 24u); // the 23 values and the 100 % ring
     EXPECT_NE(strSvg.find("Project a &lt;b&gt; &amp; &#39;c&#39;"), std::string::npos);
-    EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"), "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
+    EXPECT_EQ(EscapeXml("bad \xFF byte\x01 \xEF\xBF\xBF"),
+              "bad \xEF\xBF\xBD byte\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
 TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
@@ -170,7 +187,8 @@ TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
         EXPECT_EQ(MakeProjectBytes(imported), MakeProjectBytes(original)) << project.nSeed;
 
         // The short form: 81 plain answer indices.
-        nlohmann::json plain = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
+        nlohmann::json plain =
+            nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
         for (auto& answer : plain["answers"])
             answer = answer["answer"];
         plain.erase("metrics");
@@ -178,7 +196,8 @@ TEST(Import, AnExportComesBackAsTheBytesSaveWrites)
         ImportProject(fromPlain, plain.dump(), true);
 
         // Answers given as their labels.
-        nlohmann::json labels = nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
+        nlohmann::json labels =
+            nlohmann::json::parse(MakeJsonExport(MakeSnapshot(original, "plan")));
         for (auto& answer : labels["answers"])
             answer = answer["label"];
         CRiskModel fromLabels;
@@ -193,7 +212,8 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
     CRiskModel model;
     Fill(model, s_aProjects[1]);
     const std::string strGood = MakeJsonExport(MakeSnapshot(model, "plan"));
-    const auto Edit = [&](const std::function<void(nlohmann::json&)>& fnEdit) {
+    const auto Edit = [&](const std::function<void(nlohmann::json&)>& fnEdit)
+    {
         nlohmann::json json = nlohmann::json::parse(strGood);
         fnEdit(json);
         return json.dump();
@@ -202,26 +222,40 @@ TEST(Import, NamesTheFirstProblemAndLeavesTheModelAlone)
         {"{\"weights\": ", "not JSON: parse error at line 1, column 13"},
         {"[1, 2]", "not a project"},
         {"{\"weights\": 1E8886}", "not JSON: number overflow parsing '1E8886'"},
-        {Edit([](auto& j) { j["answers"][8]["answer"] = 7; }), "answers[8].answer: 7 is outside 0..6"},
+        {Edit([](auto& j) { j["answers"][8]["answer"] = 7; }),
+         "answers[8].answer: 7 is outside 0..6"},
         {Edit([](auto& j) { j["answers"][3] = -1; }), "answers[3]: -1 is outside 0..4"},
-        {Edit([](auto& j) { j["answers"][2]["answer"] = 2.5; }), "answers[2].answer: 2.5 is not an answer index 0..4"},
-        {Edit([](auto& j) { j["answers"].erase(80); }), "answers: holds 80 answers, a project has 81"},
-        {Edit([](auto& j) { j["answers"].push_back(0); }), "answers: holds 82 answers, a project has 81"},
+        {Edit([](auto& j) { j["answers"][2]["answer"] = 2.5; }),
+         "answers[2].answer: 2.5 is not an answer index 0..4"},
+        {Edit([](auto& j) { j["answers"].erase(80); }),
+         "answers: holds 80 answers, a project has 81"},
+        {Edit([](auto& j) { j["answers"].push_back(0); }),
+         "answers: holds 82 answers, a project has 81"},
         {Edit([](auto& j) { j["answers"][5]["question"] = 6; }), "answers[5].question: 6 is not 5"},
         {Edit([](auto& j) { j["answers"][5].erase("answer"); }), "answers[5].answer: is missing"},
-        {Edit([](auto& j) { j["weights"]["cost"] = "0.5"; }), "weights.cost: \"0.5\" is not a number"},
+        {Edit([](auto& j) { j["weights"]["cost"] = "0.5"; }),
+         "weights.cost: \"0.5\" is not a number"},
         {Edit([](auto& j) { j["weights"].erase("schedule"); }), "weights.schedule: is missing"},
         {Edit([](auto& j) { j["weights"]["speed"] = 1; }), "weights.speed: is not a field here"},
-        {Edit([](auto& j) { j["format"] = "velkor-compare"; }), "format: \"velkor-compare\" is not"},
+        {Edit([](auto& j) { j["format"] = "velkor-compare"; }),
+         "format: \"velkor-compare\" is not"},
         {Edit([](auto& j) { j["version"] = 2; }), "version: 2 is not 1"},
         {Edit([](auto& j) { j.erase("answers"); }), "answers: is missing"},
         {Edit([](auto& j) { j["answers"][3]["answer"] = 1, j["answers"][3]["label"] = "All"; }),
          "answers[3]: label \"All\" does not match answer 1 (\"Little\")"},
-        {Edit([](auto& j) { j["answers"][3]["answer"] = "Lots"; }), "answers[3].answer: \"Lots\" is no answer"},
-        {Edit([](auto& j) { j["weights"] = {{"technical", 50}, {"cost", 30}, {"schedule", 20}}; }),
+        {Edit([](auto& j) { j["answers"][3]["answer"] = "Lots"; }),
+         "answers[3].answer: \"Lots\" is no answer"},
+        {Edit(
+             [](auto& j) {
+                 j["weights"] = {{"technical", 50}, {"cost", 30}, {"schedule", 20}};
+             }),
          "weights: weights look like percentages; write 0.5, 0.3, 0.2"},
-        {Edit([](auto& j) { j["weights"] = {{"technical", 0.5}, {"cost", 0.3}, {"schedule", 0.3}}; }),
-         "weights: 0.5, 0.3, 0.3 (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1"},
+        {Edit(
+             [](auto& j) {
+                 j["weights"] = {{"technical", 0.5}, {"cost", 0.3}, {"schedule", 0.3}};
+             }),
+         "weights: 0.5, 0.3, 0.3 (technical, cost, schedule) are not fractions from 0 to 1 that "
+         "sum to 1"},
         {Edit([](auto& j) { j["weights"]["cost"] = "NaN"; }), "weights: 0.45, NaN, 0.2"},
     };
     for (const auto& [strJson, pszMessage] : aCases)

@@ -3,8 +3,8 @@
 // A screenshot goes to <build>/screenshots/html-report.png.
 #include "FileTestSupport.h"
 
-#include "report/HtmlReport.h"
 #include "model/Format.h"
+#include "report/HtmlReport.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,9 +2,9 @@
 // template and the title.
 #include "FileTestSupport.h"
 
+#include "model/Format.h"
 #include "report/HtmlReport.h"
 #include "report/TextReport.h"
-#include "model/Format.h"
 #include "res/ReportTemplate.h"
 
 namespace

@@ -146,12 +146,13 @@ TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
             }
         }
         EXPECT_FALSE(model.IsModified());
-        EXPECT_EQ(FindImprovements(MakeSnapshot(model), 3).size(), std::min<std::size_t>(3, expected.size()));
+        EXPECT_EQ(FindImprovements(MakeSnapshot(model), 3).size(),
+                  std::min<std::size_t>(3, expected.size()));
         EXPECT_EQ(MakeProjectBytes(model), strBefore);
 
         // The JSON document carries the same numbers.
-        const Json doc =
-            Document(MakeImproveOutput(MakeSnapshot(model), 10, EOutputFormat::json), "velkor-improve");
+        const Json doc = Document(MakeImproveOutput(MakeSnapshot(model), 10, EOutputFormat::json),
+                                  "velkor-improve");
         EXPECT_TRUE(SameBits(Number(doc["total"]), dBefore));
         ASSERT_EQ(doc["suggestions"].size(), std::min<std::size_t>(10, expected.size()));
         for (std::size_t n = 0; n < doc["suggestions"].size(); ++n)
@@ -194,13 +195,16 @@ TEST(ReportImprove, EstimationMethodSkipsEqualValuesAndTheTopAnswerHasNoSuggesti
     best.GetQuestion(3)->SetSelected(2);
     const std::string strText = MakeImproveOutput(MakeSnapshot(best), 0, EOutputFormat::text);
     EXPECT_NE(strText.find("   1  +"), std::string::npos) << strText;
-    EXPECT_NE(strText.find("Q3  Organization  Some -> Most  Is there a documented organizational structure"),
+    EXPECT_NE(strText.find(
+                  "Q3  Organization  Some -> Most  Is there a documented organizational structure"),
               std::string::npos)
         << strText;
     const auto nContext = strText.find("circumstances rather than a practice:\n");
     ASSERT_NE(nContext, std::string::npos) << strText;
-    EXPECT_NE(strText.find("Q4  Organization  Some -> Most  Is the organizational structure stable?\n", nContext),
-              std::string::npos)
+    EXPECT_NE(
+        strText.find("Q4  Organization  Some -> Most  Is the organizational structure stable?\n",
+                     nContext),
+        std::string::npos)
         << strText;
     EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), 9) << strText;
 }
@@ -263,11 +267,12 @@ TEST(ReportCompare, TextShowsPointsChangedAnswersAndWeights)
 {
     CRiskModel old, now;
     now.GetQuestion(5)->SetSelected(3);
-    const std::string strSame =
-        MakeCompareOutput({MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
-    EXPECT_NE(strSame.find("\nQ6  Organization  None -> Most  Does good communication exist between "
-                           "different organizations or departments"),
-              std::string::npos)
+    const std::string strSame = MakeCompareOutput(
+        {MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
+    EXPECT_NE(
+        strSame.find("\nQ6  Organization  None -> Most  Does good communication exist between "
+                     "different organizations or departments"),
+        std::string::npos)
         << strSame;
     EXPECT_NE(strSame.find("\nOrganization prob                         0.0  10.0   +10.0\n"),
               std::string::npos)
@@ -276,8 +281,8 @@ TEST(ReportCompare, TextShowsPointsChangedAnswersAndWeights)
     EXPECT_EQ(strSame.find(" \n"), std::string::npos);
 
     now.SetCostWeight(0.5);
-    const std::string strWeights =
-        MakeCompareOutput({MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
+    const std::string strWeights = MakeCompareOutput(
+        {MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
     EXPECT_NE(strWeights.find("\nCost        33.3  50.0\n"), std::string::npos) << strWeights;
 }
 
@@ -446,21 +451,35 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"improve", a, "--top", "-1"}, 2, "velkor-report: --top: needs a whole number", "", 0},
         {{"improve", dir / "tree/damaged.vlk"}, 1, strDamaged, "", 0},
         {{"portfolio", dir / "tree"}, 1, strDamaged, "Path", 3},
-        {{"portfolio", "--format", "csv", dir / "tree"}, 1, strDamaged, "path,title,technical_weight,", 3},
+        {{"portfolio", "--format", "csv", dir / "tree"},
+         1,
+         strDamaged,
+         "path,title,technical_weight,",
+         3},
         {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 0},
         {{"portfolio", "-o", dir / "p.txt", b}, 0, "", "", 2},
         {{"portfolio"}, 2, "velkor-report: PATH is required", "", 0},
-        {{"portfolio", "--sort", "size", a}, 2, "velkor-report: --sort: size not in {path,total}", "", 0},
+        {{"portfolio", "--sort", "size", a},
+         2,
+         "velkor-report: --sort: size not in {path,total}",
+         "",
+         0},
         {{dir / "plan.json", "-"},
          1,
-         "velkor-report: " + dir / "plan.json" + " is a JSON export; turn it into a project with: velkor-report import " +
+         "velkor-report: " + dir / "plan.json" +
+             " is a JSON export; turn it into a project with: velkor-report import " +
              dir / "plan.json" + " " + dir / "plan.vlk\n",
          "",
          0},
-        {{"compare", a, dir / "plan.csv"}, 1, "velkor-report: " + dir / "plan.csv" + " is a CSV export", "", 0},
+        {{"compare", a, dir / "plan.csv"},
+         1,
+         "velkor-report: " + dir / "plan.csv" + " is a CSV export",
+         "",
+         0},
         {{"trend", a, dir / "notes.dat"},
          1,
-         "velkor-report: " + dir / "notes.dat" + " is no project file: a project file is 348 bytes, this one 100 bytes",
+         "velkor-report: " + dir / "notes.dat" +
+             " is no project file: a project file is 348 bytes, this one 100 bytes",
          "",
          0},
         {{dir / "long.vlk", "-"},
@@ -471,8 +490,16 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 0},
         {{"trend", a, b, "--format", "csv"}, 0, "", "index,label,a,b,change\n", 15},
         {{"improve", a, "--target", "150"}, 2, "velkor-report: --target takes a percentage", "", 0},
-        {{"improve", a, "--target", "90%", "--format", "json"}, 0, "", "{\n  \"format\": \"velkor-improve-plan\"", 0},
-        {{"improve", a, "--top", "3", "--target", "90"}, 2, "velkor-report: --top excludes --target", "", 0},
+        {{"improve", a, "--target", "90%", "--format", "json"},
+         0,
+         "",
+         "{\n  \"format\": \"velkor-improve-plan\"",
+         0},
+        {{"improve", a, "--top", "3", "--target", "90"},
+         2,
+         "velkor-report: --top excludes --target",
+         "",
+         0},
     };
     for (const auto& c : aCases)
     {
@@ -508,7 +535,8 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
     EXPECT_EQ(portfolio["errors"][0]["path"], dir / "tree/damaged.vlk");
 
     // The riskiest first: totals rise down the list.
-    const RunResult sorted = RunReport(dir, {"portfolio", "--sort", "total", "--format", "json", a, dir / "tree"});
+    const RunResult sorted =
+        RunReport(dir, {"portfolio", "--sort", "total", "--format", "json", a, dir / "tree"});
     const Json rows = Json::parse(sorted.strOut)["projects"];
     ASSERT_EQ(rows.size(), 3u);
     for (std::size_t n = 1; n < rows.size(); ++n)

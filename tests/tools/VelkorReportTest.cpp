@@ -2,12 +2,12 @@
 #include "FileTestSupport.h"
 #include "RunReport.h"
 
-#include "report/HtmlReport.h"
 #include "files/Path.h"
-#include "report/TextReport.h"
 #include "model/Format.h"
 #include "report/Formats.h"
+#include "report/HtmlReport.h"
 #include "report/PdfReport.h"
+#include "report/TextReport.h"
 
 #include <cstdlib>
 #include <optional>
@@ -246,7 +246,8 @@ TEST_F(VelkorReport, PdfIsOneA4PageWithEveryValueInEmbeddedFonts)
         const std::string strLine = text->substr(nLabel, text->find('\n', nLabel) - nLabel);
         std::string strExpected = FormatNumbers("%.1f%%", {dValue * 100.0});
         if (dWeight >= 0)
-            strExpected += std::string(" ") + pszWeight + " Weighting: " + FormatNumbers("%.1f%%", {dWeight * 100.0});
+            strExpected += std::string(" ") + pszWeight +
+                           " Weighting: " + FormatNumbers("%.1f%%", {dWeight * 100.0});
         std::string strSqueezed; // the line with runs of blanks as one
         for (const char c : strLine)
             if (c != ' ' || strSqueezed.empty() || strSqueezed.back() != ' ')
@@ -254,8 +255,10 @@ TEST_F(VelkorReport, PdfIsOneA4PageWithEveryValueInEmbeddedFonts)
         EXPECT_NE(strSqueezed.find(strExpected), std::string::npos) << strLine;
     };
     Expect("Total Project Probability of Success:", m_model.GetMetricValue(METRIC_TOTAL));
-    Expect("Technical Success Probability:", m_model.GetMetricValue(METRIC_TECHNICAL), "Technical", 0.45);
-    Expect("Schedule Success Probability:", m_model.GetMetricValue(METRIC_SCHEDULE), "Schedule", 0.2);
+    Expect("Technical Success Probability:", m_model.GetMetricValue(METRIC_TECHNICAL), "Technical",
+           0.45);
+    Expect("Schedule Success Probability:", m_model.GetMetricValue(METRIC_SCHEDULE), "Schedule",
+           0.2);
     Expect("Cost Success Probability:", m_model.GetMetricValue(METRIC_COST), "Cost", 0.35);
     Expect("Process Probability:", m_model.GetMetricValue(METRIC_PROCESS));
     Expect("Product Probability:", m_model.GetMetricValue(METRIC_PRODUCT));
@@ -289,7 +292,8 @@ TEST_F(VelkorReport, PdfTitlesOfAnyLengthAndScriptStayOnThePage)
     if (!HaveProgram("pdftotext"))
         GTEST_SKIP() << "poppler-utils is not installed; the PDF is not checked";
     for (const std::string& strTitle :
-         {std::string(200, 'W'), std::string("Caf\xC3\xA9 \xC3\x84rger & <Co> 'x'"), std::string("bad \xFF byte")})
+         {std::string(200, 'W'), std::string("Caf\xC3\xA9 \xC3\x84rger & <Co> 'x'"),
+          std::string("bad \xFF byte")})
     {
         const std::string strProject = m_dir / (strTitle + ".vlk");
         SaveProject(m_model, strProject);
@@ -298,11 +302,14 @@ TEST_F(VelkorReport, PdfTitlesOfAnyLengthAndScriptStayOnThePage)
         const auto text = Shell(m_dir, "pdftotext -layout '" + m_dir / "t.pdf" + "' -");
         ASSERT_TRUE(text);
         if (strTitle[0] == 'C')
+        {
             EXPECT_NE(text->find("Project " + strTitle), std::string::npos) << *text;
+        }
         if (strTitle[0] == 'W')
         {
             // Wrapped between letters, every one of them on the page.
-            const auto nCount = std::count(text->begin(), text->begin() + text->find("Summary"), 'W');
+            const auto nCount =
+                std::count(text->begin(), text->begin() + text->find("Summary"), 'W');
             EXPECT_EQ(nCount, 200) << *text;
         }
     }
@@ -322,7 +329,8 @@ TEST_F(VelkorReport, PdfWithoutItsFontSaysWhatToInstall)
     }
     catch (const CPdfError& e)
     {
-        EXPECT_NE(std::string(e.what()).find("LiberationSans-Regular.ttf"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("LiberationSans-Regular.ttf"), std::string::npos)
+            << e.what();
         EXPECT_NE(std::string(e.what()).find("fonts-liberation2"), std::string::npos) << e.what();
     }
 }
@@ -335,19 +343,23 @@ TEST_F(VelkorReport, LinksNoQtAndListsTheTableOfFormatsInItsHelpAndManual)
 
     const RunResult help = RunReport(m_dir, {"--help"});
     EXPECT_NE(help.strOut.find(ReportFormatsHelp()), std::string::npos) << help.strOut;
-    const std::string strManual = ReadBytes(std::string(VELKOR_SOURCE_DIR) + "/docs/man/velkor-report.1");
+    const std::string strManual =
+        ReadBytes(std::string(VELKOR_SOURCE_DIR) + "/docs/man/velkor-report.1");
     for (const SOutputFormat& format : OutputFormats())
     {
         // The manual's list: ".TP\n.B .txt\n<the help line>".
-        const std::string strEntry = std::string(".B .") + format.pszExtension + "\n" + format.pszReportHelp;
+        const std::string strEntry =
+            std::string(".B .") + format.pszExtension + "\n" + format.pszReportHelp;
         EXPECT_NE(strManual.find(strEntry), std::string::npos) << strEntry;
     }
     for (const char* pszCommand : {"compare", "improve", "portfolio", "trend", "import"})
     {
-        EXPECT_NE(strManual.find(std::string(".SS ") + pszCommand), std::string::npos) << pszCommand;
+        EXPECT_NE(strManual.find(std::string(".SS ") + pszCommand), std::string::npos)
+            << pszCommand;
         const RunResult usage = RunReport(m_dir, {pszCommand});
         EXPECT_EQ(usage.nExit, 2);
-        EXPECT_NE(usage.strErr.find(std::string("Usage: velkor-report ") + pszCommand), std::string::npos)
+        EXPECT_NE(usage.strErr.find(std::string("Usage: velkor-report ") + pszCommand),
+                  std::string::npos)
             << usage.strErr;
     }
     const RunResult improveHelp = RunReport(m_dir, {"improve", "--help"});

@@ -2,9 +2,9 @@
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
 #include "GuiTestSupport.h"
-#include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "report/TextReport.h"
 #include "ui/MainDlg.h"
 
 #include <QCoreApplication>
