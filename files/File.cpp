@@ -847,15 +847,19 @@ std::string GetRecoveryCopyPath(const std::string& strPath)
 
 int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
 {
-    struct stat st = {};
-    if (stat(strPath.c_str(), &st) != 0)
+    const auto id = GetFileId(strPath);
+    if (!id)
         return -1;
     for (std::size_t i = 0; i < candidates.size(); ++i)
-    {
-        struct stat stCandidate = {};
-        if (stat(candidates[i].c_str(), &stCandidate) == 0 && stCandidate.st_dev == st.st_dev &&
-            stCandidate.st_ino == st.st_ino)
+        if (GetFileId(candidates[i]) == id)
             return static_cast<int>(i);
-    }
     return -1;
+}
+
+std::optional<FileId> GetFileId(const std::string& strPath)
+{
+    struct stat st = {};
+    if (stat(strPath.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
 }

@@ -34,7 +34,10 @@
 #include "files/FileException.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CFile
@@ -71,10 +74,33 @@ public:
     // Closes without finishing a write and without throwing.
     void Abort();
 
-    bool IsOpen() const { return m_nFd >= 0; }
+    bool IsOpen() const; // below: it depends on the backend
     const std::string& GetFilePath() const { return m_strFileName; }
 
 private:
+#ifdef _WIN32
+    // The Win32 backend (FileWin32.cpp): share modes instead of locks, a
+    // temporary file put in place with ReplaceFileW or MoveFileExW.
+    [[noreturn]] void Fail(CFileException::Cause cause);
+    [[noreturn]] void FailLastError(unsigned long nError, bool bCreating = false);
+    void OpenForReading();
+    void OpenForWriting();
+    void CloseInPlace();
+    void Release();
+
+    std::string m_strFileName;       // as given: the name every message shows
+    std::wstring m_strTarget;        // the target's full path as the API takes it
+    std::wstring m_strTemp;          // the temporary file beside it, if any
+    std::string m_strBuffer;         // the new content of a file rewritten in place
+    void* m_hFile = nullptr;         // the handle read from or written to
+    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
+    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
+    bool m_bWriting = false;
+    bool m_bInPlace = false;
+    bool m_bExists = false; // the target existed: ReplaceFileW, not MoveFileExW
+    bool m_bSync = true;
+    bool m_bLock = true;
+#else
     [[noreturn]] void Fail(CFileException::Cause cause, int nOsError = 0,
                            const char* pszKind = nullptr);
     [[noreturn]] void FailErrno(int nErrno, bool bCreating = false);
@@ -101,7 +127,20 @@ private:
     bool m_bReplace = false; // m_nFd is a temporary file to put over the target
     bool m_bSync = true;     // flush the file and its folder to the disk at Close()
     bool m_bLock = true;     // hold the target locked while writing
+#endif
 };
+
+#ifdef _WIN32
+inline bool CFile::IsOpen() const
+{
+    return m_hFile != nullptr;
+}
+#else
+inline bool CFile::IsOpen() const
+{
+    return m_nFd >= 0;
+}
+#endif
 
 // Writes all nCount bytes to an open descriptor, waiting while a
 // non-blocking pipe is full. Failures throw CFileException naming strName.
@@ -109,7 +148,8 @@ void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount,
                        const std::string& strName);
 
 // True when both paths exist and lead to the same file (same device and
-// inode, through any link or name).
+// inode, or volume and file index on Windows, through any link or name).
+// "/dev/stdout" stands for standard output on every system.
 bool IsSameFile(const std::string& strPath1, const std::string& strPath2);
 
 // The copy of its old content that a rewrite in place killed part-way left
@@ -121,7 +161,13 @@ std::string GetRecoveryCopyPath(const std::string& strPath);
 // (same device and inode, through any link or name); -1 for none.
 int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates);
 
-// Makes SIGINT, SIGTERM and SIGHUP remove a named temporary file that a
-// write has open at that moment before the process ends as the signal
-// asks. For command-line programs; call once at start-up.
+// What makes a file itself: device and inode, or volume and file index on
+// Windows. Nothing when strPath cannot be reached.
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
+std::optional<FileId> GetFileId(const std::string& strPath);
+
+// Makes SIGINT, SIGTERM and SIGHUP (Windows: Ctrl+C, Ctrl+Break and closing
+// the console) remove a named temporary file that a write has open at that
+// moment before the process ends as the signal asks. For command-line
+// programs; call once at start-up.
 void InstallTemporaryFileCleanup();

@@ -1,20 +1,31 @@
 #include "files/Path.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
+namespace
+{
+#ifdef _WIN32
+constexpr const char* SEPARATORS = "/\\";
+#else
+constexpr const char* SEPARATORS = "/";
+#endif
+} // namespace
+
 std::string GetFileName(const std::string& strPath)
 {
-    const auto nSlash = strPath.rfind('/');
+    const auto nSlash = strPath.find_last_of(SEPARATORS);
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
 std::string GetFolderName(const std::string& strPath)
 {
-    const auto nSlash = strPath.rfind('/');
+    const auto nSlash = strPath.find_last_of(SEPARATORS);
     if (nSlash == std::string::npos)
         return ".";
     return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
@@ -82,6 +93,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
+#ifndef _WIN32 // PathWin32.cpp has the Windows one
 std::string GetOwnExecutablePath()
 {
     // readlink does not say whether it cut the path: grow until it fits.
@@ -96,6 +108,7 @@ std::string GetOwnExecutablePath()
         buffer.resize(buffer.size() * 2);
     }
 }
+#endif
 
 namespace
 {

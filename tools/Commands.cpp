@@ -7,7 +7,9 @@
 
 #include <cstdio>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 const char g_szUsage[] = "Usage: velkor-report PROJECT.vlk OUTPUT\n"
                          "       velkor-report COMMAND ...\n";

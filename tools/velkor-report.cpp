@@ -23,6 +23,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "files/Win32.h"
+
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <sys/stat.h>
 
 namespace
@@ -124,7 +130,17 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
 int main(int argc, char** argv)
 {
     InstallTemporaryFileCleanup(); // a signal removes a named temporary file
+#ifdef _WIN32
+    // Reports keep their exact bytes and messages their LF line ends; the
+    // manifest makes argv UTF-8 (activeCodePage), and the console shows UTF-8.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::setvbuf(stderr, nullptr, _IONBF, 0); // as on Linux, even into a file or pipe
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
+    // "/dir/p.vlk" is a path on Windows too, never an option.
+    app.allow_windows_style_options(false);
     CCommandContext context;
     auto pFormatter = std::make_shared<CUsageFormatter>(context);
     pFormatter->label("Subcommands", "Commands");
