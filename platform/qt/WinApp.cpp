@@ -1,5 +1,5 @@
 #include "platform/WinApp.h"
-#include "platform/Dialog.h"
+#include "platform/qt/Dialog.h"
 #include "platform/MessageBox.h"
 #include "res/Images.h"
 

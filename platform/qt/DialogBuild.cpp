@@ -1,6 +1,6 @@
 // Building a dialog's window, menu and controls from its templates.
-#include "platform/Dialog.h"
-#include "platform/DialogParts.h"
+#include "platform/qt/Dialog.h"
+#include "platform/qt/DialogParts.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
 

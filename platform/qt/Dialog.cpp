@@ -1,7 +1,7 @@
 // The dialog: its life, messages, keyboard, buttons by id and menu.
-#include "platform/Dialog.h"
+#include "platform/qt/Dialog.h"
 #include "files/FileException.h"
-#include "platform/DialogParts.h"
+#include "platform/qt/DialogParts.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 

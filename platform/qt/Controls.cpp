@@ -1,7 +1,7 @@
 // Control handles: the id-based operations on one control, data exchange
 // and painting.
-#include "platform/Dialog.h"
-#include "platform/DialogParts.h"
+#include "platform/qt/Dialog.h"
+#include "platform/qt/DialogParts.h"
 
 #include <QComboBox>
 #include <QGroupBox>
