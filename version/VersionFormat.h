@@ -25,6 +25,7 @@ constexpr std::uint32_t VS_FFI_FILEFLAGSMASK = 0x3F;
 constexpr std::uint32_t VS_FFI_SIGNATURE = 0xFEEF04BD;
 constexpr std::uint32_t VS_FFI_STRUCVERSION = 0x00010000;
 constexpr std::uint32_t VOS_UNKNOWN = 0; // not a Windows file
+constexpr std::uint32_t VOS_NT_WINDOWS32 = 0x00040004;
 constexpr std::uint32_t VFT_APP = 1;
 
 // The value of the root block "\".

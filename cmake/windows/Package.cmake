@@ -1,0 +1,26 @@
+# The portable zip of the Windows build: velkor-<version>-windows-x64.zip
+# with velkor-report.exe, the PDF font and its licence, the README and the
+# licence. Built by the target velkor_zip (part of "all").
+set(zip_name velkor-${PROJECT_VERSION}-windows-x64)
+set(zip_dir ${PROJECT_BINARY_DIR}/${zip_name})
+set(zip_file ${PROJECT_BINARY_DIR}/${zip_name}.zip)
+set(zip_docs ${VELKOR_ROOT}/README.md ${VELKOR_ROOT}/res/package/copyright)
+set(font_dir /usr/share/fonts/truetype/liberation2)
+set(zip_fonts ${font_dir}/LiberationSans-Regular.ttf ${font_dir}/LiberationSans-Bold.ttf
+              /usr/share/doc/fonts-liberation2/copyright)
+add_custom_command(OUTPUT ${zip_file}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_dir}/fonts
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velkor-report> ${zip_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELKOR_ROOT}/README.md ${zip_dir}/README.md
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELKOR_ROOT}/res/package/copyright ${zip_dir}/LICENSE.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${font_dir}/LiberationSans-Regular.ttf
+            ${font_dir}/LiberationSans-Bold.ttf ${zip_dir}/fonts
+    COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-liberation2/copyright
+            ${zip_dir}/fonts/LICENSE-LiberationSans.txt
+    COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}
+            ${CMAKE_COMMAND} -E tar cf ${zip_file} --format=zip ${zip_name}
+    DEPENDS velkor-report ${zip_docs} ${zip_fonts}
+    COMMENT "Packing ${zip_name}.zip"
+    VERBATIM)
+add_custom_target(velkor_zip ALL DEPENDS ${zip_file})
