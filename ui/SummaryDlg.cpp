@@ -9,7 +9,7 @@ namespace
 constexpr UINT WM_SUMMARY_DESTROY = WM_USER + 3;
 } // namespace
 
-CSummaryDlg::CSummaryDlg(QWidget* pParent) : CDialog(IDD_SUMMARY, pParent) {}
+CSummaryDlg::CSummaryDlg(CDialog* pParent) : CDialog(IDD_SUMMARY, pParent) {}
 
 CSummaryDlg::~CSummaryDlg() = default;
 
@@ -143,7 +143,7 @@ void CSummaryDlg::Hide(int nResult)
     m_bHidden = true;
     // The main window that owns this one is the application's main window;
     // without an owner, the application's.
-    CDialog* pMain = dynamic_cast<CDialog*>(parentWidget());
+    CDialog* pMain = GetOwner();
     if (pMain == nullptr)
         pMain = AfxGetMainWnd();
     if (pMain != nullptr)

@@ -134,23 +134,6 @@ void* CListBox::GetItemDataPtr(int nIndex) const
     return pItem ? pItem->data(Qt::UserRole).value<void*>() : nullptr;
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
-{
-    CWnd* pWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC);
-    if (!pWnd)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = pWnd->GetWindowText();
-    else
-        pWnd->SetWindowText(value);
-}
-
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
-{
-    if (CWnd* pWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC))
-        rControl.m_hWnd = pWnd->m_hWnd;
-}
-
 CPaintDC::CPaintDC(CDialog* pWnd) : m_painter(pWnd->m_pClient) {}
 
 void CPaintDC::LineTo(int x, int y)

@@ -14,20 +14,6 @@
 #include <QPointer>
 #include <QShortcut>
 
-bool AfxCallGuarded(const std::function<void()>& fn)
-{
-    try
-    {
-        fn();
-        return true;
-    }
-    catch (const CFileException& e)
-    {
-        AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
-        return false;
-    }
-}
-
 namespace
 {
 // An exclusive group refuses to uncheck its checked button; the program may.
@@ -124,26 +110,6 @@ BOOL CDialog::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM /*lParam*/)
-{
-    if (message == WM_COMMAND)
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-    else if (message == WM_CLOSE)
-        OnClose();
-    return 0;
-}
-
-BOOL CDialog::OnCommand(UINT nID, UINT nCode)
-{
-    if (nCode == BN_CLICKED && (nID == IDOK || nID == IDCANCEL))
-    {
-        nID == IDOK ? OnOK() : OnCancel();
-        return TRUE;
-    }
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->OnCmdMsg(nID, nCode) : FALSE;
-}
-
 bool CDialog::event(QEvent* pEvent)
 {
     // The focused control is always marked, after a mouse click as well
@@ -180,25 +146,10 @@ void CDialog::keyPressEvent(QKeyEvent* pEvent)
         SendCommand(nCommand, BN_CLICKED);
 }
 
-void CDialog::SetDlgItemText(int nID, const std::string& strText)
-{
-    if (CWnd* pWnd = GetDlgItem(nID))
-        pWnd->SetWindowText(strText);
-}
-
 std::string CDialog::GetDlgItemText(int nID) const
 {
     auto it = m_mapItems.find(nID);
     return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
-}
-
-void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-{
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (nID != nIDCheckButton)
-            CheckDlgButton(nID, BST_UNCHECKED);
-    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
-        CheckDlgButton(nIDCheckButton, BST_CHECKED);
 }
 
 void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)

@@ -1,8 +1,9 @@
-// Dialogs built from templates, with numeric control ids, window messages,
+// The Qt backend's dialogs: built from templates, with numeric control ids, window messages,
 // data exchange and menus.
 #pragma once
 
 #include "platform/Afx.h"
+#include "platform/DialogCommon.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -20,18 +21,8 @@ class QAction;
 class QMenuBar;
 class CDialog;
 
-// Dialog units to pixels for the dialog font, base units 6 x 13: x scales by
-// 6/4 and y by 13/8, rounded to nearest with halves up; each edge is mapped
-// on its own, so the width is right - left.
-int MulDiv(int nNumber, int nNumerator, int nDenominator);
-CRect MapDialogRect(int x, int y, int cx, int cy);
 // 11-pixel Liberation Sans, letters 0.2 pixel closer than plain.
 QFont AfxGetDialogFont();
-
-// Runs fn as a message handler: a CFileException that leaves it is shown in
-// a message box (its message, stop icon, OK, the application's title as
-// caption) and the program carries on. False when that happened.
-bool AfxCallGuarded(const std::function<void()>& fn);
 
 // A non-owning handle to one control of a dialog (DDX_Control binds it).
 // Rectangles are in the client coordinates of the control's dialog.
@@ -99,16 +90,6 @@ public:
 private:
     QListWidget* List() const { return static_cast<QListWidget*>(m_hWnd); }
 };
-
-class CDataExchange
-{
-public:
-    BOOL m_bSaveAndValidate; // TRUE: controls -> fields
-    CDialog* m_pDlgWnd;
-};
-
-void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
 // Paints the client area of a dialog; only inside OnPaint. The default pen
 // is the platform's: black, one pixel.
@@ -189,6 +170,10 @@ public:
     void SetWindowText(const std::string& strText);
     std::string GetWindowText() const { return m_strCaption; }
     void ShowWindow(int nCmdShow) { setVisible(nCmdShow != SW_HIDE); }
+    // FALSE: the window is not drawn until TRUE.
+    void SetRedraw(BOOL bRedraw = TRUE) { setUpdatesEnabled(bRedraw != FALSE); }
+    // The dialog that owns this one; null for none.
+    CDialog* GetOwner() const { return dynamic_cast<CDialog*>(parentWidget()); }
     void SetIcon(const QIcon& icon, BOOL /*bBigIcon*/) { setWindowIcon(icon); }
     // The widget below the menu bar that holds the controls.
     QWidget* GetClientWidget() const { return m_pClient; }

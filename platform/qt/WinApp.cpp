@@ -1,4 +1,5 @@
 #include "platform/WinApp.h"
+#include "platform/Backend.h"
 #include "platform/qt/Dialog.h"
 #include "platform/MessageBox.h"
 #include "res/Images.h"
@@ -9,12 +10,12 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace
 {
-CWinApp* s_pApp = nullptr;
-
 // An icon that is loaded when it is first drawn, measured or listed. Every
 // menu bar asks for the icon of its overflow button when it is built, and the
 // main window sets its icon before it is shown: decoding their images at
@@ -78,45 +79,44 @@ public:
     }
 };
 
-std::string ProgramName()
+} // namespace
+
+std::string AfxProgramName()
 {
     if (QCoreApplication::instance() == nullptr)
         return {};
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
 }
+
+namespace
+{
+QtMessageHandler s_pQtHandler = nullptr;
+
+// Without a display Qt ends the program from inside QApplication: it says
+// that reinstalling might help and aborts. A fatal message before the main
+// window exists is that case; say what helps instead and exit as a failure.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& strMessage)
+{
+    if (type != QtFatalMsg || AfxGetMainWnd() != nullptr)
+    {
+        s_pQtHandler(type, context, strMessage);
+        return;
+    }
+    std::fputs("velkor: no display to show the window on; run it in a desktop session, under "
+               "xvfb-run, or with QT_QPA_PLATFORM=offscreen\n",
+               stderr);
+    std::_Exit(1);
+}
 } // namespace
-
-CWinApp::CWinApp(const char* pszAppName) : m_strAppName(pszAppName ? pszAppName : "")
-{
-    s_pApp = this;
-}
-
-CWinApp::~CWinApp()
-{
-    if (s_pApp == this)
-        s_pApp = nullptr;
-}
 
 int CWinApp::Run(int argc, char** argv)
 {
+    if (s_pQtHandler == nullptr)
+        s_pQtHandler = qInstallMessageHandler(OnQtMessage);
     QApplication app(argc, argv);
     const int nCode = InitInstance() ? QApplication::exec() : 0;
     const int nExit = ExitInstance();
     return nCode != 0 ? nCode : nExit;
-}
-
-BOOL CWinApp::OnCmdMsg(UINT nID, UINT /*nCode*/)
-{
-    if (nID != ID_HELP)
-        return FALSE;
-    OnHelp();
-    return TRUE;
-}
-
-void CWinApp::OnHelp()
-{
-    AfxMessageBox(m_strHelpText.empty() ? std::string("No help is available.") : m_strHelpText,
-                  MB_OK | MB_ICONINFORMATION);
 }
 
 void CWinApp::Enable3dControls()
@@ -134,35 +134,6 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) const
     for (qsizetype i = 1; i < all.size(); ++i)
         args.push_back(all[i].toStdString());
     ParseArguments(args, rCmdInfo);
-}
-
-void CWinApp::ParseArguments(const std::vector<std::string>& args, CCommandLineInfo& rCmdInfo)
-{
-    // Only '-' marks a switch: '/' starts an absolute path here.
-    bool bSwitches = true;
-    for (const std::string& arg : args)
-        if (bSwitches && arg == "--")
-            bSwitches = false;
-        else if (!bSwitches || !arg.starts_with('-'))
-            return void(rCmdInfo.m_strFileName = arg);
-}
-
-std::string CWinApp::GetAppName() const
-{
-    return m_strAppName.empty() ? ProgramName() : m_strAppName;
-}
-
-CWinApp* AfxGetApp()
-{
-    return s_pApp;
-}
-CDialog* AfxGetMainWnd()
-{
-    return s_pApp ? s_pApp->m_pMainWnd : nullptr;
-}
-std::string AfxGetAppName()
-{
-    return s_pApp ? s_pApp->GetAppName() : ProgramName();
 }
 
 namespace
