@@ -60,10 +60,45 @@ public:
     // Closes without finishing a write and without throwing.
     void Abort();
 
-    bool IsOpen() const { return m_nFd >= 0; }
-    const std::string& GetFilePath() const { return m_strFileName; }
+#ifdef _WIN32
+    bool IsOpen() const
+    {
+        return m_hFile != nullptr;
+    }
+#else
+    bool IsOpen() const
+    {
+        return m_nFd >= 0;
+    }
+#endif
+    const std::string& GetFilePath() const
+    {
+        return m_strFileName;
+    }
 
 private:
+#ifdef _WIN32
+    // The Win32 backend (FileWin32.cpp): share modes instead of locks, a
+    // temporary file put in place with ReplaceFileW or MoveFileExW.
+    [[noreturn]] void Fail(CFileException::Cause cause);
+    [[noreturn]] void FailLastError(unsigned long nError, bool bCreating = false);
+    void OpenForReading();
+    void OpenForWriting();
+    void CloseInPlace();
+    void Release();
+
+    std::string m_strFileName; // as given: the name every message shows
+    std::wstring m_strTarget;  // the target's full path as the API takes it
+    std::wstring m_strTemp;    // the temporary file beside it, if any
+    std::string m_strBuffer;   // the new content of a file rewritten in place
+    void* m_hFile = nullptr;   // the handle read from or written to
+    void* m_hLock = nullptr;   // the existing target, held unshared meanwhile
+    bool m_bWriting = false;
+    bool m_bInPlace = false;
+    bool m_bExists = false; // the target existed: ReplaceFileW, not MoveFileExW
+    bool m_bSync = true;
+    bool m_bLock = true;
+#else
     [[noreturn]] void Fail(CFileException::Cause cause);
     [[noreturn]] void FailErrno(int nErrno, bool bCreating = false);
     void Lock(int nFd, int nOperation);
@@ -87,6 +122,7 @@ private:
     bool m_bReplace = false; // m_nFd is a temporary file to put over the target
     bool m_bSync = true;     // flush the file and its folder to the disk at Close()
     bool m_bLock = true;     // hold the target locked while writing
+#endif
 };
 
 // Writes all nCount bytes to an open descriptor, waiting while a
@@ -95,10 +131,12 @@ void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount,
                        const std::string& strName);
 
 // True when both paths exist and lead to the same file (same device and
-// inode, through any link or name).
+// inode, or volume and file index on Windows, through any link or name).
+// "/dev/stdout" stands for standard output on every system.
 bool IsSameFile(const std::string& strPath1, const std::string& strPath2);
 
-// Makes SIGINT, SIGTERM and SIGHUP remove a named temporary file that a
-// write has open at that moment before the process ends as the signal
-// asks. For command-line programs; call once at start-up.
+// Makes SIGINT, SIGTERM and SIGHUP (Windows: Ctrl+C, Ctrl+Break and closing
+// the console) remove a named temporary file that a write has open at that
+// moment before the process ends as the signal asks. For command-line
+// programs; call once at start-up.
 void InstallTemporaryFileCleanup();

@@ -36,6 +36,10 @@ public:
     // The kind of an errno value. bCreating: the failure came from creating
     // a file, where a missing folder is a bad path, not a missing file.
     static Cause CauseFromErrno(int nErrno, bool bCreating = false);
+#ifdef _WIN32
+    // The kind of a GetLastError() value; bCreating as above.
+    static Cause CauseFromWin32Error(unsigned long nError, bool bCreating = false);
+#endif
 
 private:
     Cause m_cause;

@@ -1,19 +1,30 @@
 #include "files/Path.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <vector>
 
+namespace
+{
+#ifdef _WIN32
+constexpr const char* SEPARATORS = "/\\";
+#else
+constexpr const char* SEPARATORS = "/";
+#endif
+} // namespace
+
 std::string GetFileName(const std::string& strPath)
 {
-    const auto nSlash = strPath.rfind('/');
+    const auto nSlash = strPath.find_last_of(SEPARATORS);
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
 std::string GetFolderName(const std::string& strPath)
 {
-    const auto nSlash = strPath.rfind('/');
+    const auto nSlash = strPath.find_last_of(SEPARATORS);
     if (nSlash == std::string::npos)
         return ".";
     return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
@@ -81,6 +92,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
+#ifndef _WIN32 // PathWin32.cpp has the Windows one
 std::string GetOwnExecutablePath()
 {
     // readlink does not say whether it cut the path: grow until it fits.
@@ -95,3 +107,4 @@ std::string GetOwnExecutablePath()
         buffer.resize(buffer.size() * 2);
     }
 }
+#endif

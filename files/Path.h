@@ -1,5 +1,6 @@
 // Names of files: the parts of a path, the program's own path and the
-// comparison of extensions. Plain strings, '/' as the only separator.
+// comparison of extensions. Plain UTF-8 strings, '/' as the separator; on
+// Windows '\\' separates too.
 #pragma once
 
 #include <string>
@@ -36,3 +37,21 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // The absolute path of the running program; empty when it cannot be read.
 std::string GetOwnExecutablePath();
+
+#ifdef _WIN32
+// UTF-8 and the UTF-16 of the Windows API. Utf8ToWide gives an empty string
+// for text that is not UTF-8; WideToUtf8 turns a lone surrogate into U+FFFD.
+std::wstring Utf8ToWide(std::string_view str);
+std::string WideToUtf8(std::wstring_view str);
+
+// True when the path's last name is one Windows keeps for a device (CON,
+// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, with any extension) or ends
+// in a dot or a space, which Windows would silently drop; and for device
+// paths (\\.\...).
+bool IsReservedFileName(const std::string& strPath);
+
+// The full path as the wide API takes it: absolute, with '\\' separators,
+// and with the \\?\ prefix when it is too long for the plain form. Empty
+// for a reserved name or a path that is not UTF-8.
+std::wstring GetApiPath(const std::string& strPath);
+#endif

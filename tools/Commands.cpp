@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 void PrintError(std::string_view strMessage)
 {
@@ -56,6 +58,12 @@ void WriteOutputFile(const std::string& strPath, const std::string& strBytes)
 
 int RunPdfWriter(const std::string& strProject, const std::string& strOutput)
 {
+#ifdef _WIN32
+    (void)strProject;
+    (void)strOutput;
+    PrintError("this build of velkor-report cannot write PDF reports");
+    return EXIT_FILE_ERROR;
+#else
     const std::string strSelf = GetOwnExecutablePath();
     const bool error = strSelf.empty();
     const std::filesystem::path folder = std::filesystem::path(strSelf).parent_path();
@@ -75,4 +83,5 @@ int RunPdfWriter(const std::string& strProject, const std::string& strOutput)
     }
     PrintError("the PDF writer velkor-report-pdf is not installed next to velkor-report");
     return EXIT_FILE_ERROR;
+#endif
 }

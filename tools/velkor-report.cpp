@@ -25,6 +25,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "files/Win32.h"
+
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace
 {
 // Every command's registration function; a new command adds one line here.
@@ -100,7 +107,16 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
 int main(int argc, char** argv)
 {
     InstallTemporaryFileCleanup(); // a signal removes a named temporary file
+#ifdef _WIN32
+    // Reports keep their exact bytes and messages their LF line ends; the
+    // manifest makes argv UTF-8 (activeCodePage), and the console shows UTF-8.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
+    // "/dir/p.vlk" is a path on Windows too, never an option.
+    app.allow_windows_style_options(false);
     auto pFormatter = std::make_shared<CUsageFormatter>();
     pFormatter->label("Subcommands", "Commands");
     pFormatter->label("TEXT", "");

@@ -10,8 +10,12 @@
 #include <cstring>
 #include <memory>
 
+#ifdef _WIN32
+#include "files/Win32.h"
+#else
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 namespace
 {
@@ -29,16 +33,94 @@ bool IsProjectName(const char* pszName)
 std::string Join(const std::string& strFolder, const char* pszName)
 {
     std::string str = strFolder;
+#ifdef _WIN32
+    // The separator the folder is written with; '\\' when it has none.
+    if (str.empty() || (str.back() != '/' && str.back() != '\\'))
+        str += str.find('/') != std::string::npos && str.find('\\') == std::string::npos ? '/'
+                                                                                         : '\\';
+#else
     if (str.empty() || str.back() != '/')
         str += '/';
+#endif
     return str += pszName;
 }
 
+
+#ifdef _WIN32
+void AddWin32Error(std::vector<SPortfolioError>& errors, const std::string& strPath,
+                   unsigned long nError)
+{
+    errors.push_back(
+        {strPath,
+         CFileException(CFileException::CauseFromWin32Error(nError), strPath).GetErrorMessage()});
+}
+
+// 1 a folder, 0 anything else, -1 an error (added to errors).
+int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
+{
+    const std::wstring strApi = GetApiPath(strPath);
+    const DWORD nAttributes =
+        strApi.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(strApi.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES)
+    {
+        AddWin32Error(errors, strPath, strApi.empty() ? ERROR_BAD_PATHNAME : GetLastError());
+        return -1;
+    }
+    return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
+                  std::vector<SPortfolioError>& errors)
+{
+    std::wstring strPattern = GetApiPath(strFolder);
+    if (strPattern.empty())
+        return AddWin32Error(errors, strFolder, ERROR_BAD_PATHNAME);
+    strPattern += strPattern.back() == L'\\' ? L"*" : L"\\*";
+    WIN32_FIND_DATAW data = {};
+    const HANDLE hFind = FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &data,
+                                          FindExSearchNameMatch, nullptr, 0);
+    if (hFind == INVALID_HANDLE_VALUE)
+    {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) // an empty root folder
+            AddWin32Error(errors, strFolder, GetLastError());
+        return;
+    }
+    do
+    {
+        const std::string strName = WideToUtf8(data.cFileName);
+        if (strName == "." || strName == "..")
+            continue;
+        // Linked folders (junctions, symbolic links) are not searched, so a
+        // cycle cannot trap the search; linked files count as their target.
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                SearchFolder(Join(strFolder, strName.c_str()), projects, errors);
+        }
+        else if (IsProjectName(strName.c_str()))
+            projects.push_back(Join(strFolder, strName.c_str()));
+    } while (FindNextFileW(hFind, &data));
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        AddWin32Error(errors, strFolder, GetLastError());
+    FindClose(hFind);
+}
+#else
 void AddError(std::vector<SPortfolioError>& errors, const std::string& strPath, int nErrno)
 {
     errors.push_back(
         {strPath,
          CFileException(CFileException::CauseFromErrno(nErrno), strPath).GetErrorMessage()});
+}
+
+int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
+{
+    struct stat st = {};
+    if (stat(strPath.c_str(), &st) != 0)
+    {
+        AddError(errors, strPath, errno);
+        return -1;
+    }
+    return S_ISDIR(st.st_mode);
 }
 
 void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
@@ -87,6 +169,7 @@ void SearchFolder(const std::string& strFolder, std::vector<std::string>& projec
             projects.push_back(std::move(strPath));
     }
 }
+#endif
 
 // A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
 // U+FFFD).
@@ -204,12 +287,10 @@ std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
     std::vector<std::string> projects;
     for (const std::string& strInput : inputs)
     {
-        struct stat st = {};
-        if (stat(strInput.c_str(), &st) != 0)
-            AddError(errors, strInput, errno);
-        else if (S_ISDIR(st.st_mode))
+        const int nFolder = IsFolder(strInput, errors);
+        if (nFolder > 0)
             SearchFolder(strInput, projects, errors);
-        else
+        else if (nFolder == 0)
             projects.push_back(strInput);
     }
     std::sort(projects.begin(), projects.end());

@@ -1,0 +1,391 @@
+// The Win32 backend of the file object (File.h). Readers share the file with
+// other readers and keep writers out; a writer keeps everyone out. A write
+// goes to a temporary file in the target's folder that replaces the target
+// only when complete: ReplaceFileW for an existing file (which keeps its
+// identity: ACLs, attributes, alternate streams), MoveFileExW for a new one.
+// A file with more than one name (hard links) is rewritten in place, with
+// its old content put back should that fail. Paths are UTF-8 here and UTF-16
+// at the API; every message names the file by the path given to Open().
+#include "files/File.h"
+#include "files/Path.h"
+#include "files/Win32.h"
+
+#include <io.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <utility>
+
+namespace
+{
+// The temporary file a console event removes: its path while it exists.
+wchar_t g_szCleanup[32768 + 64];
+std::atomic<bool> g_bCleanup{false};
+
+void SetCleanup(const std::wstring& strPath)
+{
+    g_bCleanup = false;
+    const std::size_t n = std::min(strPath.size(), std::size(g_szCleanup) - 1);
+    std::wmemcpy(g_szCleanup, strPath.data(), n);
+    g_szCleanup[n] = L'\0';
+    g_bCleanup = true;
+}
+
+void ClearCleanup()
+{
+    g_bCleanup = false;
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD)
+{
+    if (g_bCleanup.exchange(false))
+        DeleteFileW(g_szCleanup);
+    return FALSE; // the default handler ends the process
+}
+
+HANDLE AsHandle(void* p)
+{
+    return static_cast<HANDLE>(p);
+}
+
+// A name for a temporary file beside strTarget; never longer than a name may be.
+std::wstring TempPath(const std::wstring& strTarget)
+{
+    static std::mt19937 s_random(static_cast<unsigned>(
+        std::random_device{}() ^ GetCurrentProcessId() ^
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())));
+    static const wchar_t s_szChars[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::wstring strSuffix = L".";
+    for (int i = 0; i < 8; ++i)
+        strSuffix += s_szChars[s_random() % (std::size(s_szChars) - 1)];
+    strSuffix += L".tmp";
+
+    const auto nSlash = strTarget.find_last_of(L"\\/");
+    const std::wstring strFolder = strTarget.substr(0, nSlash + 1);
+    std::wstring strName = strTarget.substr(nSlash + 1);
+    if (strName.size() + 1 + strSuffix.size() > 255)
+        strName = L"velkor";
+    return strFolder + L"~" + strName + strSuffix;
+}
+
+// Writes all bytes at the handle's position. Returns 0 or a Win32 error; a
+// write that stops without an error counts as a full disk.
+DWORD WriteAll(HANDLE hFile, const char* pBytes, std::size_t nCount)
+{
+    while (nCount > 0)
+    {
+        const DWORD nChunk = static_cast<DWORD>(std::min<std::size_t>(nCount, 1u << 30));
+        DWORD nWritten = 0;
+        if (!WriteFile(hFile, pBytes, nChunk, &nWritten, nullptr))
+            return GetLastError();
+        if (nWritten == 0)
+            return ERROR_DISK_FULL;
+        pBytes += nWritten;
+        nCount -= nWritten;
+    }
+    return 0;
+}
+
+bool Rewind(HANDLE hFile)
+{
+    LARGE_INTEGER zero = {};
+    return SetFilePointerEx(hFile, zero, nullptr, FILE_BEGIN) != 0;
+}
+
+// Reads the whole file from its start; false when it cannot be read.
+bool ReadWhole(HANDLE hFile, std::string& strBytes)
+{
+    if (!Rewind(hFile))
+        return false;
+    char buffer[8192];
+    for (;;)
+    {
+        DWORD nRead = 0;
+        if (!ReadFile(hFile, buffer, sizeof buffer, &nRead, nullptr))
+            return GetLastError() == ERROR_HANDLE_EOF;
+        if (nRead == 0)
+            return true;
+        strBytes.append(buffer, nRead);
+    }
+}
+
+// Writes strBytes as the whole content of the file.
+DWORD Rewrite(HANDLE hFile, const std::string& strBytes)
+{
+    if (!Rewind(hFile))
+        return GetLastError();
+    if (const DWORD nError = WriteAll(hFile, strBytes.data(), strBytes.size()))
+        return nError;
+    return SetEndOfFile(hFile) ? 0 : GetLastError();
+}
+} // namespace
+
+CFile::~CFile()
+{
+    Abort();
+}
+
+void CFile::Open(const std::string& strFileName, OpenMode mode)
+{
+    Abort();
+    m_strFileName = strFileName;
+    m_bSync = mode == modeCreate;
+    m_bLock = mode != modeCreateShared;
+    m_strTarget = GetApiPath(strFileName);
+    if (m_strTarget.empty())
+        Fail(CFileException::badPath);
+    if (mode == modeRead)
+        OpenForReading();
+    else
+        OpenForWriting();
+}
+
+void CFile::Fail(CFileException::Cause cause)
+{
+    Abort();
+    throw CFileException(cause, m_strFileName);
+}
+
+void CFile::FailLastError(unsigned long nError, bool bCreating)
+{
+    Fail(CFileException::CauseFromWin32Error(nError, bCreating));
+}
+
+void CFile::OpenForReading()
+{
+    const HANDLE hFile = CreateFileW(m_strTarget.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        FailLastError(GetLastError());
+    m_hFile = hFile;
+    // Pipes and consoles would wait for someone else's bytes.
+    if (GetFileType(hFile) != FILE_TYPE_DISK)
+        Fail(CFileException::accessDenied);
+}
+
+void CFile::OpenForWriting()
+{
+    m_bWriting = true;
+    const DWORD nAttributes = GetFileAttributesW(m_strTarget.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES)
+    {
+        const DWORD nError = GetLastError();
+        if (nError != ERROR_FILE_NOT_FOUND)
+            FailLastError(nError, true);
+    }
+    else if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        Fail(CFileException::accessDenied);
+    m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
+
+    if (m_bExists)
+    {
+        // Opening the old file for writing asks whether we may change it at
+        // all (a read-only file may not be), and keeps every other program
+        // out until it is replaced; only ReplaceFileW's delete is let in.
+        const DWORD nShare =
+            m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hLock == INVALID_HANDLE_VALUE)
+            FailLastError(GetLastError(), true);
+        m_hLock = hLock;
+        if (GetFileType(hLock) != FILE_TYPE_DISK)
+            Fail(CFileException::accessDenied);
+        // A new file would lose the other names of the file.
+        BY_HANDLE_FILE_INFORMATION info = {};
+        m_bInPlace = GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1;
+    }
+
+    for (int nAttempt = 0; !m_bInPlace; ++nAttempt)
+    {
+        const std::wstring strTemp = TempPath(m_strTarget);
+        const HANDLE hTemp = CreateFileW(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hTemp != INVALID_HANDLE_VALUE)
+        {
+            m_hFile = hTemp;
+            m_strTemp = strTemp;
+            SetCleanup(m_strTemp);
+            break;
+        }
+        const DWORD nError = GetLastError();
+        if (nError == ERROR_ACCESS_DENIED && m_bExists)
+            m_bInPlace = true; // the folder takes no new file, the file can change
+        else if ((nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) || nAttempt == 100)
+            FailLastError(nError, true);
+    }
+    if (m_bInPlace)
+        m_hFile = std::exchange(m_hLock, nullptr);
+}
+
+std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
+{
+    if (!IsOpen() || m_bWriting)
+        Fail(CFileException::invalidFile);
+    auto* pBytes = static_cast<char*>(pBuffer);
+    std::size_t nDone = 0;
+    while (nDone < nCount)
+    {
+        const DWORD nChunk = static_cast<DWORD>(std::min<std::size_t>(nCount - nDone, 1u << 30));
+        DWORD nRead = 0;
+        if (!ReadFile(AsHandle(m_hFile), pBytes + nDone, nChunk, &nRead, nullptr))
+        {
+            const DWORD nError = GetLastError();
+            if (nError == ERROR_HANDLE_EOF)
+                break;
+            FailLastError(nError);
+        }
+        if (nRead == 0)
+            break;
+        nDone += nRead;
+    }
+    return nDone;
+}
+
+void CFile::Write(const void* pBuffer, std::size_t nCount)
+{
+    if (!IsOpen() || !m_bWriting)
+        Fail(CFileException::invalidFile);
+    if (m_bInPlace)
+    {
+        m_strBuffer.append(static_cast<const char*>(pBuffer), nCount);
+        return;
+    }
+    if (const DWORD nError = WriteAll(AsHandle(m_hFile), static_cast<const char*>(pBuffer), nCount))
+        FailLastError(nError);
+}
+
+void CFile::CloseInPlace()
+{
+    const HANDLE hFile = AsHandle(m_hFile);
+    std::string strOld;
+    const bool bHaveOld = ReadWhole(hFile, strOld);
+    DWORD nError = Rewrite(hFile, m_strBuffer);
+    if (nError == 0 && m_bSync && !FlushFileBuffers(hFile))
+        nError = GetLastError();
+    if (nError != 0 && bHaveOld && Rewrite(hFile, strOld) == 0) // it takes no more room than it had
+        FlushFileBuffers(hFile);
+    if (nError != 0)
+        FailLastError(nError);
+}
+
+void CFile::Close()
+{
+    if (!IsOpen())
+        return;
+    if (!m_bWriting)
+    {
+        Abort(); // nothing of a read can be lost at closing
+        return;
+    }
+    if (m_bInPlace)
+    {
+        CloseInPlace();
+        Release();
+        return;
+    }
+
+    if (m_bSync && !FlushFileBuffers(AsHandle(m_hFile)))
+        FailLastError(GetLastError());
+    // Closed first, so that a late write error still stops the replacement.
+    if (!CloseHandle(AsHandle(std::exchange(m_hFile, nullptr))))
+        FailLastError(GetLastError());
+    if (m_hLock != nullptr)
+        CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // ReplaceFileW opens it itself
+
+    BOOL bDone = FALSE;
+    if (m_bExists)
+        bDone = ReplaceFileW(m_strTarget.c_str(), m_strTemp.c_str(), nullptr,
+                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    // A new file, or one removed meanwhile.
+    if (!bDone && (!m_bExists || GetLastError() == ERROR_FILE_NOT_FOUND))
+        bDone = MoveFileExW(m_strTemp.c_str(), m_strTarget.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | (m_bSync ? MOVEFILE_WRITE_THROUGH : 0));
+    if (!bDone)
+        FailLastError(GetLastError());
+    m_strTemp.clear();
+    ClearCleanup();
+    Release();
+}
+
+void CFile::Abort()
+{
+    if (m_hFile != nullptr)
+        CloseHandle(AsHandle(m_hFile));
+    m_hFile = nullptr;
+    if (!m_strTemp.empty())
+    {
+        DeleteFileW(m_strTemp.c_str());
+        ClearCleanup();
+    }
+    Release();
+}
+
+void CFile::Release()
+{
+    if (m_hFile != nullptr)
+        CloseHandle(AsHandle(m_hFile));
+    if (m_hLock != nullptr)
+        CloseHandle(AsHandle(m_hLock));
+    m_hFile = nullptr;
+    m_hLock = nullptr;
+    m_strTemp.clear();
+    m_strBuffer.clear();
+    m_bWriting = false;
+    m_bInPlace = false;
+    m_bExists = false;
+}
+
+void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const std::string& strName)
+{
+    // Straight to the handle: no text-mode translation of line ends.
+    const auto hFile = reinterpret_cast<HANDLE>(_get_osfhandle(nFd));
+    const DWORD nError = hFile == INVALID_HANDLE_VALUE
+                             ? ERROR_INVALID_HANDLE
+                             : WriteAll(hFile, static_cast<const char*>(pBuffer), nCount);
+    if (nError != 0)
+        throw CFileException(CFileException::CauseFromWin32Error(nError), strName);
+}
+
+namespace
+{
+// The volume and file index of a path's file, or of standard output for
+// "/dev/stdout"; false when it cannot be opened.
+bool GetFileIdentity(const std::string& strPath, BY_HANDLE_FILE_INFORMATION& info)
+{
+    if (strPath == "/dev/stdout")
+    {
+        const HANDLE hOut = GetStdHandle(STD_OUTPUT_HANDLE);
+        return hOut != nullptr && hOut != INVALID_HANDLE_VALUE &&
+               GetFileType(hOut) == FILE_TYPE_DISK && GetFileInformationByHandle(hOut, &info);
+    }
+    const std::wstring strApi = GetApiPath(strPath);
+    if (strApi.empty())
+        return false;
+    const HANDLE hFile =
+        CreateFileW(strApi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    const bool bOk = GetFileInformationByHandle(hFile, &info);
+    CloseHandle(hFile);
+    return bOk;
+}
+} // namespace
+
+bool IsSameFile(const std::string& strPath1, const std::string& strPath2)
+{
+    BY_HANDLE_FILE_INFORMATION info1 = {};
+    BY_HANDLE_FILE_INFORMATION info2 = {};
+    return GetFileIdentity(strPath1, info1) && GetFileIdentity(strPath2, info2) &&
+           info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
+           info1.nFileIndexHigh == info2.nFileIndexHigh &&
+           info1.nFileIndexLow == info2.nFileIndexLow;
+}
+
+void InstallTemporaryFileCleanup()
+{
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
