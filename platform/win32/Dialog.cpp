@@ -11,6 +11,9 @@
 
 #include <windowsx.h>
 
+#include <cstdio>
+#include <cwchar>
+
 namespace
 {
 // Carries a message posted with CDialog::PostMessage; the dialog keeps the
@@ -33,6 +36,25 @@ bool IsEdit(HWND hWnd)
     return lstrcmpiW(szClass, L"Edit") == 0;
 }
 } // namespace
+
+void AfxTrace(const std::string& strLine)
+{
+    // VELKOR_WINDOW_LOG names a file that gets one line per event of the
+    // windows (shown, caption, control text, command, message box), so that
+    // tests that drive the program from outside can follow it.
+    static std::FILE* s_pLog = []() -> std::FILE*
+    {
+        const wchar_t* pszPath = _wgetenv(L"VELKOR_WINDOW_LOG");
+        return pszPath != nullptr && *pszPath != L'\0' ? _wfopen(pszPath, L"ab") : nullptr;
+    }();
+    if (s_pLog == nullptr)
+        return;
+    std::string strOut;
+    for (char c : strLine)
+        strOut += c == '\n' ? std::string("\\n") : std::string(1, c);
+    std::fputs((strOut + "\n").c_str(), s_pLog);
+    std::fflush(s_pLog);
+}
 
 std::wstring AfxWide(std::string_view strText)
 {
@@ -101,6 +123,7 @@ void CWnd::SetWindowText(const std::string& strText)
         str = std::move(strCrLf);
     }
     SetWindowTextW(m_hWnd, str.c_str());
+    AfxTrace("text " + std::to_string(GetDlgCtrlID(m_hWnd)) + " " + strText);
 }
 
 std::string CWnd::GetWindowText() const
@@ -123,6 +146,8 @@ CRect CWnd::GetWindowRect() const
 void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint)
 {
     ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint);
+    AfxTrace("move " + std::to_string(GetDlgCtrlID(m_hWnd)) + " " + std::to_string(x) + " " +
+             std::to_string(y) + " " + std::to_string(cx) + " " + std::to_string(cy));
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
@@ -342,6 +367,22 @@ INT_PTR CALLBACK CDialogProc::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
         AfxCallGuarded([&] { pDlg->OnPaint(); });
         return FALSE; // what OnPaint did not paint, the system does
+    case WM_SHOWWINDOW:
+        if (wParam)
+        {
+            // Where the client area lies on the screen and the dialog's base
+            // units (the pixels of 4 by 8 dialog units).
+            POINT pt{0, 0};
+            ClientToScreen(hWnd, &pt);
+            RECT rcClient{}, rcUnits{0, 0, 4, 8};
+            GetClientRect(hWnd, &rcClient);
+            MapDialogRect(hWnd, &rcUnits);
+            AfxTrace("show " + std::to_string(pDlg->m_nIDTemplate) + " " + std::to_string(pt.x) +
+                     " " + std::to_string(pt.y) + " " + std::to_string(rcClient.right) + " " +
+                     std::to_string(rcClient.bottom) + " " + std::to_string(rcUnits.right) + " " +
+                     std::to_string(rcUnits.bottom) + " " + pDlg->m_strCaption);
+        }
+        return FALSE;
     case WM_HELP:
         return TRUE; // F1 is the ID_HELP command, sent from the message loop
     case WM_NCDESTROY:
@@ -479,6 +520,9 @@ void CDialog::DestroyWindow()
 
 LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_COMMAND)
+        AfxTrace("command " + std::to_string(LOWORD(wParam)) + " " +
+                 std::to_string(HIWORD(wParam)));
     LRESULT lResult = 0;
     AfxCallGuarded([&] { lResult = WindowProc(message, wParam, lParam); });
     return lResult;
@@ -577,6 +621,7 @@ void CDialog::SetWindowText(const std::string& strText)
     m_strCaption = strText;
     if (m_hWnd != nullptr)
         SetWindowTextW(m_hWnd, AfxWide(strText).c_str());
+    AfxTrace("caption " + std::to_string(m_nIDTemplate) + " " + strText);
 }
 
 void CDialog::ShowWindow(int nCmdShow)

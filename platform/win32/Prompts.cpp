@@ -24,6 +24,7 @@ HWND PromptOwner(CDialog* pParent)
 
 int AfxShowMessageBox(const std::string& strText, const std::string& strCaption, UINT nType)
 {
+    AfxTrace("messagebox " + std::to_string(nType) + " " + strCaption + ": " + strText);
     const int nResult = MessageBoxW(PromptOwner(nullptr), AfxWide(strText).c_str(),
                                     AfxWide(strCaption).c_str(), nType | MB_SETFOREGROUND);
     // Escape or the close box: OK where it is the only button, else Cancel.
@@ -60,6 +61,7 @@ INT_PTR CFileDialog::ShowDialog()
     if (!bOk)
         return IDCANCEL;
     m_nFilterIndex = static_cast<int>(ofn.nFilterIndex);
+    AfxTrace("file " + AfxNarrow(strFile.c_str()));
     m_strPathName = CompleteName(AfxNarrow(strFile.c_str()), m_nFilterIndex);
     return IDOK;
 }

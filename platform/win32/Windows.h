@@ -37,3 +37,5 @@
 // UTF-8 inside the program, UTF-16 at the API.
 std::wstring AfxWide(std::string_view strText);
 std::string AfxNarrow(std::wstring_view strText);
+// One line for the window log that VELKOR_WINDOW_LOG names; nothing without it.
+void AfxTrace(const std::string& strLine);
