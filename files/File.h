@@ -87,12 +87,13 @@ private:
     void CloseInPlace();
     void Release();
 
-    std::string m_strFileName; // as given: the name every message shows
-    std::wstring m_strTarget;  // the target's full path as the API takes it
-    std::wstring m_strTemp;    // the temporary file beside it, if any
-    std::string m_strBuffer;   // the new content of a file rewritten in place
-    void* m_hFile = nullptr;   // the handle read from or written to
-    void* m_hLock = nullptr;   // the existing target, held unshared meanwhile
+    std::string m_strFileName;       // as given: the name every message shows
+    std::wstring m_strTarget;        // the target's full path as the API takes it
+    std::wstring m_strTemp;          // the temporary file beside it, if any
+    std::string m_strBuffer;         // the new content of a file rewritten in place
+    void* m_hFile = nullptr;         // the handle read from or written to
+    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
+    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
     bool m_bWriting = false;
     bool m_bInPlace = false;
     bool m_bExists = false; // the target existed: ReplaceFileW, not MoveFileExW

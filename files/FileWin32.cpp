@@ -88,6 +88,20 @@ DWORD WriteAll(HANDLE hFile, const char* pBytes, std::size_t nCount)
     return 0;
 }
 
+// Locks the whole file, shared for a reader or exclusive for a writer, as
+// the POSIX backend does with flock: a program that locked any part of it
+// against us is a locking violation (error 33). File systems without locks
+// go on unlocked. The lock ends with the handle.
+DWORD LockWhole(HANDLE hFile, bool bExclusive)
+{
+    OVERLAPPED overlapped = {};
+    const DWORD nFlags = LOCKFILE_FAIL_IMMEDIATELY | (bExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    if (LockFileEx(hFile, nFlags, 0, MAXDWORD, MAXDWORD, &overlapped))
+        return 0;
+    const DWORD nError = GetLastError();
+    return nError == ERROR_LOCK_VIOLATION || nError == ERROR_IO_PENDING ? ERROR_LOCK_VIOLATION : 0;
+}
+
 bool Rewind(HANDLE hFile)
 {
     LARGE_INTEGER zero = {};
@@ -163,6 +177,8 @@ void CFile::OpenForReading()
     // Pipes and consoles would wait for someone else's bytes.
     if (GetFileType(hFile) != FILE_TYPE_DISK)
         Fail(CFileException::accessDenied);
+    if (const DWORD nError = LockWhole(hFile, false))
+        FailLastError(nError);
 }
 
 void CFile::OpenForWriting()
@@ -178,6 +194,7 @@ void CFile::OpenForWriting()
     else if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
         Fail(CFileException::accessDenied);
     m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
+    m_nAttributes = m_bExists ? nAttributes : 0;
 
     if (m_bExists)
     {
@@ -193,6 +210,8 @@ void CFile::OpenForWriting()
         m_hLock = hLock;
         if (GetFileType(hLock) != FILE_TYPE_DISK)
             Fail(CFileException::accessDenied);
+        if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
+            FailLastError(nError);
         // A new file would lose the other names of the file.
         BY_HANDLE_FILE_INFORMATION info = {};
         m_bInPlace = GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1;
@@ -305,6 +324,12 @@ void CFile::Close()
                             MOVEFILE_REPLACE_EXISTING | (m_bSync ? MOVEFILE_WRITE_THROUGH : 0));
     if (!bDone)
         FailLastError(GetLastError());
+    // ReplaceFileW keeps hidden, system and the like on Windows, not always
+    // elsewhere (wine).
+    constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (m_bExists && (GetFileAttributesW(m_strTarget.c_str()) & KEPT) != (m_nAttributes & KEPT))
+        SetFileAttributesW(m_strTarget.c_str(), m_nAttributes & (KEPT | FILE_ATTRIBUTE_READONLY));
     m_strTemp.clear();
     ClearCleanup();
     Release();

@@ -5,13 +5,18 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
-#include <elf.h>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include "version/VersionResource.h"
+#else
+#include <elf.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace
 {
@@ -41,6 +46,7 @@ std::size_t BufferSize(std::size_t nBlockLength)
     return 3 * Align4(nBlockLength) + kTail;
 }
 
+#ifndef _WIN32
 // ---------------------------------------------------------------------------
 // The ELF file
 
@@ -216,6 +222,8 @@ bool FindVersionSection(const CReadOnlyFile& file, std::uint64_t& qwOffset, std:
     return false;
 }
 
+#endif
+
 // ---------------------------------------------------------------------------
 // The version block
 
@@ -328,6 +336,15 @@ bool ReadVersionBlock(const char* pszPath, std::vector<std::uint8_t>& abBlock)
 {
     if (pszPath == nullptr || *pszPath == 0)
         return false;
+#ifdef _WIN32
+    // The program's version resource, through the version API.
+    if (!ReadVersionResource(pszPath, abBlock) || abBlock.size() < kBlockHeader)
+        return false;
+    const std::size_t nLength = Get16(abBlock.data());
+    if (nLength < kBlockHeader || nLength > abBlock.size())
+        return false;
+    abBlock.resize(nLength);
+#else
     CReadOnlyFile file(pszPath);
     std::uint64_t qwOffset = 0, qwSize = 0;
     if (!file.IsOpen() || !FindVersionSection(file, qwOffset, qwSize) || qwSize < kBlockHeader)
@@ -341,6 +358,7 @@ bool ReadVersionBlock(const char* pszPath, std::vector<std::uint8_t>& abBlock)
     abBlock.resize(nLength);
     if (!file.ReadAt(qwOffset, abBlock.data(), nLength))
         return false;
+#endif
     Block root;
     return ParseBlock(abBlock.data(), 0, nLength, root) &&
            KeyEquals(abBlock.data(), root, versionformat::kRootKey);

@@ -21,6 +21,8 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/wine-
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                      WORLD_READ WORLD_EXECUTE @ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run)
+# Wine's drive for the host's root: the tests name files as Windows would.
+set(VELKOR_TEST_DRIVE "Z:")
 
 set(VELKOR_HOST_DIR ${PROJECT_BINARY_DIR}/host)
 set(VELKOR_HOST_REPORT ${VELKOR_HOST_DIR}/tools/velkor-report)

@@ -16,16 +16,48 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <random>
+#else
 #include <grp.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+
+// A UTF-8 path as the standard library takes it on every system.
+inline std::filesystem::path FsPath(const std::string& strPath)
+{
+    return std::filesystem::path(std::u8string(strPath.begin(), strPath.end()));
+}
 
 // A fresh folder under /tmp, removed with everything in it.
 class CScratchDir
 {
 public:
+#ifdef _WIN32
+    // A fresh folder in the temporary folder; names use '\\' as Windows does.
+    CScratchDir()
+    {
+        std::random_device random;
+        const auto strBase = std::filesystem::temp_directory_path().u8string();
+        for (;;)
+        {
+            const auto strPath = strBase + u8"velkor-test-" +
+                                 std::filesystem::path(std::to_string(random())).u8string();
+            if (std::filesystem::create_directory(strPath))
+            {
+                m_strPath.assign(strPath.begin(), strPath.end());
+                break;
+            }
+        }
+    }
+    std::string operator/(const std::string& strName) const
+    {
+        return m_strPath + "\\" + strName;
+    }
+#else
     CScratchDir()
     {
         char szTemplate[] = "/tmp/velkor-test-XXXXXX";
@@ -35,23 +67,33 @@ public:
         m_strPath = pszDir;
         chmod(pszDir, 0755); // reachable by the unprivileged child processes
     }
+    std::string operator/(const std::string& strName) const
+    {
+        return m_strPath + "/" + strName;
+    }
+#endif
     ~CScratchDir()
     {
         std::error_code ec;
-        std::filesystem::remove_all(m_strPath, ec);
+        std::filesystem::remove_all(FsPath(m_strPath), ec);
     }
     CScratchDir(const CScratchDir&) = delete;
     CScratchDir& operator=(const CScratchDir&) = delete;
 
-    const std::string& Path() const { return m_strPath; }
-    std::string operator/(const std::string& strName) const { return m_strPath + "/" + strName; }
+    const std::string& Path() const
+    {
+        return m_strPath;
+    }
     // The names in the folder, sorted: shows any temporary file left behind.
     std::vector<std::string> Names(const std::string& strSub = "") const
     {
         std::vector<std::string> names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(strSub.empty() ? m_strPath : *this / strSub))
-            names.push_back(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 FsPath(strSub.empty() ? m_strPath : *this / strSub)))
+        {
+            const auto strName = entry.path().filename().u8string();
+            names.emplace_back(strName.begin(), strName.end());
+        }
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -62,13 +104,13 @@ private:
 
 inline std::string ReadBytes(const std::string& strPath)
 {
-    std::ifstream in(strPath, std::ios::binary);
+    std::ifstream in(FsPath(strPath), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& strPath, const std::string& strBytes)
 {
-    std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FsPath(strPath), std::ios::binary | std::ios::trunc);
     out.write(strBytes.data(), static_cast<std::streamsize>(strBytes.size()));
 }
 
@@ -103,6 +145,7 @@ inline void MakeDistinctive(CRiskModel& model)
     model.SetScheduleWeight(0.1);
 }
 
+#ifndef _WIN32
 // Runs f where file permissions apply: in a child process that gave up
 // root's privileges (user and group 65534, supplementary groups as given)
 // when the tests run as root, else right here. Returns what f returns.
@@ -136,3 +179,4 @@ inline std::string RunUnprivileged(const std::function<std::string()>& f,
     waitpid(pid, &nStatus, 0);
     return strResult;
 }
+#endif

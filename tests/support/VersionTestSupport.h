@@ -6,11 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 #include <vector>
 
 // One file's version information, read the way the about box reads it.
@@ -94,7 +99,14 @@ inline std::string TestFilePath(const std::string& strSuffix)
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     return ::testing::TempDir() + "velkor_" + info->test_suite_name() + "_" + info->name() + "_" +
-           std::to_string(::getpid()) + strSuffix;
+           std::to_string(
+#ifdef _WIN32
+               ::_getpid()
+#else
+               ::getpid()
+#endif
+                   ) +
+           strSuffix;
 }
 
 // A file written for one test and removed after it.
@@ -111,7 +123,7 @@ public:
         out.close();
         EXPECT_TRUE(out) << m_strPath;
     }
-    ~CTestFile() { ::unlink(m_strPath.c_str()); }
+    ~CTestFile() { std::remove(m_strPath.c_str()); }
     CTestFile(const CTestFile&) = delete;
     CTestFile& operator=(const CTestFile&) = delete;
 

@@ -8,7 +8,14 @@
 namespace
 {
 
+#ifdef _WIN32
+// Windows reads the version resource through the version API.
+const char* const kOwnProgram = VELKOR_OWN_PROGRAM;
+const std::string kExe = ".exe";
+#else
 const char* const kOwnProgram = "/proc/self/exe";
+const std::string kExe;
+#endif
 
 // The values of res/VersionValues.cmake as this test program carries them.
 const std::map<std::string, std::string> kExpectedStrings = {
@@ -17,7 +24,7 @@ const std::map<std::string, std::string> kExpectedStrings = {
     {"FileVersion", "1.0.0.1"},
     {"InternalName", "velkor_version_tests"},
     {"LegalCopyright", "Copyright \xC2\xA9 2026 Velkor Project"},
-    {"OriginalFilename", "velkor_version_tests"},
+    {"OriginalFilename", "velkor_version_tests" + kExe},
     {"ProductName", "Velkor"},
     {"ProductVersion", "1.0.0.1"},
     {"Comments", "Assesses the risk of a software project from 81 questions."},
@@ -38,6 +45,11 @@ TEST(OwnVersionInfo, FixedInformationIsVersion1_0_0_1WithoutFlags)
     EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
     EXPECT_EQ(fixed->dwFileFlags, 0u);
     EXPECT_EQ(fixed->dwFileType, 1u); // an application
+#ifdef _WIN32
+    EXPECT_EQ(fixed->dwFileOS, VOS_NT_WINDOWS32);
+#else
+    EXPECT_EQ(fixed->dwFileOS, VOS_UNKNOWN);
+#endif
 }
 
 TEST(OwnVersionInfo, OneTranslationForUsEnglishUnicode)
@@ -156,7 +168,7 @@ TEST(FlaggedVersionInfo, DebugPreReleasePrivateAndSpecialBuild)
               VS_FF_DEBUG | VS_FF_PRERELEASE | VS_FF_PRIVATEBUILD | VS_FF_SPECIALBUILD);
     EXPECT_EQ(data.Text(kStrings + "PrivateBuild"), "Private build on a developer machine");
     EXPECT_EQ(data.Text(kStrings + "SpecialBuild"), "Special build for testing");
-    EXPECT_EQ(data.Text(kStrings + "OriginalFilename"), "velkor_version_flagged");
+    EXPECT_EQ(data.Text(kStrings + "OriginalFilename"), "velkor_version_flagged" + kExe);
 }
 
 TEST(NoVersionInfo, FilesWithoutTheSectionHaveNone)
