@@ -3,9 +3,9 @@
 // weights exactly as stored, a short file refused with the model untouched.
 // Bytes after the first 348 also serve as the HTML report's title.
 #include "files/FileException.h"
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "files/ProjectFile.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -81,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     Check(MakeProjectBytes(direct) == strSaved);
 
     // Whatever the weights (NaN, infinities, huge), the reports can be made.
-    const std::string strText = MakeTextReport(model);
+    const std::string strText = MakeTextReport(MakeSnapshot(model));
     Check(strText.size() > 28 * 2 && strText.ends_with("%\r\n"));
     const std::string strTitle(bytes.substr(PROJECT_FILE_SIZE));
-    const std::string strHtml = MakeHtmlReport(model, strTitle);
+    const std::string strHtml = MakeHtmlReport(MakeSnapshot(model, strTitle));
     Check(strHtml.find("&lt;") == std::string::npos || strTitle.find('&') != std::string::npos ||
           strTitle.find('<') != std::string::npos);
     const std::string strEscaped = EscapeHtmlTitle(strTitle);

@@ -1,7 +1,7 @@
 # Sourced by ./run, ./test and .ci/run: installs the Debian packages that are
 # missing, nothing else. VELKOR_DEPS_EXTRA adds packages (CI: chromium, clang).
 velkor_install_deps() {
-    local pkgs="cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2 libcli11-dev nlohmann-json3-dev $*"
+    local pkgs="cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2 libcli11-dev nlohmann-json3-dev libhpdf-dev $*"
     local missing=""
     for p in $pkgs; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,12 +1,16 @@
 // What the commands of velkor-report share: how they report failures, how
-// they write their output, and the registration function of each command.
+// they read projects and write their output, and the registration function
+// of each command.
 //
 // A command is one function in its own file that adds a CLI11 subcommand
 // to the app; its callback stores the exit status in the context. main
 // calls every registration function in s_apfnCommands (velkor-report.cpp).
 #pragma once
 
+#include "report/Snapshot.h"
+
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -18,21 +22,29 @@ class App;
 constexpr int EXIT_FILE_ERROR = 1;
 constexpr int EXIT_USAGE = 2;
 
+// The usage lines of velkor-report itself.
+extern const char g_szUsage[];
+
 struct CCommandContext
 {
-    int nExit = 0; // set by the command that ran
+    int nExit = 0;                             // set by the command that ran
+    std::map<std::string, std::string> usages; // each command's usage line
 };
 
 // "velkor-report: <message>" and a line feed on standard error.
 void PrintError(std::string_view strMessage);
 
-// A usage error found after parsing: the message, the usage line and the
-// pointer to --help on standard error; returns EXIT_USAGE.
-int UsageError(std::string_view strMessage);
+// A usage error: the message, the usage (velkor-report's or one command's)
+// and the pointer to --help on standard error; returns EXIT_USAGE.
+int UsageError(std::string_view strMessage, std::string_view strUsage = g_szUsage);
 
-// Runs the command's work; a CFileException prints its message and gives
-// EXIT_FILE_ERROR. Returns the command's exit status.
+// Runs the command's work; a file error, a wrong file or a PDF that cannot
+// be made prints its message and gives EXIT_FILE_ERROR. Returns the
+// command's exit status.
 int RunGuarded(const std::function<int()>& fnWork);
+
+// The project strPath for a report: a wrong file throws, a warning is printed.
+SSnapshot ReadProject(const std::string& strPath);
 
 // Writes bytes to standard output; a failure throws CFileException naming
 // "standard output".
@@ -41,13 +53,9 @@ void WriteStandardOutput(const std::string& strBytes);
 // Writes bytes to strPath, replacing the file only once it is complete.
 void WriteOutputFile(const std::string& strPath, const std::string& strBytes);
 
-// The PDF report, made by the separate program velkor-report-pdf (the only
-// one that loads Qt) beside this one or in ../lib/velkor/. Replaces this
-// process; returns EXIT_FILE_ERROR only when that program cannot be started.
-int RunPdfWriter(const std::string& strProject, const std::string& strOutput);
-
 // The registration function of each command.
 void AddImportCommand(CLI::App& app, CCommandContext& context);
 void AddCompareCommand(CLI::App& app, CCommandContext& context);
 void AddPortfolioCommand(CLI::App& app, CCommandContext& context);
 void AddImproveCommand(CLI::App& app, CCommandContext& context);
+void AddTrendCommand(CLI::App& app, CCommandContext& context);

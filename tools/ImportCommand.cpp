@@ -5,7 +5,8 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "tools/report/Import.h"
+#include "report/Import.h"
+#include "report/Numbers.h"
 
 #include <CLI/CLI.hpp>
 
@@ -22,10 +23,11 @@ std::string ReadWholeFile(const std::string& strPath)
     return strBytes;
 }
 
-int RunImport(const std::string& strInput, const std::string& strOutput)
+int RunImport(const std::string& strInput, const std::string& strOutput, bool bAnyWeights)
 {
     if (!EqualsIgnoreCase(GetFileExtension(strOutput), "vlk"))
-        return UsageError("import writes a project file: OUTPUT must end in .vlk");
+        return UsageError("import writes a project file: OUTPUT must end in .vlk",
+                          "Usage: velkor-report import [--any-weights] INPUT.json OUTPUT.vlk\n");
     return RunGuarded(
         [&]
         {
@@ -33,7 +35,7 @@ int RunImport(const std::string& strInput, const std::string& strOutput)
             CRiskModel model;
             try
             {
-                ImportProject(model, strJson);
+                ImportProject(model, strJson, bAnyWeights);
             }
             catch (const CImportError& e)
             {
@@ -53,8 +55,13 @@ void AddImportCommand(CLI::App& app, CCommandContext& context)
         "Writes the project file of a JSON export (velkor-report import IN.json OUT.vlk)");
     auto pInput = std::make_shared<std::string>();
     auto pOutput = std::make_shared<std::string>();
+    auto pAnyWeights = std::make_shared<bool>(false);
     pCommand->add_option("INPUT", *pInput, "The JSON document")->required();
     pCommand->add_option("OUTPUT", *pOutput, "The project file to write (.vlk)")->required();
-    pCommand->callback([&context, pInput, pOutput]
-                       { context.nExit = RunImport(*pInput, *pOutput); });
+    pCommand->add_flag("--any-weights", *pAnyWeights,
+                       "Takes the weights as they are, not only fractions from 0 to 1 that sum to 1");
+    const char szUsage[] = "velkor-report import [--any-weights] INPUT.json OUTPUT.vlk";
+    context.usages["import"] = std::string("Usage: ") + szUsage + "\n";
+    pCommand->callback([&context, pInput, pOutput, pAnyWeights]
+                       { context.nExit = RunImport(*pInput, *pOutput, *pAnyWeights); });
 }

@@ -9,19 +9,15 @@
 #include "tools/Commands.h"
 
 #include "files/File.h"
-
-#include "files/HtmlReport.h"
 #include "files/Path.h"
-#include "files/ProjectFile.h"
-#include "files/TextReport.h"
-#include "model/RiskModel.h"
-#include "tools/report/Export.h"
+#include "report/Formats.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -31,43 +27,61 @@
 #include <fcntl.h>
 #include <io.h>
 #endif
+#include <sys/stat.h>
 
 namespace
 {
 // Every command's registration function; a new command adds one line here.
 constexpr std::array s_apfnCommands = {&AddImportCommand, &AddCompareCommand, &AddPortfolioCommand,
-                                       &AddImproveCommand};
+                                       &AddImproveCommand, &AddTrendCommand};
 
 // Names that are commands even before this build has them, so that a
 // project file called like one never turns into a command later.
-constexpr std::array<const char*, 3> s_apszReservedCommands = {"compare", "portfolio", "improve"};
+constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve", "trend"};
 
-const char s_szFormats[] = "OUTPUT's extension (any case) chooses the format:\n"
-                           "  .txt   the text report          .htm  the HTML report\n"
-                           "  .json  the project as data      .csv  the 28 probabilities\n"
-                           "  .svg   the chart                .pdf  the printable A4 report\n"
-                           "  -      the text report on standard output\n";
+// The help's list of formats, from the table of formats.
+std::string FormatsFooter()
+{
+    return "OUTPUT's extension (any case) chooses the format:\n" + ReportFormatsHelp() +
+           "  -      the text report on standard output\n";
+}
 
+// The usage lines: velkor-report's, and each command's as it registered it.
 class CUsageFormatter : public CLI::Formatter
 {
 public:
+    explicit CUsageFormatter(const CCommandContext& context) : m_context(context) {}
+
     std::string make_usage(const CLI::App* pApp, std::string strName) const override
     {
-        if (pApp->get_parent() != nullptr)
-            return CLI::Formatter::make_usage(pApp, strName);
-        return "Usage: velkor-report PROJECT.vlk OUTPUT\n"
-               "       velkor-report COMMAND ...\n";
+        if (pApp->get_parent() == nullptr)
+            return g_szUsage;
+        const auto it = m_context.usages.find(pApp->get_name());
+        return it != m_context.usages.end() ? it->second : CLI::Formatter::make_usage(pApp, strName);
     }
+
+private:
+    const CCommandContext& m_context;
 };
+
+// The page's dates: now, and when the project file was last changed.
+SPdfOptions PdfOptions(const std::string& strProject)
+{
+    SPdfOptions options;
+    options.strMade = FormatReportTime(std::time(nullptr));
+    struct stat st = {};
+    if (stat(strProject.c_str(), &st) == 0)
+        options.strModified = FormatReportTime(st.st_mtime);
+    options.fontFolders = PdfFontFolders(GetOwnExecutablePath());
+    return options;
+}
 
 int WriteReport(const std::string& strProject, const std::string& strOutput)
 {
     const std::string strExtension = GetFileExtension(strOutput);
-    const auto Is = [&](const char* pszExtension)
-    { return EqualsIgnoreCase(strExtension, pszExtension); };
     const bool bStandardOutput = strOutput == "-";
-    if (!bStandardOutput && !Is("txt") && !Is("htm") && !Is("json") && !Is("csv") && !Is("svg") &&
-        !Is("pdf"))
+    const auto format = bStandardOutput ? EOutputFormat::text : FormatOfExtension(strExtension);
+    if (!format)
         return UsageError(strExtension.empty()
                               ? "OUTPUT " + strOutput + " has no extension to choose the format"
                               : "." + strExtension + " is not a supported output format");
@@ -78,27 +92,17 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
                    " is the project file itself; nothing was written.");
         return EXIT_USAGE;
     }
-    if (!bStandardOutput && Is("pdf"))
-        return RunPdfWriter(strProject, strOutput);
 
     return RunGuarded(
         [&]
         {
-            CRiskModel model;
-            LoadProject(model, strProject);
-            const std::string strTitle = GetFileTitle(strProject);
+            const SSnapshot snapshot = ReadProject(strProject);
+            const SPdfOptions pdf = *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
+            const std::string strBytes = OutputFormatInfo(*format).pfnReport(snapshot, pdf);
             if (bStandardOutput)
-                WriteStandardOutput(MakeTextReport(model));
-            else if (Is("txt"))
-                WriteTextReport(model, strOutput);
-            else if (Is("htm"))
-                WriteHtmlReport(model, strOutput, strTitle);
-            else if (Is("json"))
-                WriteOutputFile(strOutput, MakeJsonExport(model, strTitle));
-            else if (Is("csv"))
-                WriteOutputFile(strOutput, MakeCsvExport(model));
-            else
-                WriteOutputFile(strOutput, MakeSvgChart(model, strTitle));
+                WriteStandardOutput(strBytes);
+            else if (!strBytes.empty()) // a build without the HTML template writes no HTML
+                WriteOutputFile(strOutput, strBytes);
             return 0;
         });
 }
@@ -117,7 +121,8 @@ int main(int argc, char** argv)
     CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
     // "/dir/p.vlk" is a path on Windows too, never an option.
     app.allow_windows_style_options(false);
-    auto pFormatter = std::make_shared<CUsageFormatter>();
+    CCommandContext context;
+    auto pFormatter = std::make_shared<CUsageFormatter>(context);
     pFormatter->label("Subcommands", "Commands");
     pFormatter->label("TEXT", "");
     app.formatter(pFormatter);
@@ -129,10 +134,9 @@ int main(int argc, char** argv)
     app.add_option("PROJECT", strProject, "The project file (.vlk)");
     app.add_option("OUTPUT", strOutput, "The file to write; its extension chooses the format");
 
-    CCommandContext context;
     for (const auto pfnAdd : s_apfnCommands)
         pfnAdd(app, context);
-    app.footer(s_szFormats); // after the commands, which would inherit it
+    app.footer(FormatsFooter()); // after the commands, which would inherit it
 
     // A first argument that names a command is that command; otherwise no
     // later argument is taken for one (an output file may be called "import").
@@ -163,7 +167,9 @@ int main(int argc, char** argv)
     }
     catch (const CLI::ParseError& e)
     {
-        return UsageError(e.what());
+        // A command's own mistakes get that command's usage.
+        const auto it = context.usages.find(strFirst);
+        return UsageError(e.what(), bRegistered && it != context.usages.end() ? it->second : g_szUsage);
     }
 
     if (!app.get_subcommands().empty())

@@ -1,8 +1,8 @@
 #include "ui/MainDlg.h"
-#include "files/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 #include "model/Format.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -439,11 +439,11 @@ void CMainDlg::OnFileSaveAs()
     }
     else if (EqualsIgnoreCase(strExt, "txt"))
     {
-        WriteTextReport(m_model, strPath);
+        WriteTextReport(MakeSnapshot(m_model), strPath);
     }
     else if (EqualsIgnoreCase(strExt, "htm"))
     {
-        WriteHtmlReport(m_model, strPath, m_strFileTitle);
+        WriteHtmlReport(MakeSnapshot(m_model, m_strFileTitle), strPath);
     }
     else
     {

@@ -4,8 +4,8 @@
 #include "FileTestSupport.h"
 
 #include "files/File.h"
-#include "files/HtmlReport.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 
 #include <csignal>
 #include <cstring>
@@ -40,8 +40,8 @@ protected:
         const auto names = m_dir.Names();
         const std::function<void()> writers[] = {
             [&] { SaveProject(m_model, strPath); },
-            [&] { WriteTextReport(m_model, strPath); },
-            [&] { WriteHtmlReport(m_model, strPath, "t"); },
+            [&] { WriteTextReport(MakeSnapshot(m_model), strPath); },
+            [&] { WriteHtmlReport(MakeSnapshot(m_model, "t"), strPath); },
         };
         for (const auto& writer : writers)
         {
@@ -147,7 +147,7 @@ TEST_F(FileErrors, ReadOnlyFileIsNotReplaced)
             std::string strOut;
             for (const auto& writer :
                  {std::function<void()>([&] { SaveProject(m_model, m_strOldPath); }),
-                  std::function<void()>([&] { WriteTextReport(m_model, m_strOldPath); })})
+                  std::function<void()>([&] { WriteTextReport(MakeSnapshot(m_model), m_strOldPath); })})
             {
                 try
                 {
@@ -175,14 +175,14 @@ TEST_F(FileErrors, LockedFileIsASharingViolation)
     ExpectLoadFails(m_strOldPath, CFileException::sharingViolation, strMessage);
     for (const auto& writer :
          {std::function<void()>([&] { SaveProject(m_model, m_strOldPath); }),
-          std::function<void()>([&] { WriteHtmlReport(m_model, m_strOldPath, "t"); })})
+          std::function<void()>([&] { WriteHtmlReport(MakeSnapshot(m_model, "t"), m_strOldPath); })})
     {
         EXPECT_EQ(CatchFileException(writer).GetErrorMessage(), strMessage);
         EXPECT_EQ(ReadBytes(m_strOldPath), m_strOldBytes);
     }
     // The text report lets others have the file open meanwhile.
-    WriteTextReport(m_model, m_strOldPath);
-    EXPECT_EQ(ReadBytes(m_strOldPath), MakeTextReport(m_model));
+    WriteTextReport(MakeSnapshot(m_model), m_strOldPath);
+    EXPECT_EQ(ReadBytes(m_strOldPath), MakeTextReport(MakeSnapshot(m_model)));
     EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"old.vlk"});
 }
 
@@ -231,8 +231,8 @@ TEST_F(FileErrors, FullFileSystemIsADiskFull)
     const auto names = m_dir.Names("small");
     for (const auto& writer :
          {std::function<void()>([&] { SaveProject(m_model, strTarget); }),
-          std::function<void()>([&] { WriteTextReport(m_model, strTarget); }),
-          std::function<void()>([&] { WriteHtmlReport(m_model, strTarget, "t"); })})
+          std::function<void()>([&] { WriteTextReport(MakeSnapshot(m_model), strTarget); }),
+          std::function<void()>([&] { WriteHtmlReport(MakeSnapshot(m_model, "t"), strTarget); })})
     {
         const CFileException e = CatchFileException(writer);
         EXPECT_EQ(e.GetErrorMessage(), "Disk full while accessing " + strTarget + ".");

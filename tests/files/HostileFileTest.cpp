@@ -5,8 +5,8 @@
 #include "FileTestSupport.h"
 
 #include "files/File.h"
-#include "files/HtmlReport.h"
-#include "files/TextReport.h"
+#include "report/HtmlReport.h"
+#include "report/TextReport.h"
 
 #include <csignal>
 #include <cstring>
@@ -96,9 +96,9 @@ const HostileCase s_aCases[] = {
          std::string strResult;
          strResult += Check(Message([&] { LoadProject(model, strPath); }) == strDenied, "load");
          strResult += Check(Message([&] { SaveProject(model, strPath); }) == strDenied, "save");
-         strResult += Check(Message([&] { WriteTextReport(model, strPath); }) == strDenied, "txt");
+         strResult += Check(Message([&] { WriteTextReport(MakeSnapshot(model), strPath); }) == strDenied, "txt");
          strResult +=
-             Check(Message([&] { WriteHtmlReport(model, strPath, "t"); }) == strDenied, "htm");
+             Check(Message([&] { WriteHtmlReport(MakeSnapshot(model, "t"), strPath); }) == strDenied, "htm");
          return strResult + Check(std::filesystem::is_fifo(strPath), "pipe replaced");
      }},
     {"hard links stay, a failed save puts the old bytes back",
@@ -214,7 +214,7 @@ const HostileCase s_aCases[] = {
          std::string strResult = Check(strPath.size() == 4090, "path length");
          strResult += Message([&] { SaveProject(Distinct(), strPath); });
          strResult += Message([&] { SaveProject(Distinct(), strPath); }); // replaces
-         strResult += Message([&] { WriteHtmlReport(model, strPath, "t"); });
+         strResult += Message([&] { WriteHtmlReport(MakeSnapshot(model, "t"), strPath); });
          strResult += Message([&] { LoadProject(model, strPath); });
          return strResult;
      }},
@@ -259,12 +259,12 @@ const HostileCase s_aCases[] = {
              });
          CRiskModel model;
          const std::string strMessage =
-             Message([&] { WriteTextReport(model, "/proc/self/fd/" + std::to_string(anPipe[1])); });
+             Message([&] { WriteTextReport(MakeSnapshot(model), "/proc/self/fd/" + std::to_string(anPipe[1])); });
          close(anPipe[1]);
          reader.join();
          close(anPipe[0]);
          return Check(strMessage.empty(), "write: " + strMessage) +
-                Check(strRead == std::string(nFill, 'f') + MakeTextReport(model), "bytes");
+                Check(strRead == std::string(nFill, 'f') + MakeTextReport(MakeSnapshot(model)), "bytes");
      }},
 };
 } // namespace

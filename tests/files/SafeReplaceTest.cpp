@@ -3,7 +3,7 @@
 #include "FileTestSupport.h"
 
 #include "files/File.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 
 #include <fcntl.h>
 
@@ -34,7 +34,7 @@ TEST(SafeReplace, KeepsPermissionBitsAndNewFilesFollowTheUmask)
     EXPECT_EQ(ReadBytes(dir / "plan.vlk"), NewProjectBytes());
 
     const mode_t oldMask = umask(027);
-    WriteTextReport(model, dir / "new.txt");
+    WriteTextReport(MakeSnapshot(model), dir / "new.txt");
     umask(oldMask);
     EXPECT_EQ(ModeOf(dir / "new.txt"), 0640u);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"new.txt", "plan.vlk"}));
@@ -120,10 +120,10 @@ TEST(SafeReplace, OpenFileAliasesAreWrittenInPlace)
     const int nFd = open((dir / "out.txt").c_str(), O_RDWR);
     ASSERT_GE(nFd, 0);
     CRiskModel model;
-    WriteTextReport(model, "/proc/self/fd/" + std::to_string(nFd));
+    WriteTextReport(MakeSnapshot(model), "/proc/self/fd/" + std::to_string(nFd));
     close(nFd);
     // Written at the descriptor's position, nothing truncated.
-    const std::string strReport = MakeTextReport(model);
+    const std::string strReport = MakeTextReport(MakeSnapshot(model));
     EXPECT_EQ(ReadBytes(dir / "out.txt"), strReport + std::string(2000 - strReport.size(), 'x'));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.txt"});
 }

@@ -42,8 +42,7 @@ foreach(f IN ITEMS bin/velkor bin/velkor-report share/applications/velkor.deskto
                    share/mime/packages/velkor.xml share/metainfo/dev.velkor.Velkor.metainfo.xml
                    share/icons/hicolor/scalable/apps/velkor.svg
                    share/man/man1/velkor.1.gz share/man/man1/velkor-report.1.gz
-                   share/doc/velkor/copyright share/doc/velkor/changelog.gz
-                   lib/velkor/velkor-report-pdf)
+                   share/doc/velkor/copyright share/doc/velkor/changelog.gz)
     if(NOT EXISTS "${root}/${f}")
         fail("${f} missing")
     endif()
@@ -53,6 +52,9 @@ if(NOT ("${control}" MATCHES "Package: velkor"))
 endif()
 if(NOT ("${control}" MATCHES "libqt6widgets6"))
     fail("Depends names libqt6widgets6")
+endif()
+if(NOT ("${control}" MATCHES "libhpdf"))
+    fail("Depends names libharu (libhpdf), which draws the PDF report")
 endif()
 if(NOT ("${control}" MATCHES "fonts-liberation2"))
     fail("Depends names fonts-liberation2")
@@ -76,7 +78,7 @@ endif()
 # Nothing but the programs and their desktop files; no test programs.
 file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
 foreach(f IN LISTS files)
-    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|lib/velkor/velkor-report-pdf|share/.*)$"))
+    if(NOT (f MATCHES "^(bin/velkor|bin/velkor-report|share/.*)$"))
         fail("unexpected file ${f}")
     endif()
     if(f MATCHES "test")

@@ -3,10 +3,10 @@
 #include "FileTestSupport.h"
 #include "RunReport.h"
 
-#include "tools/report/Compare.h"
-#include "tools/report/Improve.h"
-#include "tools/report/Numbers.h"
-#include "tools/report/Portfolio.h"
+#include "report/Compare.h"
+#include "report/Improve.h"
+#include "report/Numbers.h"
+#include "report/Portfolio.h"
 
 #include <nlohmann/json.hpp>
 
@@ -132,7 +132,7 @@ TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
                          [](const auto& a, const auto& b) { return a.dGain > b.dGain; });
 
         model.ClearModified(); // the reference above went through SetSelected
-        const std::vector<SImprovement> all = FindImprovements(model, 0);
+        const std::vector<SImprovement> all = FindImprovements(MakeSnapshot(model), 0);
         ASSERT_EQ(all.size(), expected.size()) << project.nSeed;
         for (std::size_t n = 0; n < all.size(); ++n)
         {
@@ -146,12 +146,12 @@ TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
             }
         }
         EXPECT_FALSE(model.IsModified());
-        EXPECT_EQ(FindImprovements(model, 3).size(), std::min<std::size_t>(3, expected.size()));
+        EXPECT_EQ(FindImprovements(MakeSnapshot(model), 3).size(), std::min<std::size_t>(3, expected.size()));
         EXPECT_EQ(MakeProjectBytes(model), strBefore);
 
         // The JSON document carries the same numbers.
         const Json doc =
-            Document(MakeImproveOutput(model, 10, EOutputFormat::json), "velkor-improve");
+            Document(MakeImproveOutput(MakeSnapshot(model), 10, EOutputFormat::json), "velkor-improve");
         EXPECT_TRUE(SameBits(Number(doc["total"]), dBefore));
         ASSERT_EQ(doc["suggestions"].size(), std::min<std::size_t>(10, expected.size()));
         for (std::size_t n = 0; n < doc["suggestions"].size(); ++n)
@@ -161,7 +161,7 @@ TEST(ReportImprove, RaisesEachAnswerToTheNextHigherValueAndSortsByGain)
         }
     }
     // In a new project every answer can rise, and each one raises the total.
-    EXPECT_EQ(FindImprovements(CRiskModel(), 0).size(), QUESTION_COUNT);
+    EXPECT_EQ(FindImprovements(MakeSnapshot(CRiskModel()), 0).size(), QUESTION_COUNT);
 }
 
 TEST(ReportImprove, EstimationMethodSkipsEqualValuesAndTheTopAnswerHasNoSuggestion)
@@ -176,7 +176,7 @@ TEST(ReportImprove, EstimationMethodSkipsEqualValuesAndTheTopAnswerHasNoSuggesti
         CRiskModel model;
         model.GetQuestion(8)->SetSelected(c.nFrom);
         std::uint32_t nTo = 7;
-        for (const SImprovement& s : FindImprovements(model, 0))
+        for (const SImprovement& s : FindImprovements(MakeSnapshot(model), 0))
             if (s.nQuestion == 8)
                 nTo = s.nTo;
         EXPECT_EQ(nTo, c.nTo) << c.nFrom;
@@ -184,17 +184,25 @@ TEST(ReportImprove, EstimationMethodSkipsEqualValuesAndTheTopAnswerHasNoSuggesti
     CRiskModel best;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         best.GetQuestion(i)->SetSelected(6);
-    EXPECT_TRUE(FindImprovements(best, 0).empty());
-    EXPECT_EQ(MakeImproveOutput(best, 0, EOutputFormat::text),
+    EXPECT_TRUE(FindImprovements(MakeSnapshot(best), 0).empty());
+    EXPECT_EQ(MakeImproveOutput(MakeSnapshot(best), 0, EOutputFormat::text),
               "Total Project Probability: 99.0%\nNo single answer raises it.\n");
 
+    // Questions are numbered as people count them; one that describes the
+    // project's circumstances is shown apart, not as advice.
+    best.GetQuestion(2)->SetSelected(2);
     best.GetQuestion(3)->SetSelected(2);
-    const std::string strText = MakeImproveOutput(best, 0, EOutputFormat::text);
+    const std::string strText = MakeImproveOutput(MakeSnapshot(best), 0, EOutputFormat::text);
     EXPECT_NE(strText.find("   1  +"), std::string::npos) << strText;
-    EXPECT_NE(
-        strText.find("  3  Organization  Some -> Most  Is the organizational structure stable?\n"),
-        std::string::npos)
+    EXPECT_NE(strText.find("Q3  Organization  Some -> Most  Is there a documented organizational structure"),
+              std::string::npos)
         << strText;
+    const auto nContext = strText.find("circumstances rather than a practice:\n");
+    ASSERT_NE(nContext, std::string::npos) << strText;
+    EXPECT_NE(strText.find("Q4  Organization  Some -> Most  Is the organizational structure stable?\n", nContext),
+              std::string::npos)
+        << strText;
+    EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), 9) << strText;
 }
 
 TEST(ReportCompare, MetricsAndChangedAnswersMatchTheModels)
@@ -208,8 +216,8 @@ TEST(ReportCompare, MetricsAndChangedAnswersMatchTheModels)
             Fill(*p, s_aProjects[n + 1]);
         expectOld.ComputeAll();
         expectNew.ComputeAll();
-        const SCompareSide oldSide{old, "dir/old,plan.vlk"};
-        const SCompareSide newSide{now, "new.v2.vlk"};
+        const SCompareSide oldSide{MakeSnapshot(old, "old,plan"), "dir/old,plan.vlk"};
+        const SCompareSide newSide{MakeSnapshot(now, "new.v2"), "new.v2.vlk"};
 
         const Json doc =
             Document(MakeCompareOutput(oldSide, newSide, EOutputFormat::json), "velkor-compare");
@@ -256,8 +264,8 @@ TEST(ReportCompare, TextShowsPointsChangedAnswersAndWeights)
     CRiskModel old, now;
     now.GetQuestion(5)->SetSelected(3);
     const std::string strSame =
-        MakeCompareOutput({old, "a.vlk"}, {now, "b.vlk"}, EOutputFormat::text);
-    EXPECT_NE(strSame.find("\n5  Organization  None -> Most  Does good communication exist between "
+        MakeCompareOutput({MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
+    EXPECT_NE(strSame.find("\nQ6  Organization  None -> Most  Does good communication exist between "
                            "different organizations or departments"),
               std::string::npos)
         << strSame;
@@ -269,7 +277,7 @@ TEST(ReportCompare, TextShowsPointsChangedAnswersAndWeights)
 
     now.SetCostWeight(0.5);
     const std::string strWeights =
-        MakeCompareOutput({old, "a.vlk"}, {now, "b.vlk"}, EOutputFormat::text);
+        MakeCompareOutput({MakeSnapshot(old), "a.vlk"}, {MakeSnapshot(now), "b.vlk"}, EOutputFormat::text);
     EXPECT_NE(strWeights.find("\nCost        33.3  50.0\n"), std::string::npos) << strWeights;
 }
 
@@ -432,7 +440,8 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"improve", a, "--top", "2", "-o", dir / "i.csv"}, 0, "", "", 3},
         {{"improve", a, "--top", "-1"}, 2, "velkor-report: --top: needs a whole number", "", 0},
         {{"improve", dir / "tree/damaged.vlk"}, 1, strDamaged, "", 0},
-        {{"portfolio", dir / "tree"}, 1, strDamaged, "path,title,technical_weight,", 3},
+        {{"portfolio", dir / "tree"}, 1, strDamaged, "Path", 3},
+        {{"portfolio", "--format", "csv", dir / "tree"}, 1, strDamaged, "path,title,technical_weight,", 3},
         {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 0},
         {{"portfolio", "-o", dir / "p.txt", b}, 0, "", "", 2},
         {{"portfolio"}, 2, "velkor-report: PATH is required", "", 0},

@@ -2,7 +2,7 @@
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
 #include "GuiTestSupport.h"
-#include "files/TextReport.h"
+#include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "ui/MainDlg.h"
@@ -126,7 +126,7 @@ TEST_F(FileCommandsTest, SaveAsChoosesByExtensionIgnoringCase)
     // Reports leave path, title and modified state alone.
     SaveAs(Path("REPORT.TXT"));
     const std::string strText = ReadBytes(Path("REPORT.TXT"));
-    EXPECT_EQ(strText, MakeTextReport(Dlg().m_model));
+    EXPECT_EQ(strText, MakeTextReport(MakeSnapshot(Dlg().m_model)));
     EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), 28);
     EXPECT_NE(strText.find("Organization prob = 6.3%\r\n"), std::string::npos);
     SaveAs(Path("page.HTM"));

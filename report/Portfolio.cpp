@@ -1,0 +1,370 @@
+#include "report/Portfolio.h"
+
+#include "files/FileException.h"
+#include "files/Path.h"
+#include "files/ProjectFile.h"
+#include "report/ProjectLoad.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#ifdef _WIN32
+#include "files/Win32.h"
+#else
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
+namespace
+{
+// The text table shows the summary; CSV and JSON carry all 28 metrics.
+constexpr int s_anTextMetrics[] = {METRIC_TOTAL,    METRIC_TECHNICAL, METRIC_COST,
+                                   METRIC_SCHEDULE, METRIC_PROCESS,   METRIC_PRODUCT};
+constexpr const char* s_apszTextHeaders[] = {"Total",    "Technical", "Cost",
+                                             "Schedule", "Process",   "Product"};
+
+bool IsProjectName(const char* pszName)
+{
+    return EqualsIgnoreCase(GetFileExtension(pszName), "vlk");
+}
+
+std::string Join(const std::string& strFolder, const char* pszName)
+{
+    std::string str = strFolder;
+#ifdef _WIN32
+    // The separator the folder is written with; '\\' when it has none.
+    if (str.empty() || (str.back() != '/' && str.back() != '\\'))
+        str += str.find('/') != std::string::npos && str.find('\\') == std::string::npos ? '/'
+                                                                                         : '\\';
+#else
+    if (str.empty() || str.back() != '/')
+        str += '/';
+#endif
+    return str += pszName;
+}
+
+
+#ifdef _WIN32
+void AddWin32Error(std::vector<SPortfolioError>& errors, const std::string& strPath,
+                   unsigned long nError)
+{
+    errors.push_back(
+        {strPath,
+         CFileException(CFileException::CauseFromWin32Error(nError), strPath).GetErrorMessage()});
+}
+
+// 1 a folder, 0 anything else, -1 an error (added to errors).
+int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
+{
+    const std::wstring strApi = GetApiPath(strPath);
+    const DWORD nAttributes =
+        strApi.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(strApi.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES)
+    {
+        AddWin32Error(errors, strPath, strApi.empty() ? ERROR_BAD_PATHNAME : GetLastError());
+        return -1;
+    }
+    return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
+                  std::vector<SPortfolioError>& errors)
+{
+    std::wstring strPattern = GetApiPath(strFolder);
+    if (strPattern.empty())
+        return AddWin32Error(errors, strFolder, ERROR_BAD_PATHNAME);
+    strPattern += strPattern.back() == L'\\' ? L"*" : L"\\*";
+    WIN32_FIND_DATAW data = {};
+    const HANDLE hFind = FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &data,
+                                          FindExSearchNameMatch, nullptr, 0);
+    if (hFind == INVALID_HANDLE_VALUE)
+    {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) // an empty root folder
+            AddWin32Error(errors, strFolder, GetLastError());
+        return;
+    }
+    do
+    {
+        const std::string strName = WideToUtf8(data.cFileName);
+        if (strName == "." || strName == "..")
+            continue;
+        // Linked folders (junctions, symbolic links) are not searched, so a
+        // cycle cannot trap the search; linked files count as their target.
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                SearchFolder(Join(strFolder, strName.c_str()), projects, errors);
+        }
+        else if (IsProjectName(strName.c_str()))
+            projects.push_back(Join(strFolder, strName.c_str()));
+    } while (FindNextFileW(hFind, &data));
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        AddWin32Error(errors, strFolder, GetLastError());
+    FindClose(hFind);
+}
+#else
+void AddError(std::vector<SPortfolioError>& errors, const std::string& strPath, int nErrno)
+{
+    errors.push_back(
+        {strPath,
+         CFileException(CFileException::CauseFromErrno(nErrno), strPath).GetErrorMessage()});
+}
+
+int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
+{
+    struct stat st = {};
+    if (stat(strPath.c_str(), &st) != 0)
+    {
+        AddError(errors, strPath, errno);
+        return -1;
+    }
+    return S_ISDIR(st.st_mode);
+}
+
+void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
+                  std::vector<SPortfolioError>& errors)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
+    if (!pDir)
+    {
+        AddError(errors, strFolder, errno);
+        return;
+    }
+    for (;;)
+    {
+        errno = 0;
+        const dirent* pEntry = readdir(pDir.get());
+        if (pEntry == nullptr)
+        {
+            if (errno != 0)
+                AddError(errors, strFolder, errno);
+            return;
+        }
+        const char* pszName = pEntry->d_name;
+        if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
+            continue;
+        unsigned char type = pEntry->d_type;
+        if (type == DT_REG && !IsProjectName(pszName))
+            continue;
+        std::string strPath = Join(strFolder, pszName);
+        if (type == DT_UNKNOWN || type == DT_LNK)
+        {
+            // Links count as the file they lead to; folders only when they are
+            // no link, so a link cycle cannot trap the search.
+            struct stat st = {};
+            if (stat(strPath.c_str(), &st) != 0)
+            {
+                if (type == DT_UNKNOWN || IsProjectName(pszName))
+                    AddError(errors, strPath, errno);
+                continue;
+            }
+            type = S_ISDIR(st.st_mode) ? (type == DT_LNK ? DT_UNKNOWN : DT_DIR)
+                                       : (S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN);
+        }
+        if (type == DT_DIR)
+            SearchFolder(strPath, projects, errors);
+        else if (type == DT_REG && IsProjectName(pszName))
+            projects.push_back(std::move(strPath));
+    }
+}
+#endif
+
+// A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
+// U+FFFD).
+void AppendJsonString(std::string& strOut, const std::string& str)
+{
+    strOut += nlohmann::ordered_json(str).dump(-1, ' ', false,
+                                               nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// A JSON number as DumpJson writes it; the three words as strings.
+void AppendJsonNumber(std::string& strOut, double d)
+{
+    const bool bWord = !std::isfinite(d);
+    if (bWord)
+        strOut += '"';
+    AppendCsvNumber(strOut, d);
+    if (bWord)
+        strOut += '"';
+}
+
+void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth)
+{
+    std::string& str = out.Buffer();
+    if (format == EOutputFormat::csv)
+    {
+        str += "path,title,technical_weight,cost_weight,schedule_weight";
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            str += ',';
+            str += CsvField(MetricLabel(k));
+        }
+        str += '\n';
+    }
+    else if (format == EOutputFormat::json)
+        str += "{\"format\": \"velkor-portfolio\", \"version\": 1, \"projects\": [";
+    else
+    {
+        str += "Path";
+        str.append(nPathWidth - 4, ' ');
+        for (const char* psz : s_apszTextHeaders)
+        {
+            const std::size_t nLength = std::strlen(psz);
+            str.append(nLength < 5 ? 7 - nLength : 2, ' ');
+            str += psz;
+        }
+        str += '\n';
+    }
+    out.Appended();
+}
+
+void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
+              const SSnapshot& snapshot, bool bFirst, std::size_t nPathWidth)
+{
+    std::string& str = out.Buffer();
+    if (format == EOutputFormat::csv)
+    {
+        str += CsvField(strPath);
+        str += ',';
+        str += CsvField(GetFileTitle(strPath));
+        for (const double d : {snapshot.weights.dTechnical, snapshot.weights.dCost, snapshot.weights.dSchedule})
+        {
+            str += ',';
+            AppendCsvNumber(str, d);
+        }
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            str += ',';
+            AppendCsvNumber(str, snapshot.Metric(k));
+        }
+        str += '\n';
+    }
+    else if (format == EOutputFormat::json)
+    {
+        str += bFirst ? "\n  {\"path\": " : ",\n  {\"path\": ";
+        AppendJsonString(str, strPath);
+        str += ", \"title\": ";
+        AppendJsonString(str, GetFileTitle(strPath));
+        str += ", \"weights\": {\"technical\": ";
+        AppendJsonNumber(str, snapshot.weights.dTechnical);
+        str += ", \"cost\": ";
+        AppendJsonNumber(str, snapshot.weights.dCost);
+        str += ", \"schedule\": ";
+        AppendJsonNumber(str, snapshot.weights.dSchedule);
+        str += "}, \"metrics\": [";
+        for (int k = 0; k < METRIC_COUNT; ++k)
+        {
+            if (k > 0)
+                str += ", ";
+            AppendJsonNumber(str, snapshot.Metric(k));
+        }
+        str += "]}";
+    }
+    else
+    {
+        str += strPath;
+        str.append(nPathWidth - TextWidth(strPath), ' ');
+        for (std::size_t i = 0; i < std::size(s_anTextMetrics); ++i)
+        {
+            const std::string strValue = FormatPercent(snapshot.Metric(s_anTextMetrics[i]));
+            const std::size_t nWidth = std::max<std::size_t>(std::strlen(s_apszTextHeaders[i]), 5);
+            str.append(2 + (strValue.size() < nWidth ? nWidth - strValue.size() : 0), ' ');
+            str += strValue;
+        }
+        str += '\n';
+    }
+    out.Appended();
+}
+} // namespace
+
+std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
+                                         std::vector<SPortfolioError>& errors)
+{
+    std::vector<std::string> projects;
+    for (const std::string& strInput : inputs)
+    {
+        const int nFolder = IsFolder(strInput, errors);
+        if (nFolder > 0)
+            SearchFolder(strInput, projects, errors);
+        else if (nFolder == 0)
+            projects.push_back(strInput);
+    }
+    std::sort(projects.begin(), projects.end());
+    projects.erase(std::unique(projects.begin(), projects.end()), projects.end());
+    return projects;
+}
+
+void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat format, COutput& out,
+                    std::vector<SPortfolioError>& errors,
+                    const std::function<void(const SPortfolioError&)>& onError, EPortfolioSort sort,
+                    const std::function<void(const std::string&)>& onWarning)
+{
+    std::size_t nPathWidth = 4; // "Path"
+    if (format == EOutputFormat::text)
+        for (const std::string& strPath : projects)
+            nPathWidth = std::max(nPathWidth, TextWidth(strPath));
+
+    WriteHeader(format, out, nPathWidth);
+    bool bFirst = true;
+    // Sorted by total, the rows wait for the last project; by path, each is
+    // written as it is read.
+    std::vector<std::pair<std::string, SSnapshot>> held;
+    for (const std::string& strPath : projects)
+    {
+        SSnapshot snapshot;
+        try
+        {
+            snapshot = LoadSnapshot(strPath, onWarning);
+        }
+        catch (const CFileException& e)
+        {
+            errors.push_back({strPath, e.GetErrorMessage()});
+            onError(errors.back());
+            continue;
+        }
+        catch (const CWrongFileError& e)
+        {
+            errors.push_back({strPath, e.what()});
+            onError(errors.back());
+            continue;
+        }
+        if (sort == EPortfolioSort::total)
+        {
+            held.emplace_back(strPath, std::move(snapshot));
+            continue;
+        }
+        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
+        bFirst = false;
+    }
+    // The riskiest first: the lowest probability of success; NaN last.
+    std::stable_sort(held.begin(), held.end(),
+                     [](const auto& a, const auto& b)
+                     {
+                         const double x = a.second.Metric(METRIC_TOTAL), y = b.second.Metric(METRIC_TOTAL);
+                         return std::isnan(y) ? !std::isnan(x) : x < y;
+                     });
+    for (const auto& [strPath, snapshot] : held)
+    {
+        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
+        bFirst = false;
+    }
+
+    if (format == EOutputFormat::json)
+    {
+        std::string& str = out.Buffer();
+        str += bFirst ? "], \"errors\": [" : "\n], \"errors\": [";
+        for (std::size_t i = 0; i < errors.size(); ++i)
+        {
+            str += i == 0 ? "\n  {\"path\": " : ",\n  {\"path\": ";
+            AppendJsonString(str, errors[i].strPath);
+            str += ", \"message\": ";
+            AppendJsonString(str, errors[i].strMessage);
+            str += '}';
+        }
+        str += errors.empty() ? "]}\n" : "\n]}\n";
+        out.Appended();
+    }
+}
