@@ -1,9 +1,9 @@
 // The dialog: its life, messages, keyboard, buttons by id and menu.
 #include "platform/qt/Dialog.h"
 #include "files/FileException.h"
-#include "platform/qt/DialogParts.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
+#include "platform/qt/DialogParts.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

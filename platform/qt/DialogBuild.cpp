@@ -1,7 +1,7 @@
 // Building a dialog's window, menu and controls from its templates.
+#include "platform/WinApp.h"
 #include "platform/qt/Dialog.h"
 #include "platform/qt/DialogParts.h"
-#include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
 
 #include <QAccessible>

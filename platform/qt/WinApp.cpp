@@ -1,7 +1,7 @@
 #include "platform/WinApp.h"
 #include "platform/Backend.h"
-#include "platform/qt/Dialog.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/Dialog.h"
 #include "res/Images.h"
 
 #include <QApplication>
