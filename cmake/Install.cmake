@@ -2,7 +2,7 @@
 # the desktop entry, the project-file type, the AppStream metainfo and the
 # program icon in the hicolor theme.
 #   cmake --install <build> --prefix /usr/local
-#   cpack -G DEB --config <build>/CPackConfig.cmake
+#   ./package     (builds what the package holds, then runs cpack -G DEB)
 
 # cmake -DIN=file -DOUT=file.gz -P Install.cmake: compresses as Debian wants
 # it (best, without the name and time stamp, so that builds are reproducible).
@@ -106,7 +106,7 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")
 include(CPack)
 
 # The package test: builds the package into a temporary folder, unpacks it and
-# checks its files (skipped when the Debian tools are missing).
+# checks its files (it fails when a Debian tool it needs is missing).
 if(VELKOR_BUILD_TESTS AND TARGET velkor)
     string(REPLACE ";" "," icon_sizes "${VELKOR_ICON_SIZES}")
     add_test(NAME velkor_package
@@ -117,5 +117,5 @@ if(VELKOR_BUILD_TESTS AND TARGET velkor)
             -DDESKTOP=${VELKOR_DESKTOP_DIR}/velkor.desktop
             -DICON_SIZES=${icon_sizes}
             -P ${VELKOR_ROOT}/tests/install/PackageTest.cmake)
-    set_tests_properties(velkor_package PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED:" TIMEOUT 400)
+    set_tests_properties(velkor_package PROPERTIES TIMEOUT 400)
 endif()

@@ -12,7 +12,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt, const char
 
 INT_PTR CFileDialog::DoModal()
 {
-    s_last = {s_last.nCount + 1, m_strFilter, m_dwFlags, m_strDefExt, m_bOpen ? TRUE : FALSE};
+    s_last = {s_last.nCount + 1,      m_strFilter,    m_dwFlags, m_strDefExt,
+              m_bOpen ? TRUE : FALSE, m_strInitialDir};
     m_strPathName.clear();
 
     if (!s_next.empty())

@@ -38,6 +38,8 @@ public:
 
     // 1-based index of the selected file type, as the dialog left it.
     int m_nFilterIndex = 1;
+    // The folder the dialog starts in; empty: the platform's choice.
+    std::string m_strInitialDir;
 
     // Pairs of description and patterns ("*.txt;*.text") from a filter string.
     static std::vector<std::pair<std::string, std::string>>
@@ -64,6 +66,7 @@ public:
     static DWORD GetLastFlags() { return s_last.dwFlags; }
     static std::string GetLastDefExt() { return s_last.strDefExt; } // as given
     static BOOL GetLastOpenFileDialog() { return s_last.bOpen; }
+    static std::string GetLastInitialDir() { return s_last.strInitialDir; }
     static void Reset()
     {
         s_next.clear();
@@ -95,6 +98,7 @@ private:
         DWORD dwFlags;
         std::string strDefExt;
         BOOL bOpen;
+        std::string strInitialDir;
     };
     static inline std::deque<NextChoice> s_next;
     static inline LastDialog s_last{};

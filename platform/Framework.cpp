@@ -65,15 +65,6 @@ void CDialog::SetDlgItemText(int nID, const std::string& strText)
         pWnd->SetWindowText(strText);
 }
 
-void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-{
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (nID != nIDCheckButton)
-            CheckDlgButton(nID, BST_UNCHECKED);
-    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
-        CheckDlgButton(nIDCheckButton, BST_CHECKED);
-}
-
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
     CWnd* pWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC);

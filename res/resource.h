@@ -58,6 +58,8 @@ constexpr int ANSWER_COLUMNS = 5;
 #define IDC_PROJECT_COLUMN 1105
 #define IDC_PHASE_COLUMN 1106
 #define IDC_ACTIVITY_COLUMN 1107
+// For screen readers only: each shown probability with its name, 1130..1147.
+#define IDC_SUMMARY_ITEM_FIRST 1130
 
 // Priority weights dialog (IDD_PRIORITY).
 #define IDC_DEFAULT 1114
@@ -66,6 +68,8 @@ constexpr int ANSWER_COLUMNS = 5;
 #define IDC_SCHEDULE_LABEL 1117
 #define IDC_EYEBALL 1118
 #define IDC_TRIANGLE_FRAME 1120
+// For screen readers and the keyboard only: the triangle with its weights.
+#define IDC_TRIANGLE 1122
 
 // About box (IDD_ABOUT).
 #define IDC_FILE_VERSION 1001

@@ -1,5 +1,5 @@
-# Sourced by ./run, ./test and .ci/run: installs the Debian packages that are
-# missing, nothing else. VELKOR_DEPS_EXTRA adds packages (CI: chromium, clang).
+# Sourced by ./run, ./test, ./package and .ci/run: installs the Debian packages
+# that are missing, nothing else. VELKOR_DEPS_EXTRA adds packages.
 velkor_install_deps() {
     local pkgs="cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2 libcli11-dev nlohmann-json3-dev libhpdf-dev $*"
     local missing=""
@@ -9,7 +9,14 @@ velkor_install_deps() {
     [ -z "$missing" ] && return 0
     echo "Installing:$missing"
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These Debian packages are missing:$missing" >&2
+            echo "Install them as root (apt-get install$missing), or install sudo, then run this again." >&2
+            return 1
+        fi
+        sudo="sudo"
+    fi
     $sudo apt-get update -qq || return 1
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing || return 1
 }

@@ -12,6 +12,9 @@
 #include "ui/PriorityDlg.h"
 #include "ui/SummaryDlg.h"
 
+#include <filesystem>
+#include <system_error>
+
 static_assert(CATEGORY_COUNT == CATEGORY_BUTTONS, "one category button per category");
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN, nullptr), m_hIcon(AfxLoadIcon(IDI_MAIN)) {}
@@ -372,14 +375,37 @@ const char s_szSaveAsFilter[] =
     "Velkor File (*.vlk)|*.vlk|Text File (*.txt)|*.txt|HTML File (*.htm)|*.htm||";
 } // namespace
 
+namespace
+{
+// The folder of a file, made absolute against the current folder.
+std::string AbsoluteFolder(const std::string& strPath)
+{
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(strPath, ec);
+    return ec ? std::string() : path.parent_path().string();
+}
+} // namespace
+
+std::string CMainDlg::FileDialogFolder() const
+{
+    return m_strFilePath.empty() ? m_strLastFolder : AbsoluteFolder(m_strFilePath);
+}
+
+void CMainDlg::RememberFolder(const std::string& strPath)
+{
+    m_strLastFolder = AbsoluteFolder(strPath);
+}
+
 void CMainDlg::OnFileOpen()
 {
     if (!ConfirmDiscard())
         return;
     CFileDialog dlgFile(TRUE, "*.vlk", nullptr,
                         OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, s_szOpenFilter);
+    dlgFile.m_strInitialDir = FileDialogFolder();
     if (dlgFile.DoModal() != IDOK)
         return;
+    RememberFolder(dlgFile.GetPathName());
     const std::string strOldPath = m_strFilePath;
     const std::string strOldTitle = m_strFileTitle;
     m_strFilePath = dlgFile.GetPathName();
@@ -414,9 +440,11 @@ void CMainDlg::OnFileSaveAs()
     CFileDialog dlgFile(FALSE, "*.vlk", nullptr,
                         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                         s_szSaveAsFilter);
+    dlgFile.m_strInitialDir = FileDialogFolder();
     if (dlgFile.DoModal() != IDOK)
         return;
     const std::string strPath = dlgFile.GetPathName();
+    RememberFolder(strPath);
     const std::string strExt = dlgFile.GetFileExt();
     if (EqualsIgnoreCase(strExt, "vlk"))
     {

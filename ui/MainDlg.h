@@ -73,4 +73,9 @@ private:
     // Presses the Organization button and posts its click, so the page is
     // built after the current handler has returned.
     void PostFirstPage();
+    // Where the file dialogs start: the current project's folder, else that
+    // of the last file opened or saved in this run (empty before the first).
+    std::string FileDialogFolder() const;
+    void RememberFolder(const std::string& strPath);
+    std::string m_strLastFolder;
 };

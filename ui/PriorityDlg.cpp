@@ -35,6 +35,7 @@ BOOL CPriorityDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_bDragging = 0;
     ComputeGeometry();
+    CreateAccessibleTriangle();
     PlaceEyeball();
     AddArrowKeys();
     UpdateData(FALSE);
@@ -142,6 +143,36 @@ void CPriorityDlg::UpdateLabels()
     m_strTechnicalLabel = FormatNumbers("Technical  %.0f%%", {m_dTechnicalPriority * 100.0});
     m_strScheduleLabel = FormatNumbers("Schedule  %.0f%%", {m_dSchedulePriority * 100.0});
     UpdateData(FALSE);
+    // A screen reader hears the new weights after every move.
+    if (m_pTriangle != nullptr)
+        m_pTriangle->SetAccessibleDescription(FormatNumbers(
+            "Technical %.0f %%, Cost %.0f %%, Schedule %.0f %%",
+            {m_dTechnicalPriority * 100.0, m_dCostPriority * 100.0, m_dSchedulePriority * 100.0}));
+}
+
+void CPriorityDlg::CreateAccessibleTriangle()
+{
+    // The drag area, as one control that Tab reaches after the buttons; the
+    // arrow keys move the eyeball whichever control has the focus.
+    m_pTriangle = CreateAccessibleItem(IDC_TRIANGLE,
+                                       {m_ptCostVertex.x - 1, m_ptTechnicalVertex.y - 1,
+                                        m_ptScheduleVertex.x + 2, m_ptCostVertex.y + 2},
+                                       TRUE);
+    m_pTriangle->SetAccessibleName("Priority weights");
+    m_wndEyeball.SetAccessibleHidden(); // the triangle speaks for it
+    // The hint, the one text of the dialog without an id, tells of the keys too.
+    const DlgTemplate* pTpl = FindDialogTemplate(IDD_PRIORITY);
+    for (std::size_t i = 0; pTpl != nullptr && i < pTpl->items.size(); ++i)
+    {
+        const DlgItemTemplate& item = pTpl->items[i];
+        if (item.cls != CtlClass::Static || item.nId != -1)
+            continue;
+        const CRect rc = MapDialogRect(item.x, item.y, item.cx, item.cy);
+        CWnd wndHint = ChildWindowFromPoint({rc.left + 1, rc.top + 1});
+        if (wndHint.m_hWnd != nullptr)
+            wndHint.SetAccessibleDescription(
+                "Or move it with the arrow keys, ten pixels at a time with Shift.");
+    }
 }
 
 void CPriorityDlg::MoveEyeball(int x, int y)

@@ -63,4 +63,7 @@ private:
     // Moves the eyeball control, with repainting, so that its centre is (x, y).
     void MoveEyeball(int x, int y);
     void ComputeGeometry();
+    // The triangle for screen readers: named, its value text the three weights.
+    void CreateAccessibleTriangle();
+    CWnd* m_pTriangle = nullptr;
 };

@@ -3,10 +3,21 @@
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
 
+#include <sstream>
+
 namespace
 {
 // Posted to itself after hiding; destroys the window and with it the object.
 constexpr UINT WM_SUMMARY_DESTROY = WM_USER + 3;
+
+std::vector<std::string> SplitLines(const std::string& strText)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(strText);
+    for (std::string strLine; std::getline(in, strLine);)
+        lines.push_back(strLine);
+    return lines;
+}
 } // namespace
 
 CSummaryDlg::CSummaryDlg(CDialog* pParent) : CDialog(IDD_SUMMARY, pParent) {}
@@ -19,6 +30,66 @@ void CSummaryDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PROJECT_COLUMN, m_strProjectColumn);
     DDX_Text(pDX, IDC_PHASE_COLUMN, m_strPhaseColumn);
     DDX_Text(pDX, IDC_ACTIVITY_COLUMN, m_strActivityColumn);
+}
+
+BOOL CSummaryDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CreateAccessibleItems();
+    return TRUE;
+}
+
+void CSummaryDlg::CreateAccessibleItems()
+{
+    // In the template each column's names (right-aligned, no id) come right
+    // before its values.
+    const DlgTemplate* pTpl = FindDialogTemplate(IDD_SUMMARY);
+    int nItem = 0;
+    for (std::size_t i = 0; pTpl != nullptr && i + 1 < pTpl->items.size(); ++i)
+    {
+        const DlgItemTemplate& names = pTpl->items[i];
+        const int nColumn = pTpl->items[i + 1].nId;
+        if (names.cls != CtlClass::Static || names.nId != -1 || nColumn < IDC_PROJECT_COLUMN ||
+            nColumn > IDC_ACTIVITY_COLUMN)
+            continue;
+        const CRect rcNames = MapDialogRect(names.x, names.y, names.cx, names.cy);
+        CWnd wndNames = ChildWindowFromPoint({rcNames.left + 1, rcNames.top + 1});
+        CWnd* pValues = GetDlgItem(nColumn);
+        if (wndNames.m_hWnd == nullptr || pValues == nullptr)
+            continue;
+        wndNames.SetAccessibleHidden();
+        pValues->SetAccessibleHidden();
+        const std::vector<std::string> lines = SplitLines(names.strText);
+        for (int nLine = 0; nLine < static_cast<int>(lines.size()); ++nLine)
+        {
+            if (lines[nLine].empty())
+                continue;
+            const CRect rcName = wndNames.GetLineRect(nLine);
+            const CRect rcValue = pValues->GetLineRect(nLine);
+            CWnd* pItem =
+                CreateAccessibleItem(IDC_SUMMARY_ITEM_FIRST + nItem++,
+                                     {rcName.left, rcName.top, rcValue.right, rcName.bottom});
+            m_aItems.push_back({pItem, lines[nLine], nColumn, nLine, {}});
+        }
+    }
+    UpdateAccessibleItems();
+}
+
+void CSummaryDlg::UpdateAccessibleItems()
+{
+    for (AccessibleItem& item : m_aItems)
+    {
+        const std::string& strColumn = item.nColumn == IDC_PROJECT_COLUMN ? m_strProjectColumn
+                                       : item.nColumn == IDC_PHASE_COLUMN ? m_strPhaseColumn
+                                                                          : m_strActivityColumn;
+        const std::vector<std::string> values = SplitLines(strColumn);
+        const std::string strValue =
+            item.nLine < static_cast<int>(values.size()) ? values[item.nLine] : std::string();
+        const std::string strShown =
+            strValue.empty() ? item.strName : item.strName + " " + strValue;
+        if (strShown != item.strShown)
+            item.pWnd->SetAccessibleName(item.strShown = strShown); // announced as a name change
+    }
 }
 
 void CSummaryDlg::SetValue(double& rField, double dValue)
@@ -113,6 +184,7 @@ void CSummaryDlg::UpdateColumns()
                                         {m_dIdentification, m_dPlanning, m_dAssessment,
                                          m_dMitigation, m_dReporting, m_dPrediction});
     UpdateData(FALSE);
+    UpdateAccessibleItems();
 }
 
 LRESULT CSummaryDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

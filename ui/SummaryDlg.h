@@ -6,6 +6,7 @@
 #include "platform/Dialog.h"
 
 #include <string>
+#include <vector>
 
 class CSummaryDlg : public CDialog
 {
@@ -59,6 +60,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override { delete this; }
     // "Hide Summary" (and Enter), Escape and the close box (through the
@@ -72,6 +74,21 @@ private:
     // it hides), hides, and has the window destroyed once the current
     // message is done: a hidden summary window is never shown again.
     void Hide(int nResult);
+
+    // For screen readers the two texts of a column are one item per shown
+    // probability, named with its value ("Total Project Prob 56.2%"), over its
+    // line; the columns themselves are left out. Each item follows its value.
+    void CreateAccessibleItems();
+    void UpdateAccessibleItems();
+    struct AccessibleItem
+    {
+        CWnd* pWnd;
+        std::string strName; // the label's line
+        int nColumn;         // the id of the value column
+        int nLine;
+        std::string strShown; // the accessible name last set
+    };
+    std::vector<AccessibleItem> m_aItems;
 
     bool m_bHidden = false;
 };

@@ -152,6 +152,25 @@ std::string CDialog::GetDlgItemText(int nID) const
     return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
 }
 
+void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
+{
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (nID != nIDCheckButton)
+            CheckDlgButton(nID, BST_UNCHECKED);
+    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
+        CheckDlgButton(nIDCheckButton, BST_CHECKED);
+    // The keyboard focus does not stay on a choice that is no longer made: it
+    // goes where Tab would put it, on the checked button.
+    QAbstractButton* pChecked = Button(nIDCheckButton);
+    QWidget* pFocus = focusWidget();
+    if (pFocus == nullptr || pChecked == nullptr || pFocus == pChecked ||
+        !pChecked->isVisibleTo(this) || !pChecked->isEnabled())
+        return;
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (Button(nID) == pFocus)
+            return pChecked->setFocus(Qt::OtherFocusReason);
+}
+
 void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)
 {
     if (QAbstractButton* pButton = Button(nIDButton))
@@ -191,8 +210,7 @@ void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
 bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     const QEvent::Type type = pEvent->type();
-    if (type == QEvent::ApplicationPaletteChange &&
-        pWatched->property(s_pszChoice).toInt() == QAccessible::Button)
+    if (type == QEvent::ApplicationPaletteChange && pWatched->property(s_pszPushLike).toBool())
         OnPushLikeToggled(static_cast<QAbstractButton*>(pWatched));
     auto it = m_mapButtonGroups.find(pWatched);
     if (it == m_mapButtonGroups.end())

@@ -23,6 +23,12 @@ class CDialog;
 
 // 11-pixel Liberation Sans, letters 0.2 pixel closer than plain.
 QFont AfxGetDialogFont();
+// Colours as contrast is measured for readers: relative luminance 0..1, the
+// ratio of two colours' luminances (1..21, each plus 0.05), and a mix of a
+// with the share dShare of b.
+double AfxLuminance(const QColor& color);
+double AfxContrastRatio(const QColor& a, const QColor& b);
+QColor AfxMixColors(const QColor& a, const QColor& b, double dShare);
 
 // A non-owning handle to one control of a dialog (DDX_Control binds it).
 // Rectangles are in the client coordinates of the control's dialog.
@@ -54,6 +60,10 @@ public:
     {
         m_hWnd->setAccessibleDescription(QString::fromStdString(strText));
     }
+    // Leaves the control out of what a screen reader sees; it still shows.
+    void SetAccessibleHidden();
+    // Line nLine (from 0) of a text control's text, as wide as the control.
+    CRect GetLineRect(int nLine) const;
 };
 
 class CStatic : public CWnd
@@ -156,6 +166,15 @@ public:
     // the arrow keys go to the previous (Left, Up) or next (Right, Down)
     // shown button of the group and click it, as the mouse does.
     void GroupButtons(int nIDFirstButton, int nIDLastButton);
+    // An item that only screen readers see, at rc in client coordinates, under
+    // the id nID; it draws nothing and lets the mouse through. A text item is
+    // read as a label; with bTabStop it is a control that Tab reaches last
+    // (focus drawn as a dotted frame), its value text the description.
+    // Name and value: SetAccessibleName, SetAccessibleDescription.
+    CWnd* CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop = FALSE);
+    // The topmost shown control at pt (client coordinates), also one without
+    // an id; a handle to no window (null) where there is none.
+    CWnd ChildWindowFromPoint(CPoint pt) const;
 
     // A key of the whole dialog (VK_LEFT ... VK_DOWN, with FSHIFT for Shift)
     // that runs fnHandler whichever control has the focus.

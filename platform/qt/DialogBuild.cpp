@@ -16,8 +16,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <cstdlib>
 
 QFont AfxGetDialogFont()
@@ -30,22 +34,42 @@ QFont AfxGetDialogFont()
     return font;
 }
 
+double AfxLuminance(const QColor& color)
+{
+    auto linear = [](double v)
+    { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+           0.0722 * linear(color.blueF());
+}
+
+double AfxContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = AfxLuminance(a), lb = AfxLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor AfxMixColors(const QColor& a, const QColor& b, double dShare)
+{
+    auto mix = [dShare](int x, int y)
+    { return static_cast<int>(std::lround(x + (y - x) * dShare)); };
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
+}
+
 namespace
 {
-// Radio buttons as a screen reader sees them: a plain one is a radio button,
-// one drawn as a push button a toggle button (a push button pressed while it
-// is chosen); either is checked while chosen. Pressing or toggling it is a
-// click, so the program hears of it as of a click of the mouse.
+// Radio buttons as a screen reader sees them: radio buttons, also those drawn
+// as push buttons (the categories are a choice of one, as the answers are),
+// checked while chosen. Pressing or toggling one is a click, so the program
+// hears of it as of a click of the mouse.
 class CAccessibleChoice : public QAccessibleWidget
 {
 public:
-    CAccessibleChoice(QWidget* pWnd, QAccessible::Role role) : QAccessibleWidget(pWnd, role) {}
+    explicit CAccessibleChoice(QWidget* pWnd) : QAccessibleWidget(pWnd, QAccessible::RadioButton) {}
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
         state.checkable = true;
         state.checked = Button()->isChecked();
-        state.pressed = state.checked && role() == QAccessible::Button;
         return state;
     }
     QString text(QAccessible::Text t) const override
@@ -64,24 +88,80 @@ private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
+// An item that only screen readers see (CDialog::CreateAccessibleItem): its
+// value text is its description.
+class CAccessibleItem : public QAccessibleWidget
+{
+public:
+    CAccessibleItem(QWidget* pWnd, QAccessible::Role role) : QAccessibleWidget(pWnd, role) {}
+    QString text(QAccessible::Text t) const override
+    {
+        return QAccessibleWidget::text(t == QAccessible::Value ? QAccessible::Description : t);
+    }
+};
+
+// A dialog's client area without the controls that screen readers are not
+// to see (CWnd::SetAccessibleHidden); the rest in the order Qt lists them.
+class CAccessibleClient : public QAccessibleWidget
+{
+public:
+    explicit CAccessibleClient(QWidget* pWnd) : QAccessibleWidget(pWnd, QAccessible::Client) {}
+    int childCount() const override { return static_cast<int>(Children().size()); }
+    QAccessibleInterface* child(int nIndex) const override
+    {
+        const QList<QWidget*> children = Children();
+        return nIndex >= 0 && nIndex < children.size()
+                   ? QAccessible::queryAccessibleInterface(children[nIndex])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* pChild) const override
+    {
+        return pChild ? static_cast<int>(Children().indexOf(pChild->object())) : -1;
+    }
+
+private:
+    QList<QWidget*> Children() const
+    {
+        QList<QWidget*> children;
+        for (QObject* pObject : widget()->children())
+            if (auto* pWnd = qobject_cast<QWidget*>(pObject);
+                pWnd && !pWnd->isWindow() && !pWnd->property(s_pszNoAccessible).toBool())
+                children.append(pWnd);
+        return children;
+    }
+};
+
 QAccessibleInterface* AccessibleFactory(const QString& /*strClass*/, QObject* pObject)
 {
-    const int nRole = pObject->property(s_pszChoice).toInt();
-    return nRole == 0
-               ? nullptr
-               : new CAccessibleChoice(static_cast<QWidget*>(pObject), QAccessible::Role(nRole));
+    auto* pWnd = qobject_cast<QWidget*>(pObject);
+    if (pWnd == nullptr)
+        return nullptr;
+    if (pObject->property(s_pszChoice).toBool())
+        return new CAccessibleChoice(pWnd);
+    if (const int nRole = pObject->property(s_pszItemRole).toInt(); nRole != 0)
+        return new CAccessibleItem(pWnd, QAccessible::Role(nRole));
+    if (const QVariant hidden = pObject->property(s_pszNoAccessible);
+        hidden.isValid() && !hidden.toBool()) // a client area that leaves some out
+        return new CAccessibleClient(pWnd);
+    return nullptr;
+}
+
+void InstallAccessibleFactory()
+{
+    static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
+    (void)s_bFactory;
 }
 
 // An automatic radio button; its group decides which one stays checked.
 QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget* pParent)
 {
-    static const bool s_bFactory = (QAccessible::installFactory(AccessibleFactory), true);
-    (void)s_bFactory;
+    InstallAccessibleFactory();
     auto* pPush = bPushLike ? new QPushButton(pParent) : nullptr;
     QAbstractButton* pButton =
         pPush ? static_cast<QAbstractButton*>(pPush) : new QRadioButton(pParent);
     // Before anything asks for the button's accessible side.
-    pButton->setProperty(s_pszChoice, bPushLike ? QAccessible::Button : QAccessible::RadioButton);
+    pButton->setProperty(s_pszChoice, true);
+    pButton->setProperty(s_pszPushLike, bPushLike);
     pButton->setCheckable(true);
     pButton->setAutoExclusive(false);
     if (pPush)
@@ -96,29 +176,119 @@ QAbstractButton* NewRadioButton(const QString& strText, bool bPushLike, QWidget*
 
 } // namespace
 
-// Fusion draws a pressed push button only a shade darker, which a dark
-// palette all but hides: there the chosen one takes half the highlight
-// colour; a light palette keeps the look as it is. Qt tells screen readers
-// of the checked state only; pressed follows it.
+namespace
+{
+// The face colour the style gives a push button of that button colour, pressed
+// or not: the middle of its face, where the gradient has its mean.
+QColor ButtonFace(QAbstractButton* pButton, const QColor& button, bool bPressed)
+{
+    QStyleOptionButton option;
+    option.initFrom(pButton);
+    option.rect = QRect(0, 0, 40, 24);
+    option.palette.setColor(QPalette::Button, button);
+    option.state = (option.state & ~(QStyle::State_HasFocus | QStyle::State_MouseOver)) |
+                   (bPressed ? QStyle::State_On : QStyle::State_Off) | QStyle::State_Raised;
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(button);
+    QPainter painter(&image);
+    pButton->style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, pButton);
+    painter.end();
+    return image.pixelColor(20, 12);
+}
+} // namespace
+
+// Fusion draws a pressed push button only a shade darker (1.3:1 against the
+// others in the light palette, less in a dark one). The chosen one takes the
+// highlight colour instead, darkened or lightened until its face stands 4:1
+// apart from the others' faces (3:1 with room for the gradient), with whichever text reads best on
+// it.
 void OnPushLikeToggled(QAbstractButton* pButton)
 {
-    const QPalette inherited = QApplication::palette(pButton);
-    QPalette palette; // only the button colour is the button's own, if any
-    if (pButton->isChecked() && inherited.color(QPalette::Window).lightness() < 128)
+    QPalette palette; // only the button's colours are its own, if any
+    if (pButton->isChecked())
     {
-        const QColor a = inherited.color(QPalette::Button),
-                     b = inherited.color(QPalette::Highlight);
-        palette.setColor(QPalette::Button,
-                         QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2,
-                                (a.blue() + b.blue()) / 2));
+        const QPalette inherited = QApplication::palette(pButton);
+        const QColor button = inherited.color(QPalette::Button);
+        const QColor highlight = inherited.color(QPalette::Highlight);
+        const QColor others = ButtonFace(pButton, button, false);
+        const QColor toward = AfxLuminance(others) > 0.18 ? Qt::black : Qt::white;
+        QColor chosen = highlight;
+        QColor face = ButtonFace(pButton, chosen, true);
+        for (int nStep = 1; nStep <= 20 && AfxContrastRatio(face, others) < 4.0; ++nStep)
+        {
+            chosen = AfxMixColors(highlight, toward, nStep / 20.0);
+            face = ButtonFace(pButton, chosen, true);
+        }
+        QColor text = inherited.color(QPalette::ButtonText);
+        for (const QColor candidate :
+             {inherited.color(QPalette::HighlightedText), QColor(Qt::black), QColor(Qt::white)})
+            if (AfxContrastRatio(candidate, face) > AfxContrastRatio(text, face) + 0.5)
+                text = candidate;
+        palette.setColor(QPalette::Button, chosen);
+        palette.setColor(QPalette::ButtonText, text);
     }
     pButton->setPalette(palette);
-    if (!QAccessible::isActive())
-        return; // no screen reader listens: nothing to tell
-    QAccessible::State changed;
-    changed.pressed = true;
-    QAccessibleStateChangeEvent event(pButton, changed);
-    QAccessible::updateAccessibility(&event);
+}
+
+// What CreateAccessibleItem makes: nothing to see but its keyboard focus.
+class CAccessibleItemWnd : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
+CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop)
+{
+    InstallAccessibleFactory();
+    auto* pWnd = new CAccessibleItemWnd(m_pClient);
+    pWnd->setProperty(s_pszItemRole, bTabStop ? QAccessible::Slider : QAccessible::StaticText);
+    pWnd->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pWnd->setFocusPolicy(bTabStop ? Qt::TabFocus : Qt::NoFocus);
+    pWnd->setGeometry(rc.left, rc.top, rc.Width(), rc.Height());
+    pWnd->show();
+    CWnd& rItem = m_mapItems[nID];
+    rItem.m_hWnd = pWnd;
+    return &rItem;
+}
+
+CWnd CDialog::ChildWindowFromPoint(CPoint pt) const
+{
+    CWnd wnd;
+    const QObjectList& children = m_pClient->children();
+    for (auto it = children.rbegin(); it != children.rend() && wnd.m_hWnd == nullptr; ++it)
+        if (auto* pWnd = qobject_cast<QWidget*>(*it);
+            pWnd && !pWnd->isHidden() && pWnd->geometry().contains(pt.x, pt.y))
+            wnd.m_hWnd = pWnd;
+    return wnd;
+}
+
+CRect CWnd::GetLineRect(int nLine) const
+{
+    const QRect rc = m_hWnd->geometry();
+    const int nSpacing = m_hWnd->fontMetrics().lineSpacing();
+    const int nTop = rc.top() + nLine * nSpacing;
+    return {rc.left(), nTop, rc.right() + 1, nTop + nSpacing};
+}
+
+void CWnd::SetAccessibleHidden()
+{
+    m_hWnd->setProperty(s_pszNoAccessible, true);
+    if (QWidget* pParent = m_hWnd->parentWidget(); pParent && QAccessible::isActive())
+    {
+        QAccessibleEvent event(pParent, QAccessible::ObjectReorder); // its children changed
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // The client area: hands its mouse and paint events to the dialog.
@@ -180,6 +350,9 @@ bool CDialog::BuildWindow(QWidget* pOwner)
     pLayout->setSpacing(0);
     pLayout->setSizeConstraint(QLayout::SetFixedSize); // no sizing border
     m_pClient = new CClientWnd(this);
+    // Screen readers see its controls less those left out (SetAccessibleHidden).
+    InstallAccessibleFactory();
+    m_pClient->setProperty(s_pszNoAccessible, false);
     m_pClient->setFixedSize(MulDiv(pTpl->cx, 6, 4), MulDiv(pTpl->cy, 13, 8));
     SetWindowText(m_strCaption.empty() ? pTpl->strCaption : m_strCaption); // names the client too
     if (pTpl->nMenu != 0)

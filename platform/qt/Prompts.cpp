@@ -74,6 +74,8 @@ INT_PTR CFileDialog::ShowDialog()
                          m_nFilterIndex = static_cast<int>(nameFilters.indexOf(filter)) + 1;
                          dlg.setDefaultSuffix(suffixOf(m_nFilterIndex));
                      });
+    if (!m_strInitialDir.empty())
+        dlg.setDirectory(QString::fromStdString(m_strInitialDir));
     if (!m_strFileName.empty())
         dlg.selectFile(QString::fromStdString(m_strFileName));
 

@@ -77,6 +77,25 @@ public:
                                                  { return pStyle->standardIcon(nPixmap); }));
         return QProxyStyle::standardIcon(nPixmap, pOption, pWidget);
     }
+    // Fusion outlines a radio button's circle in the window colour a third
+    // darker: 2:1 against a light window, nearly nothing against a dark one.
+    // The outline is drawn in a mix towards the text colour that stands at
+    // least 3:1 apart from the window instead; the rest is Fusion's.
+    void drawPrimitive(PrimitiveElement nElement, const QStyleOption* pOption, QPainter* pPainter,
+                       const QWidget* pWidget) const override
+    {
+        if (nElement != PE_IndicatorRadioButton)
+            return QProxyStyle::drawPrimitive(nElement, pOption, pPainter, pWidget);
+        const QColor window = pOption->palette.color(QPalette::Window);
+        const QColor text = pOption->palette.color(QPalette::WindowText);
+        QColor outline = window.darker(150);
+        for (int nStep = 1; nStep <= 20 && AfxContrastRatio(outline, window) < 3.6; ++nStep)
+            outline = AfxMixColors(window, text, nStep / 20.0);
+        QStyleOption option(*pOption);
+        option.palette.setColor(QPalette::Window,
+                                outline.lighter(150)); // Fusion: window.darker(150)
+        QProxyStyle::drawPrimitive(nElement, &option, pPainter, pWidget);
+    }
 };
 
 } // namespace

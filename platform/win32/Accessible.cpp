@@ -26,6 +26,23 @@ void Annotate(HWND hWnd, const MSAAPROPID& idProp, const std::string& strText)
 }
 } // namespace
 
+void CWnd::SetAccessibleHidden()
+{
+    static IAccPropServices* s_pServices = nullptr;
+    if (s_pServices == nullptr &&
+        FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&s_pServices))))
+        s_pServices = nullptr;
+    if (s_pServices == nullptr || m_hWnd == nullptr)
+        return;
+    VARIANT state;
+    VariantInit(&state);
+    state.vt = VT_I4;
+    state.lVal = STATE_SYSTEM_INVISIBLE;
+    s_pServices->SetHwndProp(m_hWnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_STATE, state);
+}
+
 void CWnd::SetAccessibleName(const std::string& strName)
 {
     Annotate(m_hWnd, PROPID_ACC_NAME, strName);

@@ -156,6 +156,21 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
                           nFlags | SWP_NOACTIVATE | (pWndInsertAfter ? 0 : SWP_NOZORDER));
 }
 
+CRect CWnd::GetLineRect(int nLine) const
+{
+    // Lines of the control's font, from the top of its rectangle.
+    const CRect rc = GetWindowRect();
+    HDC hDC = GetDC(m_hWnd);
+    HGDIOBJ hOld =
+        SelectObject(hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(hDC, &tm);
+    SelectObject(hDC, hOld);
+    ReleaseDC(m_hWnd, hDC);
+    const int nHeight = static_cast<int>(tm.tmHeight);
+    return {rc.left, rc.top + nLine * nHeight, rc.right, rc.top + (nLine + 1) * nHeight};
+}
+
 int CComboBox::AddString(const std::string& strItem)
 {
     return static_cast<int>(
@@ -549,6 +564,51 @@ std::string CDialog::GetDlgItemText(int nID) const
 {
     auto it = m_mapItems.find(nID);
     return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
+}
+
+void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
+{
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (nID != nIDCheckButton)
+            CheckDlgButton(nID, BST_UNCHECKED);
+    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
+        CheckDlgButton(nIDCheckButton, BST_CHECKED);
+    // The keyboard focus does not stay on a choice that is no longer made: it
+    // goes where Tab would put it, on the checked button.
+    HWND hChecked = m_hWnd != nullptr ? ::GetDlgItem(m_hWnd, nIDCheckButton) : nullptr;
+    HWND hFocus = GetFocus();
+    if (hChecked == nullptr || hFocus == nullptr || hFocus == hChecked ||
+        !(GetWindowLongW(hChecked, GWL_STYLE) & WS_VISIBLE) || !::IsWindowEnabled(hChecked) ||
+        GetParent(hFocus) != m_hWnd)
+        return;
+    const int nFocus = GetDlgCtrlID(hFocus);
+    if (nFocus >= nIDFirstButton && nFocus <= nIDLastButton)
+        SetFocus(hChecked);
+}
+
+CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL /*bTabStop*/)
+{
+    if (m_hWnd == nullptr)
+        return nullptr;
+    HWND hItem = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, rc.left,
+                                 rc.top, rc.Width(), rc.Height(), m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nID)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (hItem == nullptr)
+        return nullptr;
+    CWnd& rItem = m_mapItems[nID];
+    rItem.m_hWnd = hItem;
+    return &rItem;
+}
+
+CWnd CDialog::ChildWindowFromPoint(CPoint pt) const
+{
+    CWnd wnd;
+    if (m_hWnd == nullptr)
+        return wnd;
+    HWND hChild = ChildWindowFromPointEx(m_hWnd, POINT{pt.x, pt.y}, CWP_SKIPINVISIBLE);
+    wnd.m_hWnd = hChild != m_hWnd ? hChild : nullptr;
+    return wnd;
 }
 
 void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)

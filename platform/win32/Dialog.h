@@ -40,6 +40,10 @@ public:
     // description, through the system's annotation service).
     void SetAccessibleName(const std::string& strName);
     void SetAccessibleDescription(const std::string& strText);
+    // Leaves the control out of what a screen reader sees; it still shows.
+    void SetAccessibleHidden();
+    // Line nLine (from 0) of a text control's text, as wide as the control.
+    CRect GetLineRect(int nLine) const;
 };
 
 class CStatic : public CWnd
@@ -138,6 +142,14 @@ public:
     // the arrow keys go to the previous (Left, Up) or next (Right, Down)
     // shown button of the group and click it, as the mouse does.
     void GroupButtons(int nIDFirstButton, int nIDLastButton);
+    // An item that only screen readers see, at rc in client coordinates, under
+    // the id nID; it draws nothing and lets the mouse through. Name and value:
+    // SetAccessibleName, SetAccessibleDescription. (The Win32 item is a
+    // static control without text; Tab does not reach it.)
+    CWnd* CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop = FALSE);
+    // The topmost shown control at pt (client coordinates), also one without
+    // an id; a handle to no window (null) where there is none.
+    CWnd ChildWindowFromPoint(CPoint pt) const;
 
     // A key of the whole dialog (VK_LEFT ... VK_DOWN, with FSHIFT for Shift)
     // that runs fnHandler whichever control has the focus.

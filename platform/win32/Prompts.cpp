@@ -55,6 +55,8 @@ INT_PTR CFileDialog::ShowDialog()
     ofn.lpstrFile = strFile.data();
     ofn.nMaxFile = static_cast<DWORD>(strFile.size());
     ofn.lpstrDefExt = strDefExt.empty() ? nullptr : strDefExtW.c_str();
+    const std::wstring strInitialDir = AfxWide(m_strInitialDir);
+    ofn.lpstrInitialDir = strInitialDir.empty() ? nullptr : strInitialDir.c_str();
     // The program's working folder stays where it was.
     ofn.Flags = m_dwFlags | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
     const BOOL bOk = m_bOpen ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);

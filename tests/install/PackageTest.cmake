@@ -1,14 +1,27 @@
-# Builds the Debian package into a temporary folder, unpacks it and checks that
-# it holds the programs, their manual pages, the desktop entry, the project-file
-# type, the metainfo and the icons, that it names its runtime dependencies, and
-# that lintian and appstreamcli find nothing wrong with it.
+# Builds the Debian package into a temporary folder (or takes the one DEB
+# names), unpacks it and checks that it holds the programs, their manual pages,
+# the desktop entry, the project-file type, the metainfo and the icons, that it
+# names its runtime dependencies, and that lintian and appstreamcli find nothing
+# wrong with it. A tool it needs that is missing fails the test.
 # cmake -DCPACK=... -DCONFIG=CPackConfig.cmake -DWORK=dir -DDESKTOP=velkor.desktop
-#       -DICON_SIZES=16,32 -P PackageTest.cmake   ("SKIPPED: ..." when it cannot run)
-find_program(DPKG_DEB dpkg-deb)
-find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
-if(NOT DPKG_DEB OR NOT CPACK OR NOT EXISTS "${CPACK}")
-    message("SKIPPED: dpkg-deb or cpack is missing")
-    return()
+#       -DICON_SIZES=16,32 [-DDEB=velkor.deb] -P PackageTest.cmake
+set(missing "")
+foreach(tool IN ITEMS dpkg-deb desktop-file-validate update-mime-database groff gzip appstreamcli
+                      lintian)
+    string(TOUPPER "${tool}" var)
+    string(REPLACE "-" "_" var "${var}")
+    find_program(${var} ${tool})
+    if(NOT ${var})
+        string(APPEND missing " ${tool}")
+    endif()
+endforeach()
+if(NOT DEB AND (NOT CPACK OR NOT EXISTS "${CPACK}"))
+    string(APPEND missing " cpack")
+endif()
+if(missing)
+    message(FATAL_ERROR "the package cannot be checked without:${missing} (Debian packages "
+                        "dpkg-dev, desktop-file-utils, shared-mime-info, groff-base, gzip, "
+                        "appstream, lintian; ./test installs them)")
 endif()
 
 function(run)
@@ -26,8 +39,12 @@ endmacro()
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-run("${CPACK}" -G DEB --config "${CONFIG}" -B "${WORK}/out")
-file(GLOB debs "${WORK}/out/*.deb")
+if(DEB)
+    set(debs "${DEB}")
+else()
+    run("${CPACK}" -G DEB --config "${CONFIG}" -B "${WORK}/out")
+    file(GLOB debs "${WORK}/out/*.deb")
+endif()
 list(LENGTH debs count)
 if(NOT count EQUAL 1)
     message(FATAL_ERROR "expected one package in ${WORK}/out, found: ${debs}")
@@ -127,24 +144,17 @@ endif()
 if(NOT (mime MATCHES "pattern=\"\\*\\.vlk\""))
     fail("*.vlk glob")
 endif()
-if(DESKTOP_FILE_VALIDATE)
-    execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${root}/share/applications/velkor.desktop"
-                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT (rc EQUAL 0))
-        fail("desktop-file-validate: ${out}${err}")
-    endif()
-else()
-    message("desktop-file-validate is missing; the entry is not validated")
+execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${root}/share/applications/velkor.desktop"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT (rc EQUAL 0))
+    fail("desktop-file-validate: ${out}${err}")
 endif()
 
 # The file type is valid shared-mime-info and claims *.vlk.
-find_program(UPDATE_MIME_DATABASE update-mime-database)
-if(UPDATE_MIME_DATABASE)
-    run("${UPDATE_MIME_DATABASE}" "${root}/share/mime")
-    file(READ "${root}/share/mime/globs2" globs)
-    if(NOT globs MATCHES "application/x-velkor-project:\\*\\.vlk")
-        fail("the mime database has no *.vlk glob")
-    endif()
+run("${UPDATE_MIME_DATABASE}" "${root}/share/mime")
+file(READ "${root}/share/mime/globs2" globs)
+if(NOT globs MATCHES "application/x-velkor-project:\\*\\.vlk")
+    fail("the mime database has no *.vlk glob")
 endif()
 
 # The scalable icon is an SVG drawing of a square.
@@ -154,12 +164,10 @@ if(NOT (svg MATCHES "<svg[^>]* viewBox=\"0 0 ([0-9]+) ([0-9]+)\"" AND CMAKE_MATC
 endif()
 
 # The manual pages format without a warning, and say what they must.
-find_program(GROFF groff)
-find_program(GZIP gzip)
 foreach(page IN ITEMS velkor velkor-report)
     set(gz "${root}/share/man/man1/${page}.1.gz")
-    if(NOT GZIP OR NOT EXISTS "${gz}")
-        continue()
+    if(NOT EXISTS "${gz}")
+        continue() # reported missing above
     endif()
     run("${GZIP}" -dc "${gz}")
     set(text "${run_output}")
@@ -168,53 +176,40 @@ foreach(page IN ITEMS velkor velkor-report)
             fail("${page}.1 has no ${section} section")
         endif()
     endforeach()
-    if(GROFF)
-        file(WRITE "${WORK}/${page}.1" "${text}")
-        execute_process(COMMAND "${GROFF}" -man -ww -z "${WORK}/${page}.1"
-                        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-        if(NOT rc EQUAL 0 OR out OR err)
-            fail("groff warns about ${page}.1: ${out}${err}")
-        endif()
+    file(WRITE "${WORK}/${page}.1" "${text}")
+    execute_process(COMMAND "${GROFF}" -man -ww -z "${WORK}/${page}.1"
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR out OR err)
+        fail("groff warns about ${page}.1: ${out}${err}")
     endif()
 endforeach()
-if(NOT GROFF)
-    message("groff is missing; the manual pages are not formatted")
-endif()
 
 # The metainfo validates (without the network: its screenshots are links).
-find_program(APPSTREAMCLI appstreamcli)
-if(APPSTREAMCLI)
-    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
-                            "${root}/share/metainfo/dev.velkor.Velkor.metainfo.xml"
-                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT rc EQUAL 0)
-        fail("appstreamcli validate: ${out}${err}")
-    endif()
-else()
-    message("appstreamcli is missing (Debian package appstream); the metainfo is not validated")
+execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
+                        "${root}/share/metainfo/dev.velkor.Velkor.metainfo.xml"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    fail("appstreamcli validate: ${out}${err}")
 endif()
 
 # lintian: no error and no warning (its informational tags are left to it).
-find_program(LINTIAN lintian)
-if(LINTIAN)
-    execute_process(COMMAND "${LINTIAN}" --no-cfg --display-level ">=warning" "${debs}"
-                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    message("lintian:\n${out}${err}")
-    string(REGEX MATCHALL "(^|\n)[EW]: [^\n]+" tags "${out}")
-    foreach(tag IN LISTS tags)
-        string(STRIP "${tag}" tag)
-        fail("lintian: ${tag}")
-    endforeach()
-else()
-    message("lintian is missing; the package is not checked with it")
-endif()
+execute_process(COMMAND "${LINTIAN}" --no-cfg --display-level ">=warning" "${debs}"
+                OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("lintian:\n${out}${err}")
+string(REGEX MATCHALL "(^|\n)[EW]: [^\n]+" tags "${out}")
+foreach(tag IN LISTS tags)
+    string(STRIP "${tag}" tag)
+    fail("lintian: ${tag}")
+endforeach()
 
-# The unpacked command-line tool runs.
-execute_process(COMMAND "${root}/bin/velkor-report" --version
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-if(NOT (rc EQUAL 0 AND out MATCHES "^velkor-report "))
-    fail("bin/velkor-report --version: ${out}")
-endif()
+# The unpacked programs run and name their version, the window without a display.
+foreach(program IN ITEMS velkor-report velkor)
+    execute_process(COMMAND env -u DISPLAY -u WAYLAND_DISPLAY "${root}/bin/${program}" --version
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+    if(NOT (rc EQUAL 0 AND out MATCHES "^${program} [0-9.]+\n$"))
+        fail("bin/${program} --version: ${rc} ${out}")
+    endif()
+endforeach()
 
 file(REMOVE_RECURSE "${WORK}")
 if(failures)

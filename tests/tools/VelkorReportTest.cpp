@@ -326,16 +326,21 @@ TEST_F(VelkorReport, PdfWithoutItsFontSaysWhatToInstall)
     }
 }
 
-TEST_F(VelkorReport, ChartIsWellFormedAndRendersInAHeadlessBrowser)
+TEST_F(VelkorReport, ChartIsWellFormedXml)
 {
+    if (!HaveProgram("xmllint"))
+        GTEST_SKIP() << "xmllint is not installed (Debian package libxml2-utils)";
     const std::string strSvg = m_dir / "chart.svg";
     ASSERT_EQ(RunReport(m_dir, {m_strProject, strSvg}).nExit, 0);
-    if (HaveProgram("xmllint"))
-    {
-        EXPECT_TRUE(Shell(m_dir, "xmllint --noout '" + strSvg + "'"));
-    }
+    EXPECT_TRUE(Shell(m_dir, "xmllint --noout '" + strSvg + "'"));
+}
+
+TEST_F(VelkorReport, ChartRendersInAHeadlessBrowser)
+{
     if (!HaveProgram("chromium"))
         GTEST_SKIP() << "chromium is not installed; the chart's rendering is not checked";
+    const std::string strSvg = m_dir / "chart.svg";
+    ASSERT_EQ(RunReport(m_dir, {m_strProject, strSvg}).nExit, 0);
     const std::string strShots = std::string(VELKOR_BINARY_DIR) + "/screenshots";
     std::filesystem::create_directories(strShots);
     const std::string strPng = strShots + "/chart.png";

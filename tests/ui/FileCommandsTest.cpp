@@ -2,12 +2,14 @@
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
 #include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "ui/MainDlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -27,40 +29,16 @@ bool Exists(const std::string& strPath)
     return std::ifstream(strPath).good();
 }
 
-class FileCommandsTest : public ::testing::Test
+// The window opens in each test, after its files are in place.
+class FileCommandsTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        CMessageBox::Reset();
-        CFileDialog::Reset();
-        g_bAnswersModified = 0;
+        ResetSeams();
         ASSERT_TRUE(m_dir.isValid());
     }
-    void TearDown() override
-    {
-        CMessageBox::Reset();
-        CFileDialog::Reset();
-    }
-
-    // Opens the window; a non-empty argument stands for a file named on the
-    // command line, which start-up copies into path and title unchanged.
-    void Open(const std::string& strArgument = {})
-    {
-        m_pDlg = std::make_unique<CMainDlg>();
-        m_pDlg->m_strFilePath = strArgument;
-        m_pDlg->m_strFileTitle = strArgument;
-        ASSERT_TRUE(m_pDlg->Create());
-        m_pDlg->show();
-        Pump();
-    }
-    CMainDlg& Dlg() { return *m_pDlg; }
     std::string Path(const char* pszName) const { return m_dir.filePath(pszName).toStdString(); }
-    void Menu(int nCommand)
-    {
-        Dlg().GetMenuAction(nCommand)->trigger();
-        Pump();
-    }
     void Answer(int r, int j)
     {
         Dlg().SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ANSWER_FIRST + 5 * r + j, BN_CLICKED), 0);
@@ -72,7 +50,6 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CMainDlg> m_pDlg;
 };
 
 std::string NewProjectBytes()
@@ -195,6 +172,43 @@ TEST_F(FileCommandsTest, OpenLoadsAndShowsTheOrganizationPage)
               "Project has not been saved. Continue anyway without saving?");
     EXPECT_EQ(CFileDialog::GetCount(), 1);
     EXPECT_EQ(Dlg().m_model.GetQuestion(2)->GetSelected(), 1u);
+}
+
+// Open and Save As start in the project's folder, else in that of the last
+// file opened or saved; before either, where the platform likes.
+TEST_F(FileCommandsTest, FileDialogsStartWhereTheWorkIs)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("a") && QDir(m_dir.path()).mkpath("b"));
+    WriteBytes(Path("a/plan.vlk"), NewProjectBytes());
+    Open();
+    const struct
+    {
+        int nCommand;
+        std::string strChosen; // empty: cancelled
+        std::string strStartsIn;
+    } steps[] = {
+        {IDM_FILE_OPEN, "", ""},
+        {IDM_FILE_OPEN, Path("a/plan.vlk"), ""},
+        {IDM_FILE_SAVE_AS, Path("b/report.txt"), Path("a")}, // a report keeps the project's file
+        {IDM_FILE_OPEN, "", Path("a")},
+        {IDM_FILE_NEW, "", ""},
+        {IDM_FILE_SAVE_AS, "", Path("b")}, // no project file: the last file saved
+    };
+    for (const auto& step : steps)
+    {
+        if (step.nCommand == IDM_FILE_NEW)
+        {
+            Menu(IDM_FILE_NEW);
+            continue;
+        }
+        if (step.strChosen.empty())
+            CFileDialog::SetNextCancel();
+        else
+            CFileDialog::SetNextFileName(step.strChosen);
+        Menu(step.nCommand);
+        EXPECT_EQ(CFileDialog::GetLastInitialDir(), step.strStartsIn) << step.strChosen;
+    }
+    EXPECT_TRUE(Exists(Path("b/report.txt")));
 }
 
 TEST_F(FileCommandsTest, FailedOpenKeepsProjectAndFile)

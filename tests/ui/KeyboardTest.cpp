@@ -1,9 +1,7 @@
 // The main window for screen-reader and keyboard users: accessible names of
 // the answer buttons, the categories, the list and the displays; Tab order,
 // Space on an answer and the menus' access keys, in the real window offscreen.
-#include "GuiTestSupport.h"
-#include "platform/MessageBox.h"
-#include "ui/MainDlg.h"
+#include "MainWindowTest.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -25,31 +23,18 @@ namespace
 {
 const QString s_strDash = QString::fromUtf8(" \xE2\x80\x94 "); // " — "
 
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        CMessageBox::Reset();
-        g_bAnswersModified = 0;
-        m_pDlg = std::make_unique<CMainDlg>();
-        ASSERT_TRUE(m_pDlg->Create());
-        m_pDlg->show();
-        QApplication::setActiveWindow(m_pDlg.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pDlg.get()));
-        Pump(); // the Organization page
+        MainWindowTest::SetUp();
+        QApplication::setActiveWindow(&Dlg());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
     }
-    void TearDown() override { CMessageBox::Reset(); }
 
-    CMainDlg& Dlg() { return *m_pDlg; }
-    QWidget* Item(int nID) { return Dlg().GetDlgItem(nID)->m_hWnd; }
     QString Name(int nID) { return Item(nID)->accessibleName(); }
     QString Question(int r) { return QString::fromStdString(Dlg().m_apRowQuestion[r]->GetText()); }
-    void ShowPage(int k)
-    {
-        QTest::mouseClick(Item(IDC_CATEGORY_FIRST + k), Qt::LeftButton);
-        Pump();
-    }
 
     // The control id of the focused widget, or -1.
     int FocusedId()
@@ -77,8 +62,6 @@ protected:
         }
         return ids;
     }
-
-    std::unique_ptr<CMainDlg> m_pDlg;
 };
 } // namespace
 
@@ -113,8 +96,8 @@ TEST_F(KeyboardTest, ScreenReadersGetRolesStatesAndTexts)
     EXPECT_FALSE(Iface(AnswerId(7, 0))->state().invisible);
     for (int k : {0, 5, 9})
     {
-        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->role(), QAccessible::Button);
-        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->state().pressed, k == 0);
+        // A choice of one, as the answers are: radio buttons, checked while pressed.
+        EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->role(), QAccessible::RadioButton);
         EXPECT_EQ(Iface(IDC_CATEGORY_FIRST + k)->state().checked, k == 0);
     }
     EXPECT_EQ(Text(IDC_CATEGORY_FIRST + 5, QAccessible::Name), "Company Culture");
@@ -130,8 +113,8 @@ TEST_F(KeyboardTest, ScreenReadersGetRolesStatesAndTexts)
         ->doAction(QAccessibleActionInterface::pressAction());
     Pump();
     EXPECT_EQ(Dlg().m_dwCategory, 1u << 9);
-    EXPECT_TRUE(Iface(IDC_CATEGORY_FIRST + 9)->state().pressed);
-    EXPECT_FALSE(Iface(IDC_CATEGORY_FIRST)->state().pressed);
+    EXPECT_TRUE(Iface(IDC_CATEGORY_FIRST + 9)->state().checked);
+    EXPECT_FALSE(Iface(IDC_CATEGORY_FIRST)->state().checked);
     // A screen reader's toggle is a click: the row keeps one answer, the model has it.
     Iface(AnswerId(0, 4))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     Pump();
@@ -221,6 +204,19 @@ TEST_F(KeyboardTest, TheFocusedAnswerIsMarked)
     EXPECT_NE(Item(AnswerId(4, 2))->grab().toImage(), focused);
     EXPECT_EQ(Item(AnswerId(5, 2))->grab().toImage(), focused);
     g_bAnswersModified = 0;
+}
+
+// After New the focus is where Tab would put it: on the row's chosen answer.
+TEST_F(KeyboardTest, NewMovesTheFocusToTheRowsChosenAnswer)
+{
+    QTest::mouseClick(Item(AnswerId(4, 2)), Qt::LeftButton);
+    Pump();
+    ASSERT_EQ(FocusedId(), AnswerId(4, 2));
+    CMessageBox::SetNextAnswer(IDYES); // discard the answer
+    Dlg().SendMessage(WM_COMMAND, MAKEWPARAM(IDM_FILE_NEW, 0), 0);
+    Pump();
+    EXPECT_EQ(Dlg().IsDlgButtonChecked(AnswerId(4, 0)), 1u);
+    EXPECT_EQ(FocusedId(), AnswerId(4, 0));
 }
 
 TEST_F(KeyboardTest, ArrowKeysWalkThroughTheCategories)

@@ -1,7 +1,7 @@
 // The questionnaire window driven through its real widgets: start-up, pages,
 // answers, the two displays and the unsaved-changes confirmation.
 #include "ui/MainDlg.h"
-#include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/Strings.h"
@@ -27,51 +27,13 @@ namespace
 const char* const s_pszNotSaved = "Project has not been saved. Continue anyway without saving?";
 const char* const s_pszWeights = "Cost 33%\n\nTechnical 33%\n\nSchedule 33%";
 
-// Gives the test access to the window's message handling.
-class CTestMainDlg : public CMainDlg
-{
-public:
-    using CMainDlg::OnCommand;
-};
-
-class MainDlgTest : public ::testing::Test
+class MainDlgTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        CMessageBox::Reset();
-        // The answers flag is program-wide and outlives the previous test's
-        // window; a fresh run starts with it clear.
-        g_bAnswersModified = 0;
-        m_pDlg = std::make_unique<CTestMainDlg>();
-        ASSERT_TRUE(m_pDlg->Create());
-        m_pDlg->show();
-        Pump(); // WM_STARTUP, then the posted click of the Organization button
-    }
-    void TearDown() override { CMessageBox::Reset(); }
-
-    CTestMainDlg& Dlg() { return *m_pDlg; }
-    QWidget* Item(int nID) { return Dlg().GetDlgItem(nID)->m_hWnd; }
     bool Visible(int nID) { return Item(nID)->isVisibleTo(&Dlg()); }
-    bool Checked(int nID) { return Dlg().IsDlgButtonChecked(nID) == BST_CHECKED; }
-    std::string Text(int nID) { return Dlg().GetDlgItemText(nID); }
     QComboBox* Combo() { return qobject_cast<QComboBox*>(Item(IDC_ESTIMATION_COMBO)); }
-
-    void Click(int nID)
-    {
-        QTest::mouseClick(Item(nID), Qt::LeftButton);
-        Pump();
-    }
-    void ShowPage(int k) { Click(IDC_CATEGORY_FIRST + k); }
-    void Menu(int nCommand)
-    {
-        Dlg().GetMenuAction(nCommand)->trigger();
-        Pump();
-    }
     // Marks the project modified the way a user does.
     void ChangeAnAnswer() { Click(AnswerId(0, 2)); }
-
-    std::unique_ptr<CTestMainDlg> m_pDlg;
 };
 } // namespace
 
@@ -378,17 +340,4 @@ TEST_F(MainDlgTest, EveryQuestionFitsItsTwoLineField)
         QRect(0, 0, Item(IDC_PRIORITY_WEIGHTS)->width(), 1000), Qt::TextWordWrap, s_pszWeights);
     EXPECT_LE(weights.height(), Item(IDC_PRIORITY_WEIGHTS)->height());
     EXPECT_LE(metrics.horizontalAdvance("100.0%"), Item(IDC_CATEGORY_SUCCESS)->width());
-}
-
-TEST_F(MainDlgTest, ScreenshotsOfEveryPage)
-{
-    const QString strDir = QString(VELKOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(strDir);
-    for (int k = 0; k < 10; ++k)
-    {
-        ShowPage(k);
-        const QPixmap shot = Dlg().grab();
-        EXPECT_EQ(shot.width(), 708);
-        EXPECT_TRUE(shot.save(QString("%1/main_%2.png").arg(strDir).arg(k)));
-    }
 }

@@ -1,12 +1,13 @@
 // The priority weights dialog driven through real mouse events at pixel
 // positions of its client area, and the View command that runs it.
 #include "ui/PriorityDlg.h"
-#include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "model/Question.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "ui/MainDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
@@ -315,40 +316,25 @@ namespace
 {
 // The View > Priority Weights command of the main window, with the dialog
 // run modally and driven from inside its loop.
-class PriorityCommandTest : public ::testing::Test
+class PriorityCommandTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        CMessageBox::Reset();
-        g_bAnswersModified = 0;
-        m_pMain = std::make_unique<CMainDlg>();
-        m_app.m_pMainWnd = m_pMain.get();
-        ASSERT_TRUE(m_pMain->Create());
-        m_pMain->show();
-        Pump();
-    }
-    void TearDown() override
-    {
-        m_pMain.reset();
-        m_app.m_pMainWnd = nullptr;
-    }
     // Runs the command; fn drives the open dialog and ends it.
     void RunCommand(const std::function<void(CPriorityDlg&)>& fn)
     {
         bool bRan = false;
-        QTimer::singleShot(0, m_pMain.get(),
+        QTimer::singleShot(0, m_pDlg.get(),
                            [&]
                            {
                                CPriorityDlg* pDlg = nullptr;
-                               for (QDialog* p : m_pMain->findChildren<QDialog*>())
+                               for (QDialog* p : m_pDlg->findChildren<QDialog*>())
                                    if (auto* pPriority = dynamic_cast<CPriorityDlg*>(p))
                                        pDlg = pPriority->isVisible() ? pPriority : pDlg;
                                ASSERT_NE(pDlg, nullptr);
                                bRan = true;
                                fn(*pDlg);
                            });
-        m_pMain->GetMenuAction(IDM_VIEW_PRIORITIES)->trigger();
+        m_pDlg->GetMenuAction(IDM_VIEW_PRIORITIES)->trigger();
         Pump();
         EXPECT_TRUE(bRan);
     }
@@ -367,21 +353,18 @@ protected:
     {
         QTest::mouseClick(dlg.GetDlgItem(nID)->m_hWnd, Qt::LeftButton);
     }
-    std::string WeightsText() { return m_pMain->GetDlgItemText(IDC_PRIORITY_WEIGHTS); }
-
-    CWinApp m_app;
-    std::unique_ptr<CMainDlg> m_pMain;
+    std::string WeightsText() { return m_pDlg->GetDlgItemText(IDC_PRIORITY_WEIGHTS); }
 };
 } // namespace
 
 TEST_F(PriorityCommandTest, OkWithoutAChangeStillMarksTheProjectModified)
 {
-    ASSERT_FALSE(m_pMain->m_model.IsModified());
+    ASSERT_FALSE(m_pDlg->m_model.IsModified());
     RunCommand([](CPriorityDlg& dlg) { Click(dlg, IDOK); });
-    EXPECT_TRUE(m_pMain->m_model.IsModified());
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 0.333);
+    EXPECT_TRUE(m_pDlg->m_model.IsModified());
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 0.333);
     EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
 }
 
@@ -394,11 +377,11 @@ TEST_F(PriorityCommandTest, OkWritesTheDraggedWeightsBack)
             DragTo(dlg, {ptCost.x + 83, ptCost.y - 50});
             Click(dlg, IDOK);
         });
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 73.0 / 213);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 70.0 / 213);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 70.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 73.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 70.0 / 213);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 70.0 / 213);
     EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 34%\n\nSchedule 33%");
-    EXPECT_TRUE(m_pMain->m_model.IsModified());
+    EXPECT_TRUE(m_pDlg->m_model.IsModified());
 }
 
 TEST_F(PriorityCommandTest, CancelAfterADragLeavesTheModelAsItWas)
@@ -416,18 +399,18 @@ TEST_F(PriorityCommandTest, CancelAfterADragLeavesTheModelAsItWas)
                 else
                     Click(dlg, IDCANCEL);
             });
-        EXPECT_FALSE(m_pMain->m_model.IsModified());
-        EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-        EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
+        EXPECT_FALSE(m_pDlg->m_model.IsModified());
+        EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+        EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
         EXPECT_EQ(WeightsText(), "Cost 33%\n\nTechnical 33%\n\nSchedule 33%");
     }
 }
 
 TEST_F(PriorityCommandTest, SeedsTheDialogFromTheModel)
 {
-    m_pMain->m_model.SetTechnicalWeight(0.5);
-    m_pMain->m_model.SetCostWeight(0.3);
-    m_pMain->m_model.SetScheduleWeight(0.2);
+    m_pDlg->m_model.SetTechnicalWeight(0.5);
+    m_pDlg->m_model.SetCostWeight(0.3);
+    m_pDlg->m_model.SetScheduleWeight(0.2);
     RunCommand(
         [](CPriorityDlg& dlg)
         {
@@ -437,9 +420,9 @@ TEST_F(PriorityCommandTest, SeedsTheDialogFromTheModel)
             Click(dlg, IDC_DEFAULT);
             Click(dlg, IDOK);
         });
-    EXPECT_EQ(m_pMain->m_model.GetTechnicalWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetCostWeight(), 0.333);
-    EXPECT_EQ(m_pMain->m_model.GetScheduleWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetTechnicalWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetCostWeight(), 0.333);
+    EXPECT_EQ(m_pDlg->m_model.GetScheduleWeight(), 0.333);
 }
 
 TEST_F(PriorityDlgTest, ArrowKeysMoveTheEyeballAsADragDoes)
@@ -471,4 +454,31 @@ TEST_F(PriorityDlgTest, ArrowKeysMoveTheEyeballAsADragDoes)
     EXPECT_EQ(EyeCentre(), QPoint(L, B));
     ExpectProximities(1, 166, 0);
     ExpectLabels("Technical  1%", "Cost  99%", "Schedule  0%");
+}
+
+// For a screen reader the triangle is a named control that Tab reaches after
+// the buttons; its value text is the three weights and follows every move.
+TEST_F(PriorityDlgTest, TheTriangleSpeaksItsWeights)
+{
+    Open(0.5, 0.3, 0.2);
+    Dlg().show();
+    Dlg().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
+    QWidget* pTriangle = Dlg().GetDlgItem(IDC_TRIANGLE)->m_hWnd;
+    QAccessibleInterface* pIface = QAccessible::queryAccessibleInterface(pTriangle);
+    EXPECT_EQ(pIface->text(QAccessible::Name), "Priority weights");
+    EXPECT_EQ(pIface->text(QAccessible::Value), "Technical 50 %, Cost 30 %, Schedule 20 %");
+    EXPECT_EQ(pIface->text(QAccessible::Description), pIface->text(QAccessible::Value));
+    // The default focus stays on OK; Tab goes OK, Cancel, Default, triangle.
+    EXPECT_EQ(QApplication::focusWidget(), Dlg().GetDlgItem(IDOK)->m_hWnd);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), pTriangle);
+    QTest::keyClick(pTriangle, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(pIface->text(QAccessible::Value),
+              QString::fromStdString("Technical " + Text(IDC_TECHNICAL_LABEL).substr(11) +
+                                     ", Cost " + Text(IDC_COST_LABEL).substr(6) + ", Schedule " +
+                                     Text(IDC_SCHEDULE_LABEL).substr(10))
+                  .replace("%", " %"));
+    EXPECT_NE(pIface->text(QAccessible::Value), "Technical 50 %, Cost 30 %, Schedule 20 %");
 }

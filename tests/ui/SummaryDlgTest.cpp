@@ -2,7 +2,7 @@
 // mark, the three ways to hide it, a fresh window after hiding) and the
 // values the main window pushes into it.
 #include "ui/SummaryDlg.h"
-#include "GuiTestSupport.h"
+#include "MainWindowTest.h"
 #include "model/Format.h"
 #include "model/Question.h"
 #include "platform/MessageBox.h"
@@ -10,6 +10,7 @@
 #include "ui/MainDlg.h"
 #include "ui/PriorityDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -22,12 +23,6 @@
 
 namespace
 {
-class CTestMainDlg : public CMainDlg
-{
-public:
-    using CMainDlg::OnCommand;
-};
-
 // A summary window on its own, owned by nobody.
 class SummaryColumnsTest : public ::testing::Test
 {
@@ -42,47 +37,21 @@ protected:
 };
 
 // The main window with the application around it, as the program runs it.
-class SummaryWindowTest : public ::testing::Test
+class SummaryWindowTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        CMessageBox::Reset();
-        g_bAnswersModified = 0;
-        m_pMain = std::make_unique<CTestMainDlg>();
-        m_app.m_pMainWnd = m_pMain.get();
-        ASSERT_TRUE(m_pMain->Create());
-        m_pMain->show();
-        Pump();
-    }
-    void TearDown() override
-    {
-        m_pMain.reset(); // destroys an open summary window with it
-        m_app.m_pMainWnd = nullptr;
-    }
-    CTestMainDlg& Main() { return *m_pMain; }
-    void Command(UINT nID)
-    {
-        Main().GetMenuAction(nID)->trigger();
-        Pump();
-    }
-    void ClickMain(int nID)
-    {
-        QTest::mouseClick(Main().GetDlgItem(nID)->m_hWnd, Qt::LeftButton);
-        Pump();
-    }
-    bool Checked() { return Main().GetMenuState(IDM_VIEW_SUMMARY) == MF_CHECKED; }
+    bool Checked() { return Dlg().GetMenuState(IDM_VIEW_SUMMARY) == MF_CHECKED; }
     int SummaryCount()
     {
         int n = 0;
-        for (QDialog* p : Main().findChildren<QDialog*>())
+        for (QDialog* p : Dlg().findChildren<QDialog*>())
             n += dynamic_cast<CSummaryDlg*>(p) != nullptr;
         return n;
     }
     // The three columns as the window shows them for the model's metrics.
     void ExpectCurrentValues(CSummaryDlg& dlg)
     {
-        CRiskModel& model = Main().m_model;
+        CRiskModel& model = Dlg().m_model;
         auto v = [&](int k) { return model.GetMetricValue(k) * 100.0; };
         EXPECT_EQ(dlg.GetDlgItemText(IDC_PROJECT_COLUMN),
                   FormatNumbers("%.1f%%\n\n%.1f%%\n%.1f%%\n%.1f%%\n\n%.1f%%\n%.1f%%",
@@ -97,17 +66,14 @@ protected:
     // Answers that make every shown metric differ from its neighbours.
     void AnswerSome()
     {
-        ClickMain(IDC_ANSWER_FIRST + 4);         // Organization row 0: All
-        ClickMain(IDC_ANSWER_FIRST + 5 * 1 + 2); // row 1: Some
-        ClickMain(IDC_CATEGORY_FIRST + 3);       // Development
-        ClickMain(IDC_ANSWER_FIRST + 5 * 0 + 3); // row 0: Most
-        ClickMain(IDC_ANSWER_FIRST + 5 * 2 + 1); // row 2: Little
-        ClickMain(IDC_CATEGORY_FIRST + 8);       // Reliability
-        ClickMain(IDC_ANSWER_FIRST + 5 * 0 + 4);
+        Click(IDC_ANSWER_FIRST + 4);         // Organization row 0: All
+        Click(IDC_ANSWER_FIRST + 5 * 1 + 2); // row 1: Some
+        Click(IDC_CATEGORY_FIRST + 3);       // Development
+        Click(IDC_ANSWER_FIRST + 5 * 0 + 3); // row 0: Most
+        Click(IDC_ANSWER_FIRST + 5 * 2 + 1); // row 2: Little
+        Click(IDC_CATEGORY_FIRST + 8);       // Reliability
+        Click(IDC_ANSWER_FIRST + 5 * 0 + 4);
     }
-
-    CWinApp m_app;
-    std::unique_ptr<CTestMainDlg> m_pMain;
 };
 } // namespace
 
@@ -178,6 +144,43 @@ TEST_F(SummaryColumnsTest, EverySetterUpdatesItsOwnLine)
               "7.0%\n8.0%\n\n9.0%\n10.0%\n11.0%\n\n12.0%\n");
     EXPECT_EQ(m_pDlg->GetDlgItemText(IDC_ACTIVITY_COLUMN),
               "13.0%\n\n14.0%\n15.0%\n16.0%\n\n17.0%\n0.1%\n");
+    // A screen reader reads one item per value, named with it, and neither
+    // the names' nor the values' column as a whole.
+    const char* const apszItems[] = {"Total Project Prob 1.0%",
+                                     "Technical Prob 2.0%",
+                                     "Cost Prob 3.0%",
+                                     "Schedule Prob 4.0%",
+                                     "Process Prob 5.0%",
+                                     "Product Prob 6.0%",
+                                     "Pre-requirements 7.0%",
+                                     "Requirements 8.0%",
+                                     "Design 9.0%",
+                                     "Coding 10.0%",
+                                     "Testing 11.0%",
+                                     "Maintenance 12.0%",
+                                     "Risk Identification 13.0%",
+                                     "Planning 14.0%",
+                                     "Assessment 15.0%",
+                                     "Mitigation 16.0%",
+                                     "Reporting 17.0%",
+                                     "Prediction 0.1%"};
+    QAccessibleInterface* pClient =
+        QAccessible::queryAccessibleInterface(m_pDlg->GetClientWidget());
+    QStringList read;
+    for (int i = 0; i < pClient->childCount(); ++i)
+        if (pClient->child(i)->role() == QAccessible::StaticText)
+            read << pClient->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(read.size(), 18) << read.join('|').toStdString();
+    for (int i = 0; i < 18; ++i)
+    {
+        EXPECT_TRUE(read.contains(apszItems[i])) << apszItems[i];
+        // Each item lies on its value's line, level with it.
+        const CRect rc = m_pDlg->GetDlgItem(IDC_SUMMARY_ITEM_FIRST + i)->GetWindowRect();
+        const CRect rcValues = m_pDlg->GetDlgItem(IDC_PROJECT_COLUMN + i / 6)->GetWindowRect();
+        EXPECT_TRUE(rc.top >= rcValues.top && rc.bottom <= rcValues.bottom &&
+                    rc.right == rcValues.right)
+            << apszItems[i];
+    }
     // Values outside 0..1 are shown as they come.
     m_pDlg->SetTotal(-0.5);
     m_pDlg->SetTechnical(12.5);
@@ -188,18 +191,18 @@ TEST_F(SummaryWindowTest, OpensAtTheMainWindowsClientOriginWithCurrentValues)
 {
     AnswerSome(); // before the window exists
     ASSERT_FALSE(Checked());
-    Command(IDM_VIEW_SUMMARY);
-    CSummaryDlg* pSummary = Main().m_pSummary;
+    Menu(IDM_VIEW_SUMMARY);
+    CSummaryDlg* pSummary = Dlg().m_pSummary;
     ASSERT_NE(pSummary, nullptr);
     EXPECT_TRUE(pSummary->isVisible());
     EXPECT_TRUE(Checked());
     EXPECT_EQ(pSummary->GetWindowText(), "Velkor Summary");
-    EXPECT_EQ(pSummary->pos(), Main().GetClientWidget()->mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(pSummary->pos(), Dlg().GetClientWidget()->mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(pSummary->GetClientWidget()->size(), QSize(602, 224));
-    EXPECT_EQ(pSummary->parentWidget(), &Main());
+    EXPECT_EQ(pSummary->parentWidget(), &Dlg());
     ExpectCurrentValues(*pSummary);
-    EXPECT_EQ(pSummary->m_dTotal, Main().m_model.GetMetricValue(METRIC_TOTAL) * 100.0);
-    EXPECT_EQ(pSummary->m_dPrediction, Main().m_model.GetMetricValue(25) * 100.0);
+    EXPECT_EQ(pSummary->m_dTotal, Dlg().m_model.GetMetricValue(METRIC_TOTAL) * 100.0);
+    EXPECT_EQ(pSummary->m_dPrediction, Dlg().m_model.GetMetricValue(25) * 100.0);
     // Distinct metrics, so a swapped setter shows.
     EXPECT_NE(pSummary->m_dTechnical, pSummary->m_dCost);
     EXPECT_NE(pSummary->m_dProcess, pSummary->m_dProduct);
@@ -209,8 +212,8 @@ TEST_F(SummaryWindowTest, OpensAtTheMainWindowsClientOriginWithCurrentValues)
 
 TEST_F(SummaryWindowTest, FollowsAnswersPagesAndNew)
 {
-    Command(IDM_VIEW_SUMMARY);
-    CSummaryDlg* pSummary = Main().m_pSummary;
+    Menu(IDM_VIEW_SUMMARY);
+    CSummaryDlg* pSummary = Dlg().m_pSummary;
     ASSERT_NE(pSummary, nullptr);
     ExpectCurrentValues(*pSummary);
     const std::string strProject = pSummary->GetDlgItemText(IDC_PROJECT_COLUMN);
@@ -224,12 +227,12 @@ TEST_F(SummaryWindowTest, FollowsAnswersPagesAndNew)
     // A page change refreshes too, with nothing changed.
     const std::string strAnswered = pSummary->GetDlgItemText(IDC_PROJECT_COLUMN);
     pSummary->SetTotal(2.0);
-    ClickMain(IDC_CATEGORY_FIRST + 1);
+    Click(IDC_CATEGORY_FIRST + 1);
     EXPECT_EQ(pSummary->GetDlgItemText(IDC_PROJECT_COLUMN), strAnswered);
     // New keeps the window and shows the new project.
     CMessageBox::SetNextAnswer(IDYES);
-    Command(IDM_FILE_NEW);
-    ASSERT_EQ(Main().m_pSummary, pSummary);
+    Menu(IDM_FILE_NEW);
+    ASSERT_EQ(Dlg().m_pSummary, pSummary);
     EXPECT_TRUE(pSummary->isVisible());
     EXPECT_EQ(pSummary->GetDlgItemText(IDC_PROJECT_COLUMN), strProject);
     EXPECT_EQ(pSummary->GetDlgItemText(IDC_PHASE_COLUMN), strPhase);
@@ -239,14 +242,14 @@ TEST_F(SummaryWindowTest, FollowsAnswersPagesAndNew)
 TEST_F(SummaryWindowTest, FollowsOkInThePriorityDialog)
 {
     AnswerSome();
-    Command(IDM_VIEW_SUMMARY);
-    CSummaryDlg* pSummary = Main().m_pSummary;
+    Menu(IDM_VIEW_SUMMARY);
+    CSummaryDlg* pSummary = Dlg().m_pSummary;
     const double dTotalBefore = pSummary->m_dTotal;
     QTimer::singleShot(
-        0, &Main(),
+        0, &Dlg(),
         [&]
         {
-            for (QDialog* p : Main().findChildren<QDialog*>())
+            for (QDialog* p : Dlg().findChildren<QDialog*>())
                 if (auto* pDlg = dynamic_cast<CPriorityDlg*>(p); pDlg && pDlg->isVisible())
                 {
                     // All on Cost: the total becomes the cost probability.
@@ -260,8 +263,8 @@ TEST_F(SummaryWindowTest, FollowsOkInThePriorityDialog)
                     QTest::mouseClick(pDlg->GetDlgItem(IDOK)->m_hWnd, Qt::LeftButton);
                 }
         });
-    Command(IDM_VIEW_PRIORITIES);
-    ASSERT_EQ(Main().m_model.GetCostWeight(), 1.0);
+    Menu(IDM_VIEW_PRIORITIES);
+    ASSERT_EQ(Dlg().m_model.GetCostWeight(), 1.0);
     EXPECT_EQ(pSummary->m_dTotal, pSummary->m_dCost);
     EXPECT_NE(pSummary->m_dTotal, dTotalBefore);
     ExpectCurrentValues(*pSummary);
@@ -269,12 +272,12 @@ TEST_F(SummaryWindowTest, FollowsOkInThePriorityDialog)
 
 TEST_F(SummaryWindowTest, TheCommandDoesNothingWhileAWindowIsOpen)
 {
-    Command(IDM_VIEW_SUMMARY);
-    CSummaryDlg* pSummary = Main().m_pSummary;
+    Menu(IDM_VIEW_SUMMARY);
+    CSummaryDlg* pSummary = Dlg().m_pSummary;
     pSummary->move(pSummary->pos() + QPoint(40, 30));
     const QPoint ptMoved = pSummary->pos();
-    Command(IDM_VIEW_SUMMARY);
-    EXPECT_EQ(Main().m_pSummary, pSummary);
+    Menu(IDM_VIEW_SUMMARY);
+    EXPECT_EQ(Dlg().m_pSummary, pSummary);
     EXPECT_EQ(SummaryCount(), 1);
     EXPECT_TRUE(Checked());
     EXPECT_TRUE(pSummary->isVisible());
@@ -294,14 +297,14 @@ TEST_F(SummaryWindowTest, EachWayOfHidingUnchecksAndAFreshWindowFollows)
     for (Way way : {Button, Enter, Escape, CloseBox})
     {
         SCOPED_TRACE(way);
-        Command(IDM_VIEW_SUMMARY);
-        QPointer<CSummaryDlg> pSummary = Main().m_pSummary;
+        Menu(IDM_VIEW_SUMMARY);
+        QPointer<CSummaryDlg> pSummary = Dlg().m_pSummary;
         ASSERT_TRUE(pSummary);
         ASSERT_TRUE(Checked());
         // The main window has forgotten the window by the time it hides.
         bool bForgottenFirst = false;
-        QObject::connect(pSummary.data(), &QDialog::finished, &Main(),
-                         [&] { bForgottenFirst = Main().m_pSummary == nullptr; });
+        QObject::connect(pSummary.data(), &QDialog::finished, &Dlg(),
+                         [&] { bForgottenFirst = Dlg().m_pSummary == nullptr; });
         switch (way)
         {
         case Button:
@@ -318,7 +321,7 @@ TEST_F(SummaryWindowTest, EachWayOfHidingUnchecksAndAFreshWindowFollows)
             break;
         }
         EXPECT_TRUE(bForgottenFirst);
-        EXPECT_EQ(Main().m_pSummary, nullptr);
+        EXPECT_EQ(Dlg().m_pSummary, nullptr);
         EXPECT_FALSE(Checked());
         ASSERT_TRUE(pSummary);
         EXPECT_FALSE(pSummary->isVisible());
@@ -327,13 +330,13 @@ TEST_F(SummaryWindowTest, EachWayOfHidingUnchecksAndAFreshWindowFollows)
         EXPECT_EQ(SummaryCount(), 0);
 
         // A change while no window is open reaches the next one.
-        ClickMain(IDC_ANSWER_FIRST + 5 * 3 + (++nAnswer % 5));
-        Command(IDM_VIEW_SUMMARY);
-        ASSERT_NE(Main().m_pSummary, nullptr);
+        Click(IDC_ANSWER_FIRST + 5 * 3 + (++nAnswer % 5));
+        Menu(IDM_VIEW_SUMMARY);
+        ASSERT_NE(Dlg().m_pSummary, nullptr);
         EXPECT_TRUE(Checked());
-        ExpectCurrentValues(*Main().m_pSummary);
+        ExpectCurrentValues(*Dlg().m_pSummary);
         // Hidden again right away for the next round, through its button.
-        QTest::mouseClick(Main().m_pSummary->GetDlgItem(IDOK)->m_hWnd, Qt::LeftButton);
+        QTest::mouseClick(Dlg().m_pSummary->GetDlgItem(IDOK)->m_hWnd, Qt::LeftButton);
         Pump();
         EXPECT_FALSE(Checked());
     }
@@ -342,19 +345,19 @@ TEST_F(SummaryWindowTest, EachWayOfHidingUnchecksAndAFreshWindowFollows)
 TEST_F(SummaryWindowTest, TheHiddenWindowsDestructionDoesNotTouchANewOne)
 {
     // Hide and reopen before the hidden one's destruction has run.
-    Command(IDM_VIEW_SUMMARY);
-    QPointer<CSummaryDlg> pOld = Main().m_pSummary;
+    Menu(IDM_VIEW_SUMMARY);
+    QPointer<CSummaryDlg> pOld = Dlg().m_pSummary;
     QTest::mouseClick(pOld->GetDlgItem(IDOK)->m_hWnd, Qt::LeftButton);
-    Main().OnCommand(IDM_VIEW_SUMMARY, BN_CLICKED); // no event loop in between
-    CSummaryDlg* pNew = Main().m_pSummary;
+    Dlg().OnCommand(IDM_VIEW_SUMMARY, BN_CLICKED); // no event loop in between
+    CSummaryDlg* pNew = Dlg().m_pSummary;
     ASSERT_NE(pNew, nullptr);
     EXPECT_TRUE(pOld);
     // A second close of the hidden window says nothing more.
     pOld->close();
-    EXPECT_EQ(Main().m_pSummary, pNew);
+    EXPECT_EQ(Dlg().m_pSummary, pNew);
     Pump();
     EXPECT_FALSE(pOld);
-    EXPECT_EQ(Main().m_pSummary, pNew);
+    EXPECT_EQ(Dlg().m_pSummary, pNew);
     EXPECT_TRUE(Checked());
     EXPECT_TRUE(pNew->isVisible());
     AnswerSome();
@@ -363,8 +366,8 @@ TEST_F(SummaryWindowTest, TheHiddenWindowsDestructionDoesNotTouchANewOne)
 
 TEST_F(SummaryWindowTest, GoesWithTheMainWindow)
 {
-    Command(IDM_VIEW_SUMMARY);
-    QPointer<CSummaryDlg> pSummary = Main().m_pSummary;
-    m_pMain.reset();
+    Menu(IDM_VIEW_SUMMARY);
+    QPointer<CSummaryDlg> pSummary = Dlg().m_pSummary;
+    m_pDlg.reset();
     EXPECT_FALSE(pSummary); // deleted, not leaked (the sanitizer build checks)
 }

@@ -1,6 +1,7 @@
-// The windows under a dark desktop palette: every text readable, the pressed
-// category apart from the others, the triangle drawn. The pictures are kept
-// in screenshots/dark-*.png.
+// The windows under the default and a dark desktop palette: every text
+// readable, the pressed category and the answer circles 3:1 apart from what
+// surrounds them, the triangle drawn. The pictures are kept in
+// screenshots/dark-*.png and screenshots/contrast-*.png.
 #include "GuiTestSupport.h"
 #include "platform/MessageBox.h"
 #include "ui/AboutDlg.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 namespace
 {
@@ -51,6 +53,28 @@ double MeanGray(const QImage& image)
         for (int x = 0; x < image.width(); ++x)
             dSum += qGray(image.pixel(x, y));
     return dSum / (image.width() * image.height());
+}
+
+// The colour most pixels of a picture have: a button's face, a window's ground.
+QColor Ground(const QImage& image)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    return QColor(std::max_element(counts.begin(), counts.end(),
+                                   [](auto& a, auto& b) { return a.second < b.second; })
+                      ->first);
+}
+
+// The largest contrast ratio of any pixel of a picture to a colour.
+double MostContrast(const QImage& image, const QColor& ground)
+{
+    double dMost = 1.0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dMost = std::max(dMost, AfxContrastRatio(QColor(image.pixel(x, y)), ground));
+    return dMost;
 }
 
 class DarkThemeTest : public ::testing::Test
@@ -121,4 +145,39 @@ TEST_F(DarkThemeTest, AboutBoxTextsAreReadable)
     for (int nID : {IDC_FILE_VERSION, IDC_COPYRIGHT, IDC_DESCRIPTION, IDOK})
         EXPECT_GE(Contrast(Shot(dlg.GetDlgItem(nID))), 120) << nID;
     EXPECT_TRUE(dlg.grab().save(m_strDir + "/dark-about.png"));
+}
+
+// The pressed category against the others, and the outline of an answer's
+// circle against the page, in the default and the dark palette.
+TEST(Contrast, PressedCategoryAndAnswerCirclesStandThreeToOneApart)
+{
+    const QPalette defaultPalette = QApplication::palette();
+    for (const auto& [pszName, palette] :
+         {std::pair{"default", defaultPalette}, std::pair{"dark", DarkPalette()}})
+    {
+        QApplication::setPalette(palette);
+        CMainDlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        dlg.show();
+        Pump();
+        auto shot = [&](int nID) { return dlg.GetDlgItem(nID)->m_hWnd->grab().toImage(); };
+        // A button's face halfway down its left end, away from border and text.
+        auto face = [&](int nID)
+        {
+            const QImage image = shot(nID);
+            return image.pixelColor(6, image.height() / 2);
+        };
+        const QColor pressed = face(IDC_CATEGORY_FIRST);
+        for (int k = 1; k < static_cast<int>(CATEGORY_COUNT); ++k)
+            EXPECT_GE(AfxContrastRatio(pressed, face(IDC_CATEGORY_FIRST + k)), 3.0)
+                << pszName << " category " << k;
+        // Row 0 answers None: its other four circles are unchecked.
+        const QColor page = Ground(dlg.GetClientWidget()->grab().toImage());
+        for (int j = 1; j < ANSWER_COLUMNS; ++j)
+            EXPECT_GE(MostContrast(shot(AnswerId(0, j)), page), 3.0) << pszName << " answer " << j;
+        EXPECT_TRUE(dlg.grab().save(QString(VELKOR_BINARY_DIR) + "/screenshots/contrast-" +
+                                    pszName + ".png"));
+        dlg.DestroyWindow();
+    }
+    QApplication::setPalette(defaultPalette);
 }

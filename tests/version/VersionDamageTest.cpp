@@ -3,9 +3,10 @@
 // version information" or a missing item, never in a crash or a read outside
 // the file's data (the sanitizer build runs these too).
 #include "ElfImage.h"
-#include "version/VersionBlock.h"
 #include "VersionTestSupport.h"
+#include "version/VersionBlock.h"
 
+#include <cstring>
 #include <functional>
 
 namespace
@@ -313,18 +314,72 @@ TEST(BlockText, SectionsLargerThanTheBlockAreFine)
     EXPECT_EQ(ReadBlock(ab).comments, "Last one");
 }
 
-TEST(BlockDamage, EverySingleByteDamageIsSurvived)
+// Every byte of the block set to three values: nothing is read outside the
+// copy (ReadAll checks), and a byte inside one text's characters changes that
+// text only: a zero low byte ends it there, any other value changes that one
+// character, and the other texts read as before.
+TEST(BlockDamage, EverySingleByteDamageIsSurvivedAndTextDamageStaysInItsText)
 {
     const std::vector<std::uint8_t> good = SampleBlock();
+    const ReadResult original = ReadBlock(good);
+    using Item = std::optional<std::string> ReadResult::*;
+    const struct
+    {
+        const char* pszKey;
+        Item pText;
+    } aTexts[] = {{"CompanyName", &ReadResult::company},
+                  {"ProductName", &ReadResult::product},
+                  {"Comments", &ReadResult::comments}};
+    // Where each text's characters lie: after the header and the key with its
+    // terminator, 4-aligned; the value length counts the terminator.
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    for (const auto& text : aTexts)
+    {
+        const std::size_t nBlock = FindBlock(good, text.pszKey);
+        const std::size_t nValue =
+            (nBlock + 6 + 2 * (std::strlen(text.pszKey) + 1) + 3) & ~std::size_t{3};
+        ranges.push_back({nValue, nValue + 2 * (Get16(good, nBlock + 2) - 1u)});
+        ASSERT_EQ((ranges.back().second - nValue) / 2, (original.*text.pText)->size())
+            << text.pszKey;
+    }
     int nLoaded = 0;
     for (std::size_t n = 0; n < good.size(); ++n)
         for (std::uint8_t b : {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t{0x03}})
         {
             std::vector<std::uint8_t> ab = good;
             ab[n] = b;
-            nLoaded += ReadBlock(ab).bLoaded ? 1 : 0;
+            const ReadResult r = ReadBlock(ab);
+            nLoaded += r.bLoaded ? 1 : 0;
             if (::testing::Test::HasFailure())
                 FAIL() << "byte " << n << " set to " << int(b);
+            for (std::size_t t = 0; t < std::size(aTexts); ++t)
+            {
+                if (n < ranges[t].first || n >= ranges[t].second || ab[n] == good[n])
+                    continue;
+                SCOPED_TRACE(std::string(aTexts[t].pszKey) + " byte " + std::to_string(n) +
+                             " set to " + std::to_string(b));
+                ASSERT_TRUE(r.bLoaded && r.bFixed && r.bTranslation);
+                for (std::size_t u = 0; u < std::size(aTexts); ++u)
+                {
+                    EXPECT_TRUE(u == t || r.*aTexts[u].pText == original.*aTexts[u].pText)
+                        << aTexts[u].pszKey;
+                }
+                const std::string& strOld = *(original.*aTexts[t].pText);
+                const std::optional<std::string>& text = r.*aTexts[t].pText;
+                ASSERT_TRUE(text.has_value());
+                const std::size_t k = (n - ranges[t].first) / 2; // the character hit
+                const bool bLowByte = (n - ranges[t].first) % 2 == 0;
+                if (b == 0 && bLowByte)
+                {
+                    EXPECT_EQ(*text, strOld.substr(0, k));
+                }
+                else
+                {
+                    EXPECT_EQ(text->substr(0, k), strOld.substr(0, k));
+                    EXPECT_TRUE(text->ends_with(strOld.substr(k + 1))) << *text;
+                    EXPECT_NE(*text, strOld);
+                }
+            }
         }
     EXPECT_GT(nLoaded, 0);
 }

@@ -1,12 +1,15 @@
-"""Reads the main window's accessibility tree through AT-SPI: roles, states
-and names of a new project's Organization page, and how they follow a
-choice made through the accessibility interface itself."""
+"""Reads the program's accessibility tree through AT-SPI: roles, states and
+names of a new project's Organization page and how they follow a choice made
+through the accessibility interface itself; the summary window's 18 values,
+each with its name; the priorities dialog's triangle, named, whose value text
+follows the arrow keys."""
 import os
 import subprocess
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 failures = []
 
@@ -52,11 +55,106 @@ def wait_for(condition, timeout=5.0):
 
 
 def page(app):
-    """Showing radio buttons, the pressed category, the displays' label nodes."""
+    """Showing answer buttons, the displays' label nodes."""
     nodes = showing(list(walk(app)))
-    radios = [n for n in nodes if n.getRole() == pyatspi.ROLE_RADIO_BUTTON]
+    radios = [n for n in nodes if n.getRole() == pyatspi.ROLE_RADIO_BUTTON and n.description != "Category"]
     labels = {n.description: n for n in nodes if n.getRole() == pyatspi.ROLE_LABEL and n.description}
     return nodes, radios, labels
+
+
+def menu_item(app, name):
+    items = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_MENU_ITEM]
+    found = [n for n in items if n.name.replace("&", "") == name]
+    if not found:
+        raise RuntimeError(f"no menu item {name} among {[n.name for n in items]}")
+    return found[0]
+
+
+def window(app, title):
+    for _ in range(50):
+        for w in app:
+            if w is not None and w.name == title and pyatspi.STATE_SHOWING in states(w):
+                return w
+        time.sleep(0.1)
+    return None
+
+
+def summary_window(app):
+    menu_item(app, "Summary Results").queryAction().doAction(0)
+    summary = window(app, "Velkor Summary")
+    check("Summary Results opens the summary window", summary is not None)
+    if summary is None:
+        return
+    labels = [n for n in showing(list(walk(summary))) if n.getRole() == pyatspi.ROLE_LABEL]
+    names = [n.name for n in labels]
+    expected = ["Total Project Prob", "Technical Prob", "Cost Prob", "Schedule Prob", "Process Prob",
+                "Product Prob", "Pre-requirements", "Requirements", "Design", "Coding", "Testing",
+                "Maintenance", "Risk Identification", "Planning", "Assessment", "Mitigation",
+                "Reporting", "Prediction"]
+    check("the summary reads 18 items, each a name and its value",
+          [n.rsplit(" ", 1)[0] for n in names] == expected and
+          all(n.endswith("%") and n.rsplit(" ", 1)[1][:-1].replace(".", "").isdigit() for n in names),
+          names)
+    check("no item reads a whole column", not any("\n" in n for n in names), names)
+    # The Personnel page is shown; one answer more changes the total.
+    total = labels[0] if labels else None
+    before = total.name if total else ""
+    answer = next(r for r in page(app)[1] if r.name.endswith("All"))
+    answer.queryAction().doAction(0)
+
+    def total_text():
+        total.clear_cache()
+        return total.name
+    check("and follows the answers", total is not None and wait_for(lambda: total_text() != before),
+          (before, total_text() if total else None))
+
+
+def priorities_dialog(app):
+    # The dialog is modal: the action returns only when it closes, so the
+    # call is left to time out while the dialog is read.
+    pyatspi.setTimeout(800, 15000)
+    try:
+        menu_item(app, "Priority Weights").queryAction().doAction(0)
+    except Exception:
+        pass
+    pyatspi.setTimeout(25000, 15000)
+    dialog = window(app, "Priorities")
+    check("Priority Weights opens the priorities dialog", dialog is not None)
+    if dialog is None:
+        return
+    nodes = showing(list(walk(dialog)))
+    triangle = next((n for n in nodes if n.name == "Priority weights"), None)
+    check("the triangle has a name", triangle is not None, [(n.getRoleName(), n.name) for n in nodes])
+    if triangle is None:
+        return
+    check("its value text is the three weights",
+          triangle.description == "Technical 33 %, Cost 33 %, Schedule 33 %", triangle.description)
+    nameless = [n.getRoleName() for n in nodes if not n.name]
+    check("no showing control of the dialog is nameless", not nameless, nameless)
+    hint = next((n for n in nodes if n.name.startswith("Click and drag")), None)
+    check("the hint tells of the arrow keys", hint is not None and "arrow keys" in hint.description)
+
+    heard = []
+    listener = lambda event: heard.append(event.source.description)
+    pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-description")
+    triangle.queryComponent().grabFocus()
+    check("the triangle takes the keyboard focus",
+          wait_for(lambda: pyatspi.STATE_FOCUSED in states(triangle)))
+    for _ in range(3):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "shift+Up"], check=False, timeout=10)
+
+    def description():
+        triangle.clear_cache()
+        return triangle.description
+    check("the arrow keys move the eyeball and the value text follows",
+          wait_for(lambda: description() != "Technical 33 %, Cost 33 %, Schedule 33 %")
+          and description().startswith("Technical "), description())
+    # Each move is announced as a change of the value text.
+    context = GLib.MainContext.default()
+    wait_for(lambda: [context.iteration(False) for _ in range(20)] and len(heard) >= 3)
+    check("and each move is announced", len(heard) >= 3 and heard[-1] == description(), heard)
+    pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-description")
+    subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], check=False, timeout=10)
 
 
 def main():
@@ -76,18 +174,19 @@ def main():
         check("8 of them checked, one per question", len(checked) == 8, len(checked))
         check("each checked one is None",
               all(r.name.endswith("\u2014 None") for r in checked), [r.name for r in checked])
-        hidden = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_RADIO_BUTTON and n not in radios]
+        hidden = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_RADIO_BUTTON and n not in radios
+                  and n.description != "Category"]
         check("the 20 buttons of the unused rows are not showing", len(hidden) == 20, len(hidden))
 
         categories = {n.name: n for n in nodes if n.description == "Category"}
         check("ten category buttons", len(categories) == 10, sorted(categories))
         organization = categories.get("Organization")
-        check("the Organization button is pressed and checked", organization is not None and
-              {pyatspi.STATE_PRESSED, pyatspi.STATE_CHECKED} <= states(organization))
-        check("no other category is pressed",
-              all(pyatspi.STATE_PRESSED not in states(n) for k, n in categories.items() if k != "Organization"))
-        check("category buttons are toggle buttons, not check boxes",
-              all(n.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON) for n in categories.values()))
+        check("the Organization button is checked", organization is not None and
+              pyatspi.STATE_CHECKED in states(organization))
+        check("no other category is checked",
+              all(pyatspi.STATE_CHECKED not in states(n) for k, n in categories.items() if k != "Organization"))
+        check("category buttons are radio buttons, a choice of one",
+              all(n.getRole() == pyatspi.ROLE_RADIO_BUTTON for n in categories.values()))
 
         success = labels.get("Category Success %")
         weights = labels.get("Priority Weights")
@@ -117,9 +216,12 @@ def main():
         categories["Personnel"].queryAction().doAction(0)
         check("another category shows its page",
               wait_for(lambda: len(page(app)[1]) == 25), len(page(app)[1]))
-        check("and is the pressed one now",
-              pyatspi.STATE_PRESSED in states(categories["Personnel"])
-              and pyatspi.STATE_PRESSED not in states(categories["Organization"]))
+        check("and is the checked one now",
+              pyatspi.STATE_CHECKED in states(categories["Personnel"])
+              and pyatspi.STATE_CHECKED not in states(categories["Organization"]))
+
+        summary_window(app)
+        priorities_dialog(app)
     finally:
         program.terminate()
         program.wait(10)

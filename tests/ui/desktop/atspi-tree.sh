@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The main window as a screen reader sees it, through a real AT-SPI bus on a
-# virtual display with a session bus of its own.
+# The program as a screen reader sees it, through a real AT-SPI bus on a
+# virtual display (openbox, keys through xdotool) with a session bus of its own.
 #   atspi-tree.sh PATH/TO/velkor
 set -euo pipefail
 . "$(dirname "$0")/xsession.sh"
 need dbus-run-session dbus
+need openbox openbox
+need xdotool xdotool
 launcher=""
 for f in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
     [ -x "$f" ] && launcher=$f
@@ -15,7 +17,7 @@ python=/usr/bin/python3
 [ -x "$python" ] || python=$(command -v python3 || true)
 [ -n "$python" ] && "$python" -c 'import pyatspi' 2>/dev/null ||
     { echo "SKIP: pyatspi is missing (Debian package python3-pyatspi)"; exit 77; }
-start_display
+start_display openbox
 # The session bus starts the accessibility bus (at-spi-bus-launcher) on demand.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 rc=0
