@@ -60,21 +60,8 @@ public:
     // Closes without finishing a write and without throwing.
     void Abort();
 
-#ifdef _WIN32
-    bool IsOpen() const
-    {
-        return m_hFile != nullptr;
-    }
-#else
-    bool IsOpen() const
-    {
-        return m_nFd >= 0;
-    }
-#endif
-    const std::string& GetFilePath() const
-    {
-        return m_strFileName;
-    }
+    bool IsOpen() const; // below: it depends on the backend
+    const std::string& GetFilePath() const { return m_strFileName; }
 
 private:
 #ifdef _WIN32
@@ -125,6 +112,18 @@ private:
     bool m_bLock = true;     // hold the target locked while writing
 #endif
 };
+
+#ifdef _WIN32
+inline bool CFile::IsOpen() const
+{
+    return m_hFile != nullptr;
+}
+#else
+inline bool CFile::IsOpen() const
+{
+    return m_nFd >= 0;
+}
+#endif
 
 // Writes all nCount bytes to an open descriptor, waiting while a
 // non-blocking pipe is full. Failures throw CFileException naming strName.

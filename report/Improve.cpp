@@ -274,7 +274,7 @@ std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFor
             const SImprovement& s = plan.steps[n];
             rows.push_back({std::to_string(n + 1), FormatPoints(s.dGain), FormatPercent(s.dTotal),
                             "Q" + std::to_string(s.nQuestion + 1), CategoryName(s.nQuestion),
-                            AnswerChange(s), QuestionText(s.nQuestion)});
+                            AnswerChange(s), QuestionText(s.nQuestion) + (s.bContext ? " (context)" : "")});
         }
         strOut += "\n" + FormatTable(rows, "rrrrlll") + "\n";
     }

@@ -37,7 +37,8 @@ constexpr std::array s_apfnCommands = {&AddImportCommand, &AddCompareCommand, &A
 
 // Names that are commands even before this build has them, so that a
 // project file called like one never turns into a command later.
-constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve", "trend"};
+constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve",
+                                                               "trend"};
 
 // The help's list of formats, from the table of formats.
 std::string FormatsFooter()
@@ -57,7 +58,8 @@ public:
         if (pApp->get_parent() == nullptr)
             return g_szUsage;
         const auto it = m_context.usages.find(pApp->get_name());
-        return it != m_context.usages.end() ? it->second : CLI::Formatter::make_usage(pApp, strName);
+        return it != m_context.usages.end() ? it->second
+                                            : CLI::Formatter::make_usage(pApp, strName);
     }
 
 private:
@@ -97,7 +99,8 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
         [&]
         {
             const SSnapshot snapshot = ReadProject(strProject);
-            const SPdfOptions pdf = *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
+            const SPdfOptions pdf =
+                *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
             const std::string strBytes = OutputFormatInfo(*format).pfnReport(snapshot, pdf);
             if (bStandardOutput)
                 WriteStandardOutput(strBytes);
@@ -116,6 +119,7 @@ int main(int argc, char** argv)
     // manifest makes argv UTF-8 (activeCodePage), and the console shows UTF-8.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    std::setvbuf(stderr, nullptr, _IONBF, 0); // as on Linux, even into a file or pipe
     SetConsoleOutputCP(CP_UTF8);
 #endif
     CLI::App app("Writes the reports and exports of Velkor project files.", "velkor-report");
@@ -169,7 +173,8 @@ int main(int argc, char** argv)
     {
         // A command's own mistakes get that command's usage.
         const auto it = context.usages.find(strFirst);
-        return UsageError(e.what(), bRegistered && it != context.usages.end() ? it->second : g_szUsage);
+        return UsageError(e.what(),
+                          bRegistered && it != context.usages.end() ? it->second : g_szUsage);
     }
 
     if (!app.get_subcommands().empty())

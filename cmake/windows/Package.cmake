@@ -3,7 +3,7 @@
 # licence. Built by the target velkor_zip (part of "all").
 set(zip_name velkor-${PROJECT_VERSION}-windows-x64)
 set(zip_dir ${PROJECT_BINARY_DIR}/${zip_name})
-set(zip_file ${PROJECT_BINARY_DIR}/${zip_name}.zip)
+set(zip_file ${VELKOR_ZIP_FILE})
 set(zip_docs ${VELKOR_ROOT}/README.md ${VELKOR_ROOT}/res/package/copyright)
 set(font_dir /usr/share/fonts/truetype/liberation2)
 set(zip_fonts ${font_dir}/LiberationSans-Regular.ttf ${font_dir}/LiberationSans-Bold.ttf

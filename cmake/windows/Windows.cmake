@@ -24,6 +24,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run)
 # Wine's drive for the host's root: the tests name files as Windows would.
 set(VELKOR_TEST_DRIVE "Z:")
 
+# The portable zip (cmake/windows/Package.cmake).
+set(VELKOR_ZIP_FILE ${PROJECT_BINARY_DIR}/velkor-${PROJECT_VERSION}-windows-x64.zip)
+
 set(VELKOR_HOST_DIR ${PROJECT_BINARY_DIR}/host)
 set(VELKOR_HOST_REPORT ${VELKOR_HOST_DIR}/tools/velkor-report)
 ExternalProject_Add(velkor_host

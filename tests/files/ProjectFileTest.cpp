@@ -195,5 +195,12 @@ TEST(Path, PartsOfANameAndTheProgramsOwnPath)
     EXPECT_TRUE(EqualsIgnoreCase("VlK", "vLk"));
     EXPECT_FALSE(EqualsIgnoreCase("vlk", "vlkx"));
     EXPECT_FALSE(EqualsIgnoreCase("t[t", "t{t")); // ASCII letters only
+#ifdef _WIN32
+    EXPECT_EQ(GetFileName(GetOwnExecutablePath()), "velkor_files_tests.exe");
+    // Windows separates with '\\' too.
+    EXPECT_EQ(GetFileTitle("Z:\\dir\\plan.final.vlk"), "plan.final");
+    EXPECT_EQ(GetFileName("C:\\a/b\\c.txt"), "c.txt");
+#else
     EXPECT_EQ(GetFileName(GetOwnExecutablePath()), "velkor_files_tests");
+#endif
 }

@@ -264,7 +264,7 @@ TEST(WinFile, ReadersShareAndIdentityFollowsTheFile)
 
     // Bytes go out as they are: no line-end translation.
     CFile out(dir / "r.txt", CFile::modeCreateShared);
-    out.Write("a\r\nb\n", 6);
+    out.Write("a\r\nb\n", 5);
     out.Close();
     EXPECT_EQ(ReadBytes(dir / "r.txt"), "a\r\nb\n");
     std::string strOther = dir / "P.VLK";

@@ -412,6 +412,11 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
     }
     WriteBytes(dir / "tree/damaged.vlk", std::string(347, '\0'));
     const std::string a = dir / "a.vlk", b = dir / "tree/b.vlk";
+    // Files of the wrong kind, and a project file with more than its bytes.
+    WriteBytes(dir / "plan.json", "{\"format\": \"velkor-project\"}");
+    WriteBytes(dir / "plan.csv", ReadBytes(a));
+    WriteBytes(dir / "notes.dat", std::string(100, 'n'));
+    WriteBytes(dir / "long.vlk", ReadBytes(a) + "tail");
     const std::string strDamaged = "velkor-report: An attempt was made to access " +
                                    dir / "tree/damaged.vlk" + " past its end.\n";
 
@@ -445,6 +450,29 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 0},
         {{"portfolio", "-o", dir / "p.txt", b}, 0, "", "", 2},
         {{"portfolio"}, 2, "velkor-report: PATH is required", "", 0},
+        {{"portfolio", "--sort", "size", a}, 2, "velkor-report: --sort: size not in {path,total}", "", 0},
+        {{dir / "plan.json", "-"},
+         1,
+         "velkor-report: " + dir / "plan.json" + " is a JSON export; turn it into a project with: velkor-report import " +
+             dir / "plan.json" + " " + dir / "plan.vlk\n",
+         "",
+         0},
+        {{"compare", a, dir / "plan.csv"}, 1, "velkor-report: " + dir / "plan.csv" + " is a CSV export", "", 0},
+        {{"trend", a, dir / "notes.dat"},
+         1,
+         "velkor-report: " + dir / "notes.dat" + " is no project file: a project file is 348 bytes, this one 100 bytes",
+         "",
+         0},
+        {{dir / "long.vlk", "-"},
+         0,
+         "velkor-report: warning: " + dir / "long.vlk" + ": only its first 348 bytes are read\n",
+         "Total Project Probability = ",
+         28},
+        {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 0},
+        {{"trend", a, b, "--format", "csv"}, 0, "", "index,label,a,b,change\n", 15},
+        {{"improve", a, "--target", "150"}, 2, "velkor-report: --target takes a percentage", "", 0},
+        {{"improve", a, "--target", "90%", "--format", "json"}, 0, "", "{\n  \"format\": \"velkor-improve-plan\"", 0},
+        {{"improve", a, "--top", "3", "--target", "90"}, 2, "velkor-report: --top excludes --target", "", 0},
     };
     for (const auto& c : aCases)
     {
@@ -478,4 +506,11 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
     const Json portfolio = Document(ReadBytes(dir / "p.json"), "velkor-portfolio");
     EXPECT_EQ(portfolio["projects"].size(), 2u);
     EXPECT_EQ(portfolio["errors"][0]["path"], dir / "tree/damaged.vlk");
+
+    // The riskiest first: totals rise down the list.
+    const RunResult sorted = RunReport(dir, {"portfolio", "--sort", "total", "--format", "json", a, dir / "tree"});
+    const Json rows = Json::parse(sorted.strOut)["projects"];
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::size_t n = 1; n < rows.size(); ++n)
+        EXPECT_LE(Number(rows[n - 1]["metrics"][0]), Number(rows[n]["metrics"][0]));
 }

@@ -6,6 +6,7 @@
 #include "files/Path.h"
 #include "report/TextReport.h"
 #include "model/Format.h"
+#include "report/Formats.h"
 #include "report/PdfReport.h"
 
 #include <cstdlib>
@@ -324,6 +325,34 @@ TEST_F(VelkorReport, PdfWithoutItsFontSaysWhatToInstall)
         EXPECT_NE(std::string(e.what()).find("LiberationSans-Regular.ttf"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("fonts-liberation2"), std::string::npos) << e.what();
     }
+}
+
+TEST_F(VelkorReport, LinksNoQtAndListsTheTableOfFormatsInItsHelpAndManual)
+{
+    const auto libraries = Shell(m_dir, std::string("ldd ") + VELKOR_REPORT_EXE);
+    ASSERT_TRUE(libraries);
+    EXPECT_EQ(libraries->find("libQt"), std::string::npos) << *libraries;
+
+    const RunResult help = RunReport(m_dir, {"--help"});
+    EXPECT_NE(help.strOut.find(ReportFormatsHelp()), std::string::npos) << help.strOut;
+    const std::string strManual = ReadBytes(std::string(VELKOR_SOURCE_DIR) + "/docs/man/velkor-report.1");
+    for (const SOutputFormat& format : OutputFormats())
+    {
+        // The manual's list: ".TP\n.B .txt\n<the help line>".
+        const std::string strEntry = std::string(".B .") + format.pszExtension + "\n" + format.pszReportHelp;
+        EXPECT_NE(strManual.find(strEntry), std::string::npos) << strEntry;
+    }
+    for (const char* pszCommand : {"compare", "improve", "portfolio", "trend", "import"})
+    {
+        EXPECT_NE(strManual.find(std::string(".SS ") + pszCommand), std::string::npos) << pszCommand;
+        const RunResult usage = RunReport(m_dir, {pszCommand});
+        EXPECT_EQ(usage.nExit, 2);
+        EXPECT_NE(usage.strErr.find(std::string("Usage: velkor-report ") + pszCommand), std::string::npos)
+            << usage.strErr;
+    }
+    const RunResult improveHelp = RunReport(m_dir, {"improve", "--help"});
+    EXPECT_NE(improveHelp.strOut.find("--top N "), std::string::npos) << improveHelp.strOut;
+    EXPECT_EQ(improveHelp.strOut.find("N:N"), std::string::npos) << improveHelp.strOut;
 }
 
 TEST_F(VelkorReport, ChartIsWellFormedXml)
