@@ -590,10 +590,12 @@ CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL /*bTabStop*/)
 {
     if (m_hWnd == nullptr)
         return nullptr;
-    HWND hItem = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, rc.left,
-                                 rc.top, rc.Width(), rc.Height(), m_hWnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nID)),
-                                 GetModuleHandleW(nullptr), nullptr);
+    // Owner-drawn by nobody and transparent: the controls under it show
+    // through, and the mouse passes (a static without SS_NOTIFY).
+    HWND hItem = CreateWindowExW(
+        WS_EX_TRANSPARENT, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, rc.left, rc.top,
+        rc.Width(), rc.Height(), m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nID)),
+        GetModuleHandleW(nullptr), nullptr);
     if (hItem == nullptr)
         return nullptr;
     CWnd& rItem = m_mapItems[nID];
