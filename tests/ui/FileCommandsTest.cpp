@@ -3,9 +3,9 @@
 #include "FileTestSupport.h"
 #include "GuiTestSupport.h"
 #include "MainWindowTest.h"
-#include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "report/TextReport.h"
 #include "ui/MainDlg.h"
 
 #include <QCoreApplication>
