@@ -298,7 +298,9 @@ TEST_F(VelkorReport, PdfTitlesOfAnyLengthAndScriptStayOnThePage)
         const auto text = Shell(m_dir, "pdftotext -layout '" + m_dir / "t.pdf" + "' -");
         ASSERT_TRUE(text);
         if (strTitle[0] == 'C')
+        {
             EXPECT_NE(text->find("Project " + strTitle), std::string::npos) << *text;
+        }
         if (strTitle[0] == 'W')
         {
             // Wrapped between letters, every one of them on the page.
