@@ -447,7 +447,7 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"improve", dir / "tree/damaged.vlk"}, 1, strDamaged, "", 0},
         {{"portfolio", dir / "tree"}, 1, strDamaged, "Path", 3},
         {{"portfolio", "--format", "csv", dir / "tree"}, 1, strDamaged, "path,title,technical_weight,", 3},
-        {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 0},
+        {{"portfolio", "-o", dir / "p.json", dir / "tree"}, 1, strDamaged, "", 6},
         {{"portfolio", "-o", dir / "p.txt", b}, 0, "", "", 2},
         {{"portfolio"}, 2, "velkor-report: PATH is required", "", 0},
         {{"portfolio", "--sort", "size", a}, 2, "velkor-report: --sort: size not in {path,total}", "", 0},
@@ -468,10 +468,10 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
          "velkor-report: warning: " + dir / "long.vlk" + ": only its first 348 bytes are read\n",
          "Total Project Probability = ",
          28},
-        {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 0},
+        {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 88},
         {{"trend", a, b, "--format", "csv"}, 0, "", "index,label,a,b,change\n", 15},
         {{"improve", a, "--target", "150"}, 2, "velkor-report: --target takes a percentage", "", 0},
-        {{"improve", a, "--target", "90%", "--format", "json"}, 0, "", "{\n  \"format\": \"velkor-improve-plan\"", 0},
+        {{"improve", a, "--target", "90%", "--format", "json"}, 0, "", "{\n  \"format\": \"velkor-improve-plan\"", 97},
         {{"improve", a, "--top", "3", "--target", "90"}, 2, "velkor-report: --top excludes --target", "", 0},
     };
     for (const auto& c : aCases)
