@@ -9,7 +9,12 @@
 
 using BOOL = int;
 using UINT = unsigned int;
+// 32 bits on both platforms; Windows' own headers spell it unsigned long.
+#if defined(_WIN32)
+using DWORD = unsigned long;
+#else
 using DWORD = std::uint32_t;
+#endif
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -95,3 +100,10 @@ struct CRect
         return pt.x >= left && pt.x < right && pt.y >= top && pt.y < bottom;
     }
 };
+
+// The backend's handles (HICON, and on Windows HWND and its kin).
+#if defined(_WIN32)
+#include "platform/win32/Handles.h"
+#else
+#include "platform/qt/Handles.h"
+#endif

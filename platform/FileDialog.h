@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-class QWidget;
+class CDialog;
 
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
@@ -26,7 +26,7 @@ public:
     explicit CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt = nullptr,
                          const char* pszFileName = nullptr,
                          DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                         const char* pszFilter = nullptr, QWidget* pParentWnd = nullptr);
+                         const char* pszFilter = nullptr, CDialog* pParentWnd = nullptr);
 
     // IDOK with a file chosen, IDCANCEL otherwise.
     INT_PTR DoModal();
@@ -74,12 +74,15 @@ public:
     }
 
 private:
+    // The backend's dialog, for a DoModal the seam does not answer.
+    INT_PTR ShowDialog();
+
     bool m_bOpen;
     std::string m_strDefExt; // as given
     std::string m_strFileName;
     DWORD m_dwFlags;
     std::string m_strFilter;
-    QWidget* m_pParent;
+    CDialog* m_pParent;
     std::string m_strPathName;
 
     struct NextChoice

@@ -1,42 +1,9 @@
 #include "platform/MessageBox.h"
+#include "platform/Backend.h"
 #include "platform/WinApp.h"
 #include "res/Strings.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 #include <cstdio>
-
-namespace
-{
-int ShowForReal(const std::string& strText, const std::string& strCaption, UINT nType)
-{
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QString::fromStdString(strCaption));
-    box.setText(QString::fromStdString(strText));
-    box.setTextFormat(Qt::PlainText);
-    static const QMessageBox::Icon s_aIcons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
-                                                 QMessageBox::Question, QMessageBox::Warning,
-                                                 QMessageBox::Information};
-    const UINT nIcon = (nType & MB_ICONMASK) >> 4;
-    box.setIcon(nIcon < 5 ? s_aIcons[nIcon] : QMessageBox::NoIcon);
-
-    using Button = std::pair<QMessageBox::StandardButton, int>;
-    const std::vector<Button> buttons =
-        (nType & MB_TYPEMASK) == MB_YESNO
-            ? std::vector<Button>{{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}
-            : std::vector<Button>{{QMessageBox::Ok, IDOK}};
-    for (const auto& [button, nResult] : buttons)
-        box.addButton(button);
-    box.setDefaultButton(buttons.front().first);
-    box.exec();
-    for (const auto& [button, nResult] : buttons)
-        if (box.clickedButton() == box.button(button))
-            return nResult;
-    // Escape or the close box: OK where it is the only button, else Cancel.
-    return (nType & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
-}
-} // namespace
 
 int CMessageBox::Show(const std::string& strText, const std::string& strCaption, UINT nType)
 {
@@ -52,7 +19,7 @@ int CMessageBox::Show(const std::string& strText, const std::string& strCaption,
         std::fprintf(stderr, "unanswered message box: %s\n", strText.c_str());
         return 0;
     }
-    return ShowForReal(strText, strCaption, nType);
+    return AfxShowMessageBox(strText, strCaption, nType);
 }
 
 const CMessageBox::Shown& CMessageBox::Last()

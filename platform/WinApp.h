@@ -1,12 +1,9 @@
-// The application object: owns the QApplication, knows the application's
+// The application object: owns the backend's application, knows the application's
 // title and main window, parses the command line and takes the commands
 // that no window handles.
 #pragma once
 
 #include "platform/Afx.h"
-
-#include <QIcon>
-#include <QPixmap>
 
 #include <string>
 #include <vector>
@@ -30,7 +27,7 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Builds the QApplication and runs InitInstance; a TRUE result would run
+    // Builds the backend's application and runs InitInstance; a TRUE result would run
     // an event loop of the application's own. Returns the exit code.
     int Run(int argc, char** argv);
     virtual BOOL InitInstance() { return FALSE; }
@@ -63,7 +60,4 @@ CDialog* AfxGetMainWnd();
 // The caption of every message box.
 std::string AfxGetAppName();
 // An icon with all pictures of the id; a null icon for an unknown id.
-QIcon AfxLoadIcon(int nId);
-// The bitmap's picture for a device pixel ratio (0: the application's), with
-// that ratio set, so that it always shows at the 1x picture's logical size.
-QPixmap AfxLoadBitmap(int nId, double dPixelRatio = 0);
+HICON AfxLoadIcon(int nId);

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -18,7 +17,7 @@ constexpr const char* kItemNames[] = {"Language",         "CompanyName",     "Pr
 
 } // namespace
 
-CAboutDlg::CAboutDlg(const char* pszFileName, const char* pszDisplayName, QWidget* pParent)
+CAboutDlg::CAboutDlg(const char* pszFileName, const char* pszDisplayName, CDialog* pParent)
     : CDialog(IDD_ABOUT, pParent)
 {
     m_szModulePath = pszFileName != nullptr ? std::string(pszFileName) : GetOwnExecutablePath();

@@ -14,7 +14,7 @@ public:
     // Null file name: the running program's executable. Null display name:
     // the file name part of the path.
     CAboutDlg(const char* pszFileName = nullptr, const char* pszDisplayName = nullptr,
-              QWidget* pParent = nullptr);
+              CDialog* pParent = nullptr);
     ~CAboutDlg() override;
 
     // Reads the version information of m_szModulePath once; 1 when it was read.

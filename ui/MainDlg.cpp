@@ -57,7 +57,7 @@ BOOL CMainDlg::OnInitDialog()
     UpdatePriorityText();
     // The window stays unpainted until its first page is built: the controls
     // as the template leaves them would be drawn once and replaced at once.
-    setUpdatesEnabled(false);
+    SetRedraw(FALSE);
     PostMessage(WM_STARTUP, 0, 0);
     return TRUE;
 }
@@ -283,7 +283,7 @@ void CMainDlg::ShowCategory(std::uint32_t dwMask)
             GetDlgItem(IDC_ANSWER_FIRST + ANSWER_COLUMNS * r + j)->ShowWindow(SW_HIDE);
     }
     UpdateCategorySuccess();
-    setUpdatesEnabled(true); // the first page is up: draw the window from now on
+    SetRedraw(TRUE); // the first page is up: draw the window from now on
 }
 
 void CMainDlg::OnAnswerClicked(UINT nID)

@@ -28,7 +28,7 @@ public:
     void UpdatePriorityText();
 
     CComboBox m_comboEstimation;
-    QIcon m_hIcon;
+    HICON m_hIcon;
     std::string m_strCategorySuccess;
     std::string m_strPriorityWeights;
     std::string m_strFileTitle;

@@ -17,7 +17,7 @@ int Distance(CPoint a, CPoint b)
 }
 } // namespace
 
-CPriorityDlg::CPriorityDlg(QWidget* pParent) : CDialog(IDD_PRIORITY, pParent) {}
+CPriorityDlg::CPriorityDlg(CDialog* pParent) : CDialog(IDD_PRIORITY, pParent) {}
 
 CPriorityDlg::~CPriorityDlg() = default;
 

@@ -12,7 +12,7 @@
 class CPriorityDlg : public CDialog
 {
 public:
-    explicit CPriorityDlg(QWidget* pParent = nullptr);
+    explicit CPriorityDlg(CDialog* pParent = nullptr);
     ~CPriorityDlg() override;
 
     CPoint GetEyeballCentre() const;

@@ -20,7 +20,7 @@ std::vector<std::string> SplitLines(const std::string& strText)
 }
 } // namespace
 
-CSummaryDlg::CSummaryDlg(QWidget* pParent) : CDialog(IDD_SUMMARY, pParent) {}
+CSummaryDlg::CSummaryDlg(CDialog* pParent) : CDialog(IDD_SUMMARY, pParent) {}
 
 CSummaryDlg::~CSummaryDlg() = default;
 
@@ -215,7 +215,7 @@ void CSummaryDlg::Hide(int nResult)
     m_bHidden = true;
     // The main window that owns this one is the application's main window;
     // without an owner, the application's.
-    CDialog* pMain = dynamic_cast<CDialog*>(parentWidget());
+    CDialog* pMain = GetOwner();
     if (pMain == nullptr)
         pMain = AfxGetMainWnd();
     if (pMain != nullptr)

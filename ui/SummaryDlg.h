@@ -11,7 +11,7 @@
 class CSummaryDlg : public CDialog
 {
 public:
-    explicit CSummaryDlg(QWidget* pParent = nullptr);
+    explicit CSummaryDlg(CDialog* pParent = nullptr);
     ~CSummaryDlg() override;
 
     // Each takes a probability (normally 0..1), keeps it as a percentage

@@ -1,5 +1,5 @@
 # The portable zip of the Windows build: velkor-<version>-windows-x64.zip
-# with velkor-report.exe, the PDF font and its licence, the README and the
+# with velkor.exe, velkor-report.exe, the PDF font and its licence, the README and the
 # licence. Built by the target velkor_zip (part of "all").
 set(zip_name velkor-${PROJECT_VERSION}-windows-x64)
 set(zip_dir ${PROJECT_BINARY_DIR}/${zip_name})
@@ -11,7 +11,7 @@ set(zip_fonts ${font_dir}/LiberationSans-Regular.ttf ${font_dir}/LiberationSans-
 add_custom_command(OUTPUT ${zip_file}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_dir}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_dir}/fonts
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velkor-report> ${zip_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velkor> $<TARGET_FILE:velkor-report> ${zip_dir}
     COMMAND ${CMAKE_COMMAND} -E copy ${VELKOR_ROOT}/README.md ${zip_dir}/README.md
     COMMAND ${CMAKE_COMMAND} -E copy ${VELKOR_ROOT}/res/package/copyright ${zip_dir}/LICENSE.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${font_dir}/LiberationSans-Regular.ttf
@@ -20,7 +20,20 @@ add_custom_command(OUTPUT ${zip_file}
             ${zip_dir}/fonts/LICENSE-LiberationSans.txt
     COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}
             ${CMAKE_COMMAND} -E tar cf ${zip_file} --format=zip ${zip_name}
-    DEPENDS velkor-report ${zip_docs} ${zip_fonts}
+    DEPENDS velkor velkor-report ${zip_docs} ${zip_fonts}
     COMMENT "Packing ${zip_name}.zip"
     VERBATIM)
 add_custom_target(velkor_zip ALL DEPENDS ${zip_file})
+
+# The installer velkor-<version>-windows-x64-setup.exe (NSIS, 64-bit stub),
+# from the same files: target velkor_installer (part of "all").
+find_program(VELKOR_MAKENSIS makensis REQUIRED)
+set(setup_file ${PROJECT_BINARY_DIR}/velkor-${PROJECT_VERSION}-windows-x64-setup.exe)
+set(nsi ${CMAKE_CURRENT_LIST_DIR}/velkor.nsi)
+add_custom_command(OUTPUT ${setup_file}
+    COMMAND ${VELKOR_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${zip_dir}
+            -DICON=${VELKOR_ROOT}/res/velkor.ico -DOUTFILE=${setup_file} ${nsi}
+    DEPENDS ${zip_file} ${nsi} ${VELKOR_ROOT}/res/velkor.ico
+    COMMENT "Building velkor-${PROJECT_VERSION}-windows-x64-setup.exe"
+    VERBATIM)
+add_custom_target(velkor_installer ALL DEPENDS ${setup_file})

@@ -6,6 +6,7 @@
 #include "report/TextReport.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "report/TextReport.h"
 #include "ui/MainDlg.h"
 
 #include <QCoreApplication>

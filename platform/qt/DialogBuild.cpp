@@ -1,7 +1,7 @@
 // Building a dialog's window, menu and controls from its templates.
-#include "platform/Dialog.h"
-#include "platform/DialogParts.h"
 #include "platform/WinApp.h"
+#include "platform/qt/Dialog.h"
+#include "platform/qt/DialogParts.h"
 #include "res/DialogTemplate.h"
 
 #include <QAccessible>
@@ -21,22 +21,6 @@
 
 #include <cmath>
 #include <cstdlib>
-
-int MulDiv(int nNumber, int nNumerator, int nDenominator)
-{
-    if (nDenominator == 0)
-        return -1;
-    const long long nProduct = static_cast<long long>(nNumber) * nNumerator, nDiv = nDenominator;
-    // Halves away from zero.
-    const long long nResult =
-        (2 * std::llabs(nProduct) + std::llabs(nDiv)) / (2 * std::llabs(nDiv));
-    return static_cast<int>((nProduct < 0) != (nDiv < 0) ? -nResult : nResult);
-}
-
-CRect MapDialogRect(int x, int y, int cx, int cy)
-{
-    return {MulDiv(x, 6, 4), MulDiv(y, 13, 8), MulDiv(x + cx, 6, 4), MulDiv(y + cy, 13, 8)};
-}
 
 QFont AfxGetDialogFont()
 {

@@ -1,7 +1,7 @@
 // Control handles: the id-based operations on one control, data exchange
 // and painting.
-#include "platform/Dialog.h"
-#include "platform/DialogParts.h"
+#include "platform/qt/Dialog.h"
+#include "platform/qt/DialogParts.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -132,23 +132,6 @@ void* CListBox::GetItemDataPtr(int nIndex) const
 {
     QListWidgetItem* pItem = List()->item(nIndex);
     return pItem ? pItem->data(Qt::UserRole).value<void*>() : nullptr;
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
-{
-    CWnd* pWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC);
-    if (!pWnd)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = pWnd->GetWindowText();
-    else
-        pWnd->SetWindowText(value);
-}
-
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
-{
-    if (CWnd* pWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC))
-        rControl.m_hWnd = pWnd->m_hWnd;
 }
 
 CPaintDC::CPaintDC(CDialog* pWnd) : m_painter(pWnd->m_pClient) {}

@@ -1,9 +1,9 @@
 // The dialog: its life, messages, keyboard, buttons by id and menu.
-#include "platform/Dialog.h"
+#include "platform/qt/Dialog.h"
 #include "files/FileException.h"
-#include "platform/DialogParts.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
+#include "platform/qt/DialogParts.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -13,20 +13,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QShortcut>
-
-bool AfxCallGuarded(const std::function<void()>& fn)
-{
-    try
-    {
-        fn();
-        return true;
-    }
-    catch (const CFileException& e)
-    {
-        AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
-        return false;
-    }
-}
 
 namespace
 {
@@ -124,26 +110,6 @@ BOOL CDialog::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM /*lParam*/)
-{
-    if (message == WM_COMMAND)
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-    else if (message == WM_CLOSE)
-        OnClose();
-    return 0;
-}
-
-BOOL CDialog::OnCommand(UINT nID, UINT nCode)
-{
-    if (nCode == BN_CLICKED && (nID == IDOK || nID == IDCANCEL))
-    {
-        nID == IDOK ? OnOK() : OnCancel();
-        return TRUE;
-    }
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->OnCmdMsg(nID, nCode) : FALSE;
-}
-
 bool CDialog::event(QEvent* pEvent)
 {
     // The focused control is always marked, after a mouse click as well
@@ -178,12 +144,6 @@ void CDialog::keyPressEvent(QKeyEvent* pEvent)
         QDialog::keyPressEvent(pEvent);
     else
         SendCommand(nCommand, BN_CLICKED);
-}
-
-void CDialog::SetDlgItemText(int nID, const std::string& strText)
-{
-    if (CWnd* pWnd = GetDlgItem(nID))
-        pWnd->SetWindowText(strText);
 }
 
 std::string CDialog::GetDlgItemText(int nID) const
