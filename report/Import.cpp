@@ -110,7 +110,8 @@ private:
     std::string m_strError;
 };
 
-void CheckKeys(const Json& object, const std::string& strPlace, const std::set<std::string>& allowed)
+void CheckKeys(const Json& object, const std::string& strPlace,
+               const std::set<std::string>& allowed)
 {
     for (auto it = object.begin(); it != object.end(); ++it)
         if (allowed.count(it.key()) == 0)

@@ -40,15 +40,14 @@ std::string Join(const std::string& strFolder, const char* pszName)
 #ifdef _WIN32
     // The separator the folder is written with; '\\' when it has none.
     if (str.empty() || (str.back() != '/' && str.back() != '\\'))
-        str += str.find('/') != std::string::npos && str.find('\\') == std::string::npos ? '/'
-                                                                                         : '\\';
+        str +=
+            str.find('/') != std::string::npos && str.find('\\') == std::string::npos ? '/' : '\\';
 #else
     if (str.empty() || str.back() != '/')
         str += '/';
 #endif
     return str += pszName;
 }
-
 
 #ifdef _WIN32
 void AddWin32Error(std::vector<SPortfolioError>& errors, const std::string& strPath,

@@ -374,7 +374,8 @@ const HostileCase s_aCases[] = {
          for (const char* pszName : {"report.txt", "theirs.txt"})
          {
              const std::string strPath = strShared + "/" + pszName;
-             const std::string strMessage = Message([&] { WriteTextReport(MakeSnapshot(model), strPath); });
+             const std::string strMessage =
+                 Message([&] { WriteTextReport(MakeSnapshot(model), strPath); });
              strResult += Check(strMessage == "Access to " + strPath + " was denied.",
                                 std::string(pszName) + ": " + strMessage);
          }
@@ -385,8 +386,10 @@ const HostileCase s_aCases[] = {
          strResult += Check(ReadBytes(strShared + "/theirs.txt") == "theirs", "their file written");
          // Root's own link there is followed as before, to a file yet to be.
          symlink((dir / "mine.txt").c_str(), (strShared + "/mine.txt").c_str());
-         strResult += Message([&] { WriteTextReport(MakeSnapshot(model), strShared + "/mine.txt"); });
-         return strResult + Check(ReadBytes(dir / "mine.txt") == MakeTextReport(MakeSnapshot(model)), "mine");
+         strResult +=
+             Message([&] { WriteTextReport(MakeSnapshot(model), strShared + "/mine.txt"); });
+         return strResult +
+                Check(ReadBytes(dir / "mine.txt") == MakeTextReport(MakeSnapshot(model)), "mine");
      }},
     {"names under /proc are files unless they are our own open descriptors",
      [](const CScratchDir& dir)
@@ -405,13 +408,15 @@ const HostileCase s_aCases[] = {
          (void)!write(nFd, "log\n", 4);
          CRiskModel model;
          strResult += Message(
-             [&] {
+             [&]
+             {
                  WriteTextReport(MakeSnapshot(model), "/proc/" + std::to_string(getpid()) + "/fd/" +
-                                            std::to_string(nFd));
+                                                          std::to_string(nFd));
              });
          close(nFd);
-         strResult += Check(ReadBytes(dir / "log.txt") == "log\n" + MakeTextReport(MakeSnapshot(model)),
-                            "descriptor not appended");
+         strResult +=
+             Check(ReadBytes(dir / "log.txt") == "log\n" + MakeTextReport(MakeSnapshot(model)),
+                   "descriptor not appended");
          // velkor-report's import, run in the same folder.
          std::string strJson = R"({"weights": {"technical": 0.5, "cost": 0.3, "schedule": 0.2}, )"
                                R"("answers": [0)";
@@ -511,7 +516,8 @@ const HostileCase s_aCases[] = {
              if (const pid_t pid = fork(); pid == 0)
              {
                  for (int j = 0; j < 40; ++j)
-                     if (!Message([&] { WriteTextReport(MakeSnapshot(model), dir / "r.txt"); }).empty())
+                     if (!Message([&] { WriteTextReport(MakeSnapshot(model), dir / "r.txt"); })
+                              .empty())
                          _exit(1);
                  _exit(0);
              }
@@ -523,7 +529,8 @@ const HostileCase s_aCases[] = {
              waitpid(pid, &nStatus, 0);
              strResult += Check(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0, "a writer failed");
          }
-         return strResult + Check(ReadBytes(dir / "r.txt") == MakeTextReport(MakeSnapshot(model)), "report");
+         return strResult +
+                Check(ReadBytes(dir / "r.txt") == MakeTextReport(MakeSnapshot(model)), "report");
      }},
     {"import reads no more than a sane size of /dev/zero",
      [](const CScratchDir& dir)
