@@ -845,17 +845,6 @@ std::string GetRecoveryCopyPath(const std::string& strPath)
     return lstat(strCopy.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? strCopy : std::string();
 }
 
-int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
-{
-    const auto id = GetFileId(strPath);
-    if (!id)
-        return -1;
-    for (std::size_t i = 0; i < candidates.size(); ++i)
-        if (GetFileId(candidates[i]) == id)
-            return static_cast<int>(i);
-    return -1;
-}
-
 std::optional<FileId> GetFileId(const std::string& strPath)
 {
     struct stat st = {};

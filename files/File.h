@@ -157,14 +157,23 @@ bool IsSameFile(const std::string& strPath1, const std::string& strPath2);
 // none.
 std::string GetRecoveryCopyPath(const std::string& strPath);
 
-// The index of the first of candidates that is the same file as strPath
-// (same device and inode, through any link or name); -1 for none.
-int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates);
-
 // What makes a file itself: device and inode, or volume and file index on
 // Windows. Nothing when strPath cannot be reached.
 using FileId = std::pair<std::uint64_t, std::uint64_t>;
 std::optional<FileId> GetFileId(const std::string& strPath);
+
+// The index of the first of candidates that is the same file as strPath
+// (the same FileId, through any link or name); -1 for none.
+inline int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
+{
+    const auto id = GetFileId(strPath);
+    if (!id)
+        return -1;
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        if (GetFileId(candidates[i]) == id)
+            return static_cast<int>(i);
+    return -1;
+}
 
 // Makes SIGINT, SIGTERM and SIGHUP (Windows: Ctrl+C, Ctrl+Break and closing
 // the console) remove a named temporary file that a write has open at that

@@ -419,17 +419,6 @@ std::optional<FileId> GetFileId(const std::string& strPath)
                   (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
-int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
-{
-    const auto id = GetFileId(strPath);
-    if (!id)
-        return -1;
-    for (std::size_t i = 0; i < candidates.size(); ++i)
-        if (GetFileId(candidates[i]) == id)
-            return static_cast<int>(i);
-    return -1;
-}
-
 // Replacing keeps no copy aside on Windows: ReplaceFileW or a rewrite of
 // a hard-linked file from memory.
 std::string GetRecoveryCopyPath(const std::string&)
