@@ -13,6 +13,9 @@
 #include <windows.h>
 
 #undef CreateDialog
+#undef DialogBox
+#undef GetDlgItemText
+#undef SetDlgItemText
 #undef DrawText
 #undef GetFileTitle
 #undef GetMessage

@@ -1,35 +1,13 @@
-// <windows.h> for the Win32 backend's sources, included after the
-// framework's own headers. The framework's names that Windows also defines
-// as macros (SendMessage, SetWindowText, MessageBox, GetFileTitle...) are
-// undone here; the backend calls the wide functions by their own names.
+// <windows.h> and the common controls for the Win32 backend's sources,
+// included after the framework's own headers; the backend calls the wide
+// functions by their own names.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-
-#include <windows.h>
+#include "files/Win32.h" // <windows.h> with the clashing macros undone
 
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
-
-#undef SendMessage
-#undef PostMessage
-#undef SetWindowText
-#undef GetWindowText
-#undef SetDlgItemText
-#undef GetDlgItemText
-#undef MessageBox
-#undef GetFileTitle
-#undef LoadIcon
-#undef LoadBitmap
-#undef DrawText
-#undef CreateDialog
-#undef DialogBox
 
 #include <string>
 #include <string_view>
