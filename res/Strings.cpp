@@ -204,6 +204,14 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_UNKNOWN_EXTENSION,
      "Nothing was written to %1.\n\nSave As writes a project for a name ending in .vlk, a text "
      "report for .txt and an HTML report for .htm."},
+    // The window program's command line (240..299).
+
+    // File errors (300..399).
+
+    // Reports and velkor-report (400..699).
+
+    // The analysis page (700..899).
+
 };
 
 constexpr bool IsSorted()

@@ -30,6 +30,13 @@
 #define IDS_PRIORITY_TEXT 229
 #define IDS_NOT_SAVED 230
 #define IDS_UNKNOWN_EXTENSION 231
+// 240..299: the window program's own texts beyond the dialogs (command line).
+
+// 300..399: file-error messages.
+
+// 400..699: the reports' and velkor-report's texts.
+
+// 700..899: the analysis page's texts.
 
 // Standard dialog commands.
 #define IDOK 1
