@@ -5,7 +5,8 @@
 #include <string>
 
 // Called with a path and the file layer's message for what cannot be read.
-using FolderWalkError = std::function<void(const std::string& strPath, const std::string& strMessage)>;
+using FolderWalkError =
+    std::function<void(const std::string& strPath, const std::string& strMessage)>;
 
 // 1 when strPath is a folder (through links), 0 for anything else that
 // exists, -1 when it cannot be reached (given to onError).

@@ -1,5 +1,5 @@
-#include "files/FileException.h"
 #include "files/FileBackend.h"
+#include "files/FileException.h"
 #include "files/FolderWalk.h"
 #include "files/Path.h"
 
@@ -15,8 +15,8 @@ namespace
 {
 void ReportErrno(const FolderWalkError& onError, const std::string& strPath, int nErrno)
 {
-    onError(strPath, DescribeFileError(CFileException(CFileException::CauseFromErrno(nErrno),
-                                                      strPath, nErrno)));
+    onError(strPath, DescribeFileError(
+                         CFileException(CFileException::CauseFromErrno(nErrno), strPath, nErrno)));
 }
 
 std::string Join(const std::string& strFolder, const char* pszName)
@@ -27,12 +27,11 @@ std::string Join(const std::string& strFolder, const char* pszName)
     return str += pszName;
 }
 
-
 } // namespace
 
 void ReadFolderForWalk(const std::string& strFolder, const char* pszExtension,
-                const std::function<void(const std::string&)>& onFile,
-                const FolderWalkError& onError, std::vector<std::string>& folders)
+                       const std::function<void(const std::string&)>& onFile,
+                       const FolderWalkError& onError, std::vector<std::string>& folders)
 {
     const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
     if (!pDir)

@@ -1,5 +1,5 @@
-#include "files/FileException.h"
 #include "files/FileBackend.h"
+#include "files/FileException.h"
 #include "files/FolderWalk.h"
 #include "files/Path.h"
 #include "files/Win32.h"
@@ -24,12 +24,11 @@ std::string Join(const std::string& strFolder, const std::string& strName)
     return str += strName;
 }
 
-
 } // namespace
 
 void ReadFolderForWalk(const std::string& strFolder, const char* pszExtension,
-                const std::function<void(const std::string&)>& onFile,
-                const FolderWalkError& onError, std::vector<std::string>& folders)
+                       const std::function<void(const std::string&)>& onFile,
+                       const FolderWalkError& onError, std::vector<std::string>& folders)
 {
     std::wstring strPattern = GetApiPath(strFolder);
     if (strPattern.empty())

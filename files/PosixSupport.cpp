@@ -91,7 +91,8 @@ std::string HiddenStem(const std::string& strBase)
 // it, so a file created meanwhile under the name stays.
 void RemoveIfAbandoned(int nDirFd, const char* pszName)
 {
-    const int nFd = openat(nDirFd, pszName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int nFd =
+        openat(nDirFd, pszName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (nFd < 0)
         return;
     struct stat st = {};
@@ -212,8 +213,9 @@ int CreateNamedTemp(int nDirFd, const std::string& strBase, std::string& strName
     {
         strName = RandomTempName(strBase);
         // 0666 lets the umask and default ACLs decide for a new file.
-        const int nFd = openat(nDirFd, strName.c_str(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        const int nFd =
+            openat(nDirFd, strName.c_str(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
         if (nFd < 0 && errno == EEXIST)
             continue; // someone holds that name: another one
         if (nFd < 0)
@@ -392,7 +394,8 @@ std::string GetRecoveryCopyPath(const std::string& strPath)
     const bool bFile = stat(strTarget.c_str(), &stFile) == 0;
     if (lstat(strCopy.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)
         return {};
-    return st.st_uid == geteuid() || (bFile && st.st_uid == stFile.st_uid) ? strCopy : std::string();
+    return st.st_uid == geteuid() || (bFile && st.st_uid == stFile.st_uid) ? strCopy
+                                                                           : std::string();
 }
 
 std::optional<FileId> GetFileId(const std::string& strPath)

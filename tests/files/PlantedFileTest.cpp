@@ -68,9 +68,10 @@ const HostileCase s_aPlantedCases[] = {
              });
          WriteBytes(strPlanted, "attacker");
          WriteBytes(strShared + "/.short.vlk.velkor-backup", "attacker");
-         const std::string strSaved = RunUnprivileged(
-             [&] { return Message([&] { SaveProject(CRiskModel(), strPath); }); });
-         strResult += Check(strSaved.starts_with("Access to " + strPath + " was denied. It was not "
+         const std::string strSaved =
+             RunUnprivileged([&] { return Message([&] { SaveProject(CRiskModel(), strPath); }); });
+         strResult += Check(strSaved.starts_with("Access to " + strPath +
+                                                 " was denied. It was not "
                                                  "changed: its recovery copy goes to " +
                                                  strPlanted),
                             "save: " + strSaved);
@@ -100,7 +101,8 @@ const HostileCase s_aPlantedCases[] = {
                  CRiskModel model;
                  return Message([&] { SaveProject(Distinct(), strShared + "/p.vlk"); }) +
                         Message([&] { SaveProject(Distinct(), strShared + "/p.vlk"); }) +
-                        Message([&] { WriteTextReport(MakeSnapshot(model), strShared + "/p.vlk"); });
+                        Message([&]
+                                { WriteTextReport(MakeSnapshot(model), strShared + "/p.vlk"); });
              });
          return Check(strSaved.empty(), "save: " + strSaved);
      }},
