@@ -21,6 +21,16 @@
 
 namespace hostile
 {
+// The file layer built without the Linux-only calls cannot see extended
+// attributes or ACLs (the README says so).
+#ifdef VELKOR_PORTABLE_POSIX
+constexpr bool PORTABLE_FILE_LAYER = true;
+#else
+constexpr bool PORTABLE_FILE_LAYER = false;
+#endif
+constexpr const char* NO_ATTRIBUTES_SKIP =
+    "skip: the portable file layer does not see extended attributes or ACLs";
+
 // "" when the check holds, else what went wrong.
 inline std::string Check(bool bHolds, const std::string& strWhat)
 {
