@@ -11,7 +11,7 @@
 // chooses one of four save strategies (FileBackend.h): the new content goes
 // to a temporary file in the target's folder, unnamed where the system has
 // unnamed files, else a hidden one with an unpredictable name
-// (".plan.vlk.<random>.velkor-tmp"), which Close() renames over the target
+// (POSIX: ".plan.vlk.<random>.velkor-tmp"), which Close() renames over the target
 // only when everything was written; a kill at any moment leaves the old or
 // the new file, and at most that hidden name, which the next save of the
 // file removes. Where a replacement would change the file's identity (hard

@@ -45,6 +45,8 @@ public:
 
 private:
     [[noreturn]] void FailNoTempName();
+    [[noreturn]] void FailRecoveryNameTaken();
+    bool UpdateOwnCopy(const std::string& strOld);
     void Lock(int nFd, int nOperation);
     void OpenAlias(int nAliasFd);
     void OpenFolder(const std::string& strTarget);
@@ -375,7 +377,7 @@ bool CPosixFile::KeepRecoveryCopy(const std::string& strOld)
     std::string strTemp;
     const int nFd = CopyAside(strOld, strTemp);
     if (nFd < 0)
-        return false;
+        return UpdateOwnCopy(strOld);
     const std::string strName = RecoveryName(m_strBase);
     struct stat stNamed = {};
     const bool bPlaced = renameat(m_nDirFd, strTemp.c_str(), m_nDirFd, strName.c_str()) == 0;
@@ -386,17 +388,51 @@ bool CPosixFile::KeepRecoveryCopy(const std::string& strOld)
         unlinkat(m_nDirFd, strTemp.c_str(), 0);
     close(nFd);
     if (!m_bCopy)
-    {
-        // Another user's file holds the name (a sticky folder): it is never
-        // taken for the copy, and the file is not rewritten without one.
-        CFileException e(CFileException::accessDenied, m_strFileName);
-        e.AppendToMessage(FormatFileText(IDS_FILE_RECOVERY_NAME_TAKEN, {m_strDir + "/" + strName}));
-        Abort();
-        throw e;
-    }
+        FailRecoveryNameTaken();
     if (m_bSync)
         (void)fsync(m_nDirFd);
     return true;
+}
+
+// A folder that takes no new file: a copy this user left there is brought
+// to the current content in place; with none there is no copy, and one of
+// someone else's is never taken.
+bool CPosixFile::UpdateOwnCopy(const std::string& strOld)
+{
+    const std::string strName = RecoveryName(m_strBase);
+    const int nFd =
+        openat(m_nDirFd, strName.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (nFd < 0 && errno == ENOENT)
+        return false;
+    struct stat st = {};
+    const bool bOurs = nFd >= 0 && fstat(nFd, &st) == 0 && S_ISREG(st.st_mode) &&
+                       st.st_nlink == 1 && st.st_uid == geteuid() &&
+                       flock(nFd, LOCK_EX | LOCK_NB) == 0;
+    int nErrno = bOurs ? WriteAll(nFd, strOld.data(), strOld.size(), 0) : 0;
+    if (bOurs && nErrno == 0 && ftruncate(nFd, static_cast<off_t>(strOld.size())) != 0)
+        nErrno = errno;
+    if (bOurs && nErrno == 0 && fsync(nFd) != 0 && !IsSyncUnsupported(errno))
+        nErrno = errno;
+    if (nFd >= 0)
+        close(nFd);
+    if (!bOurs)
+        FailRecoveryNameTaken();
+    if (nErrno != 0)
+        FailOs(nErrno); // the file is still whole; the copy is not
+    m_stCopy = st;
+    m_bCopy = true;
+    return true;
+}
+
+// Another user's file holds the copy's name (a sticky folder): it is never
+// taken for the copy, and the file is not rewritten without one.
+void CPosixFile::FailRecoveryNameTaken()
+{
+    CFileException e(CFileException::accessDenied, m_strFileName);
+    e.AppendToMessage(
+        FormatFileText(IDS_FILE_RECOVERY_NAME_TAKEN, {m_strDir + "/" + RecoveryName(m_strBase)}));
+    Abort();
+    throw e;
 }
 
 void CPosixFile::RemoveRecoveryCopy()
