@@ -136,6 +136,30 @@ struct HostileCase
     std::function<std::string(const CScratchDir&)> run; // "skip: ..." when not possible here
 };
 
+// As root: saves the distinct project over "old" in dir/ro/p.vlk, a file of
+// the unprivileged user in a folder that user cannot write, with strCopy
+// (when not empty) as an older recovery copy of that user's there. "" when
+// the save succeeded and wrote the file, else what went wrong.
+inline std::string SaveInUnwritableFolder(const CScratchDir& dir, const std::string& strCopy = "")
+{
+    mkdir((dir / "ro").c_str(), 0755);
+    const std::string strPath = dir / "ro/p.vlk";
+    WriteBytes(strPath, "old");
+    chmod(strPath.c_str(), 0666);
+    (void)!chown(strPath.c_str(), 65534, 65534);
+    if (!strCopy.empty())
+    {
+        WriteBytes(dir / "ro/.p.vlk.velkor-backup", strCopy);
+        (void)!chown((dir / "ro/.p.vlk.velkor-backup").c_str(), 65534, 65534);
+    }
+    chmod((dir / "ro").c_str(), 0555);
+    const std::string strSaved =
+        RunUnprivileged([&] { return Message([&] { SaveProject(Distinct(), strPath); }); });
+    chmod((dir / "ro").c_str(), 0755);
+    return Check(strSaved.empty(), "save: " + strSaved) +
+           Check(ReadBytes(strPath) == MakeProjectBytes(Distinct()), "not written");
+}
+
 // The name of a case as a test's name ("APipeIsRefusedAtOnce...").
 inline std::string CaseName(const char* pszName)
 {

@@ -135,17 +135,8 @@ const HostileCase s_aCases[] = {
     {"a writable file in an unwritable folder is saved",
      [](const CScratchDir& dir)
      {
-         mkdir((dir / "ro").c_str(), 0755);
-         const std::string strPath = dir / "ro/p.vlk";
-         WriteBytes(strPath, "old");
-         chmod(strPath.c_str(), 0666);
-         (void)!chown(strPath.c_str(), 65534, 65534); // the unprivileged user's, as root
-         chmod((dir / "ro").c_str(), 0555);
-         const std::string strSaved =
-             RunUnprivileged([&] { return Message([&] { SaveProject(Distinct(), strPath); }); });
-         chmod((dir / "ro").c_str(), 0755);
-         return Check(strSaved.empty(), "save: " + strSaved) +
-                Check(ReadBytes(strPath) == MakeProjectBytes(Distinct()), "not written") +
+         const std::string strResult = SaveInUnwritableFolder(dir);
+         return strResult +
                 Check(dir.Names("ro") == std::vector<std::string>{"p.vlk"}, "stray file");
      }},
     {"a 4,090-byte path works",
