@@ -92,7 +92,7 @@ void CPosixFile::FailOs(OsError nError, bool bCreating)
 // Every random name tried was taken: said as such.
 void CPosixFile::FailNoTempName()
 {
-    CFileException e(CFileException::generic, m_strFileName, EEXIST);
+    CFileException e(CFileException::generic, m_strFileName);
     e.AppendToMessage(LoadResString(IDS_FILE_TEMP_NAMES_TAKEN));
     Abort();
     throw e;
