@@ -376,47 +376,67 @@ void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const s
 
 namespace
 {
-// The volume and file index of a path's file, or of standard output for
-// "/dev/stdout"; false when it cannot be opened.
-bool GetFileIdentity(const std::string& strPath, BY_HANDLE_FILE_INFORMATION& info)
+// A part of a file's identity that could not be read: it matches any.
+constexpr std::uint64_t UNKNOWN_ID = ~std::uint64_t(0);
+
+// The volume and file index of an open handle. Wine fails
+// GetFileInformationByHandle on a redirected standard handle and knows no
+// volume for it (0), but gives its file index through FileIdInfo.
+FileId GetHandleId(HANDLE hFile)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (GetFileInformationByHandle(hFile, &info) && info.dwVolumeSerialNumber != 0)
+        return {info.dwVolumeSerialNumber,
+                (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    FILE_ID_INFO id = {};
+    if (!GetFileInformationByHandleEx(hFile, FileIdInfo, &id, sizeof id))
+        return {UNKNOWN_ID, UNKNOWN_ID};
+    std::uint64_t nIndex = 0;
+    std::memcpy(&nIndex, id.FileId.Identifier, sizeof nIndex);
+    return {id.VolumeSerialNumber != 0 ? id.VolumeSerialNumber : UNKNOWN_ID, nIndex};
+}
+
+bool Matches(std::uint64_t n1, std::uint64_t n2)
+{
+    return n1 == n2 || n1 == UNKNOWN_ID || n2 == UNKNOWN_ID;
+}
+} // namespace
+
+// Standard output ("/dev/stdout") counts only when it is a file; one whose
+// identity cannot be read matches every file, so that a report refuses
+// rather than risk writing over its project.
+std::optional<FileId> GetFileId(const std::string& strPath)
 {
     if (strPath == "/dev/stdout")
     {
         const HANDLE hOut = GetStdHandle(STD_OUTPUT_HANDLE);
-        return hOut != nullptr && hOut != INVALID_HANDLE_VALUE &&
-               GetFileType(hOut) == FILE_TYPE_DISK && GetFileInformationByHandle(hOut, &info);
+        if (hOut == nullptr || hOut == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        const DWORD nType = GetFileType(hOut);
+        if (nType == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR)
+            return FileId{UNKNOWN_ID, UNKNOWN_ID};
+        if (nType != FILE_TYPE_DISK)
+            return std::nullopt; // a console or pipe is never a project
+        return GetHandleId(hOut);
     }
     const std::wstring strApi = GetApiPath(strPath);
     if (strApi.empty())
-        return false;
+        return std::nullopt;
     const HANDLE hFile =
         CreateFileW(strApi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    const bool bOk = GetFileInformationByHandle(hFile, &info);
+        return std::nullopt;
+    const FileId id = GetHandleId(hFile);
     CloseHandle(hFile);
-    return bOk;
+    return id;
 }
-} // namespace
 
 bool IsSameFile(const std::string& strPath1, const std::string& strPath2)
 {
-    BY_HANDLE_FILE_INFORMATION info1 = {};
-    BY_HANDLE_FILE_INFORMATION info2 = {};
-    return GetFileIdentity(strPath1, info1) && GetFileIdentity(strPath2, info2) &&
-           info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
-           info1.nFileIndexHigh == info2.nFileIndexHigh &&
-           info1.nFileIndexLow == info2.nFileIndexLow;
-}
-
-std::optional<FileId> GetFileId(const std::string& strPath)
-{
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileIdentity(strPath, info))
-        return std::nullopt;
-    return FileId{info.dwVolumeSerialNumber,
-                  (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    const auto id1 = GetFileId(strPath1);
+    const auto id2 = GetFileId(strPath2);
+    return id1 && id2 && Matches(id1->first, id2->first) && Matches(id1->second, id2->second);
 }
 
 // Replacing keeps no copy aside on Windows: ReplaceFileW or a rewrite of

@@ -169,8 +169,9 @@ TEST(WinFile, AReadOnlyFileIsNotReplaced)
 TEST(WinFile, ReservedNamesAreInvalidPaths)
 {
     CScratchDir dir;
-    for (const char* pszName : {"CON", "nul", "NUL.txt", "COM1", "lpt9.vlk", "aux .vlk",
-                                "plan.vlk.", "plan.vlk ", "CONOUT$"})
+    for (const char* pszName :
+         {"CON", "nul", "NUL.txt", "COM1", "lpt9.vlk", "aux .vlk", "plan.vlk.", "plan.vlk ",
+          "CONOUT$", "COM0", "COM¹", "com².vlk", "COM³ .txt", "LPT¹", "lpt².vlk", "LPT³"})
     {
         const std::string strPath = dir / pszName;
         EXPECT_EQ(SaveKind(strPath), CFileException::badPath) << pszName;
@@ -179,7 +180,8 @@ TEST(WinFile, ReservedNamesAreInvalidPaths)
     EXPECT_EQ(LoadKind("\\\\.\\PhysicalDrive0"), CFileException::badPath);
     EXPECT_TRUE(dir.Names().empty());
     // Names that only look like them are files like any other.
-    for (const char* pszName : {"CONSOLE.vlk", "COM10.vlk", "nul-report.vlk", "LPT.vlk"})
+    for (const char* pszName :
+         {"CONSOLE.vlk", "COM10.vlk", "nul-report.vlk", "LPT.vlk", "COM⁴.vlk", "LPT¹¹.vlk"})
         EXPECT_EQ(SaveKind(dir / pszName), -1) << pszName;
 }
 
