@@ -80,7 +80,7 @@ public:
 private:
 #ifdef _WIN32
     // The Win32 backend (FileWin32.cpp): share modes instead of locks, a
-    // temporary file put in place with ReplaceFileW or MoveFileExW.
+    // temporary file renamed over the target (ReplaceWin32.cpp).
     [[noreturn]] void Fail(CFileException::Cause cause);
     [[noreturn]] void FailLastError(unsigned long nError, bool bCreating = false);
     void OpenForReading();
@@ -88,16 +88,15 @@ private:
     void CloseInPlace();
     void Release();
 
-    std::string m_strFileName;       // as given: the name every message shows
-    std::wstring m_strTarget;        // the target's full path as the API takes it
-    std::wstring m_strTemp;          // the temporary file beside it, if any
-    std::string m_strBuffer;         // the new content of a file rewritten in place
-    void* m_hFile = nullptr;         // the handle read from or written to
-    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
-    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
+    std::string m_strFileName; // as given: the name every message shows
+    std::wstring m_strTarget;  // the target's full path as the API takes it
+    std::wstring m_strTemp;    // the temporary file beside it, if any
+    std::string m_strBuffer;   // the new content of a file rewritten in place
+    void* m_hFile = nullptr;   // the handle read from or written to
+    void* m_hLock = nullptr;   // the existing target, held unshared meanwhile
     bool m_bWriting = false;
     bool m_bInPlace = false;
-    bool m_bExists = false; // the target existed: ReplaceFileW, not MoveFileExW
+    bool m_bExists = false; // the target existed and is held by m_hLock
     bool m_bSync = true;
     bool m_bLock = true;
 #else

@@ -1,13 +1,16 @@
 // The Win32 backend of the file object (File.h). Readers share the file with
 // other readers and keep writers out; a writer keeps everyone out. A write
 // goes to a temporary file in the target's folder that replaces the target
-// only when complete: ReplaceFileW for an existing file (which keeps its
-// identity: ACLs, attributes, alternate streams), MoveFileExW for a new one.
-// A file with more than one name (hard links) is rewritten in place, with
-// its old content put back should that fail. Paths are UTF-8 here and UTF-16
+// in one rename only when complete (ReplaceWin32.cpp), with the old file's
+// attributes and permissions; the temporary files a killed save left go at
+// the next save. A file that a new one would not fully replace (hard links,
+// named streams, permissions that cannot be carried over) is rewritten in
+// place, with its old content put back should that fail. A symbolic link is
+// written through: its target is replaced, the link stays. Paths are UTF-8 here and UTF-16
 // at the API; every message names the file by the path given to Open().
 #include "files/File.h"
 #include "files/Path.h"
+#include "files/ReplaceWin32.h"
 #include "files/Win32.h"
 
 #include <io.h>
@@ -62,12 +65,7 @@ std::wstring TempPath(const std::wstring& strTarget)
         strSuffix += s_szChars[s_random() % (std::size(s_szChars) - 1)];
     strSuffix += L".tmp";
 
-    const auto nSlash = strTarget.find_last_of(L"\\/");
-    const std::wstring strFolder = strTarget.substr(0, nSlash + 1);
-    std::wstring strName = strTarget.substr(nSlash + 1);
-    if (strName.size() + 1 + strSuffix.size() > 255)
-        strName = L"velkor";
-    return strFolder + L"~" + strName + strSuffix;
+    return TempPrefix(strTarget) + strSuffix;
 }
 
 // Writes all bytes at the handle's position. Returns 0 or a Win32 error; a
@@ -190,44 +188,68 @@ void CFile::OpenForWriting()
         const DWORD nError = GetLastError();
         if (nError != ERROR_FILE_NOT_FOUND)
             FailLastError(nError, true);
+        if (IsDanglingLink(m_strTarget)) // the save could only replace the link
+            Fail(CFileException::accessDenied);
     }
-    else if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        Fail(CFileException::accessDenied);
+    else if (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+        Fail(CFileException::accessDenied); // the rename would replace a read-only file
     m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
-    m_nAttributes = m_bExists ? nAttributes : 0;
 
+    SKeptIdentity kept;
     if (m_bExists)
     {
         // Opening the old file for writing asks whether we may change it at
         // all (a read-only file may not be), and keeps every other program
-        // out until it is replaced; only ReplaceFileW's delete is let in.
+        // out until it is replaced; only the rename's delete is let in.
         const DWORD nShare =
             m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
         const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hLock == INVALID_HANDLE_VALUE)
-            FailLastError(GetLastError(), true);
+        {
+            const DWORD nError = GetLastError();
+            if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT && nError == ERROR_FILE_NOT_FOUND)
+                Fail(CFileException::accessDenied); // a link that leads nowhere
+            FailLastError(nError, true);
+        }
         m_hLock = hLock;
         if (GetFileType(hLock) != FILE_TYPE_DISK)
             Fail(CFileException::accessDenied);
         if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
             FailLastError(nError);
-        // A new file would lose the other names of the file.
+        // Through a link, the link's target is replaced beside itself; a
+        // link that cannot be followed so is not replaced at all.
+        if (std::wstring strFinal = GetFinalPath(hLock); !strFinal.empty())
+            m_strTarget = std::move(strFinal);
+        else if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            Fail(CFileException::accessDenied);
+        // A new file would lose the other names of the file, or its streams.
         BY_HANDLE_FILE_INFORMATION info = {};
-        m_bInPlace = GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1;
+        m_bInPlace = (GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1) ||
+                     !ReadKeptIdentity(hLock, m_strTarget, kept);
     }
 
+    RemoveStrayTemporaries(m_strTarget);
     for (int nAttempt = 0; !m_bInPlace; ++nAttempt)
     {
         const std::wstring strTemp = TempPath(m_strTarget);
-        const HANDLE hTemp = CreateFileW(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared for nothing but the rename that puts it in place.
+        const HANDLE hTemp =
+            CreateFileW(strTemp.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_DELETE, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hTemp != INVALID_HANDLE_VALUE)
         {
             m_hFile = hTemp;
             m_strTemp = strTemp;
             SetCleanup(m_strTemp);
-            break;
+            if (!m_bExists || GiveKeptIdentity(hTemp, kept))
+                break;
+            // The new file could not be the old one: rewritten in place.
+            CloseHandle(std::exchange(m_hFile, nullptr));
+            DeleteFileW(m_strTemp.c_str());
+            ClearCleanup();
+            m_strTemp.clear();
+            m_bInPlace = true;
         }
         const DWORD nError = GetLastError();
         if (nError == ERROR_ACCESS_DENIED && m_bExists)
@@ -308,31 +330,18 @@ void CFile::Close()
 
     if (m_bSync && !FlushFileBuffers(AsHandle(m_hFile)))
         FailLastError(GetLastError());
-    // Closed first, so that a late write error still stops the replacement.
-    if (!CloseHandle(AsHandle(std::exchange(m_hFile, nullptr))))
-        FailLastError(GetLastError());
     if (m_hLock != nullptr)
-        CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // ReplaceFileW opens it itself
-
-    BOOL bDone = FALSE;
-    if (m_bExists)
-        bDone = ReplaceFileW(m_strTarget.c_str(), m_strTemp.c_str(), nullptr,
-                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    // A new file, or one removed meanwhile.
-    if (!bDone && (!m_bExists || GetLastError() == ERROR_FILE_NOT_FOUND))
-        bDone = MoveFileExW(m_strTemp.c_str(), m_strTarget.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | (m_bSync ? MOVEFILE_WRITE_THROUGH : 0));
-    if (!bDone)
-        FailLastError(GetLastError());
-    // ReplaceFileW keeps hidden, system and the like on Windows, not always
-    // elsewhere (wine).
-    constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (m_bExists && (GetFileAttributesW(m_strTarget.c_str()) & KEPT) != (m_nAttributes & KEPT))
-        SetFileAttributesW(m_strTarget.c_str(), m_nAttributes & (KEPT | FILE_ATTRIBUTE_READONLY));
+        CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // the rename replaces it
+    if (const DWORD nError = ReplaceByRename(m_strTemp, m_strTarget, m_bSync))
+        FailLastError(nError);
+    // Closed only now: until it has the target's name, no other save takes
+    // it for a temporary file a killed save left.
+    const bool bClosed = CloseHandle(AsHandle(std::exchange(m_hFile, nullptr)));
     m_strTemp.clear();
     ClearCleanup();
     Release();
+    if (!bClosed) // a late write error: the file is in place, but not complete
+        FailLastError(GetLastError());
 }
 
 void CFile::Abort()

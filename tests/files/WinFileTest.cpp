@@ -56,6 +56,12 @@ public:
         }
     }
     bool IsReady() const { return m_bReady; }
+    // Ends it at once, wherever it is, as a kill does.
+    void Kill()
+    {
+        TerminateProcess(m_hProcess, 9);
+        WaitForSingleObject(m_hProcess, 10000);
+    }
 
 private:
     HANDLE m_hIn = nullptr;
@@ -273,4 +279,46 @@ TEST(WinFile, ReadersShareAndIdentityFollowsTheFile)
     EXPECT_TRUE(IsSameFile(strPath, strOther));
     EXPECT_FALSE(IsSameFile(strPath, dir / "r.txt"));
     EXPECT_FALSE(IsSameFile(strPath, dir / "missing.vlk"));
+}
+
+// A save killed at any moment leaves the old or the new content under the
+// file's name (a file with one name is replaced, one with two is rewritten
+// in place: then a torn file has its old content in the recovery copy), and
+// the next save leaves no temporary file or copy behind.
+TEST(WinFile, AKilledSaveLeavesTheOldOrTheNewFile)
+{
+    std::minstd_rand random(std::random_device{}());
+    for (const bool bLinked : {false, true})
+    {
+        CScratchDir dir;
+        const std::string strPath = dir / "p.vlk";
+        WriteBytes(strPath, std::string(65536, 'a'));
+        if (bLinked)
+        {
+            ASSERT_TRUE(CreateHardLinkW(Utf8ToWide(dir / "q.vlk").c_str(),
+                                        Utf8ToWide(strPath).c_str(), nullptr));
+        }
+        for (int nKill = 0; nKill < 15; ++nKill)
+        {
+            CHolder saver("save", strPath);
+            ASSERT_TRUE(saver.IsReady());
+            Sleep(1 + random() % 60);
+            saver.Kill();
+            const std::string strBytes = ReadBytes(strPath);
+            const bool bWhole =
+                strBytes == std::string(65536, 'a') || strBytes == std::string(65536, 'b');
+            const std::string strCopy = GetRecoveryCopyPath(strPath);
+            EXPECT_TRUE(bWhole || (!strCopy.empty() && ReadBytes(strCopy).size() == 65536))
+                << "kill " << nKill << ": " << strBytes.size() << " bytes";
+            if (!bWhole && !strCopy.empty())
+                WriteBytes(strPath, ReadBytes(strCopy)); // as the user would put it back
+        }
+        CFile file(strPath, CFile::modeCreate);
+        file.Write("new", 3);
+        file.Close();
+        EXPECT_EQ(ReadBytes(strPath), "new");
+        const std::vector<std::string> names = {"p.vlk", "q.vlk"};
+        EXPECT_EQ(dir.Names(),
+                  std::vector<std::string>(names.begin(), names.begin() + 1 + bLinked));
+    }
 }

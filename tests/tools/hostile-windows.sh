@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # velkor-report.exe (under wine) against what a shell can do to it: standard
 # output redirected onto the project itself is refused with exit 2 and the
-# project keeps its bytes; a folder tree far deeper than any real one is
-# walked quickly and with a true message.
+# project keeps its bytes; a save through a symbolic link replaces the
+# link's target; a folder tree far deeper than any real one is walked
+# quickly and with a true message.
 #   hostile-windows.sh WINE-RUN VELKOR-REPORT.exe WORK-FOLDER
 set -euo pipefail
 wine=$1 report=$2 work=$3
@@ -30,5 +31,31 @@ done <<'ROWS'
 > report.txt@p.vlk -@0@report.txt
 | cat >piped.txt@p.vlk -@0@piped.txt
 ROWS
+# Links (a Unix link in wine's drive is a symbolic link to Windows programs):
+# a save through one replaces its target in another folder and keeps the
+# link; one that leads nowhere is refused and stays as it was.
+mkdir projects work
+cp p.vlk projects/plan.vlk
+ln -s ../projects/plan.vlk work/current.vlk
+ln -s ../projects/missing.vlk work/gone.vlk
+"$wine" "$report" p.vlk p.json
+sed 's/"technical": [0-9.]*/"technical": 0.25/' p.json >changed.json
+"$wine" "$report" import --any-weights changed.json expected.vlk
+while IFS='@' read -r link expected; do
+    set +e
+    "$wine" "$report" import --any-weights changed.json "$link" 2>err.txt
+    status=$?
+    set -e
+    [ "$status" = "$expected" ] || fail "a save through $link: exit $status, not $expected"
+    [ -L "$link" ] || fail "a save through $link made it a plain file"
+done <<'ROWS'
+work/current.vlk@0
+work/gone.vlk@1
+ROWS
+cmp -s projects/plan.vlk expected.vlk || fail "the link's target was not replaced"
+[ "$(ls -A projects work | tr '\n' ' ')" = "projects: plan.vlk  work: current.vlk gone.vlk " ] ||
+    fail "the folders hold $(ls -A projects work | tr '\n' ' ')"
+grep -q "Access to work/gone.vlk was denied." err.txt || fail "gone.vlk: $(cat err.txt)"
+
 [ "$failed" = 0 ] && echo "every case behaved"
 exit "$failed"
