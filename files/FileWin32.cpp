@@ -5,10 +5,12 @@
 // attributes and permissions; the temporary files a killed save left go at
 // the next save. A file that a new one would not fully replace (hard links,
 // named streams, permissions that cannot be carried over) is rewritten in
-// place, with its old content put back should that fail. A symbolic link is
+// place after a recovery copy of its old content (".plan.vlk.velkor-backup"
+// beside it, removed once the rewrite is complete). A symbolic link is
 // written through: its target is replaced, the link stays. Paths are UTF-8 here and UTF-16
 // at the API; every message names the file by the path given to Open().
 #include "files/File.h"
+#include "files/FileBackend.h"
 #include "files/Path.h"
 #include "files/ReplaceWin32.h"
 #include "files/Win32.h"
@@ -53,6 +55,14 @@ HANDLE AsHandle(void* p)
     return static_cast<HANDLE>(p);
 }
 
+// The recovery copy of a file rewritten in place: ".plan.vlk.velkor-backup".
+std::wstring RecoveryCopyOf(const std::wstring& strTarget)
+{
+    const auto nSlash = strTarget.find_last_of(L"\\/");
+    return strTarget.substr(0, nSlash + 1) + L"." + strTarget.substr(nSlash + 1) +
+           L".velkor-backup";
+}
+
 // A name for a temporary file beside strTarget; never longer than a name may be.
 std::wstring TempPath(const std::wstring& strTarget)
 {
@@ -64,7 +74,6 @@ std::wstring TempPath(const std::wstring& strTarget)
     for (int i = 0; i < 8; ++i)
         strSuffix += s_szChars[s_random() % (std::size(s_szChars) - 1)];
     strSuffix += L".tmp";
-
     return TempPrefix(strTarget) + strSuffix;
 }
 
@@ -124,7 +133,7 @@ bool ReadWhole(HANDLE hFile, std::string& strBytes)
 }
 
 // Writes strBytes as the whole content of the file.
-DWORD Rewrite(HANDLE hFile, const std::string& strBytes)
+DWORD RewriteHandle(HANDLE hFile, const std::string& strBytes)
 {
     if (!Rewind(hFile))
         return GetLastError();
@@ -132,139 +141,174 @@ DWORD Rewrite(HANDLE hFile, const std::string& strBytes)
         return nError;
     return SetEndOfFile(hFile) ? 0 : GetLastError();
 }
+
+class CWin32File final : public CFileBackend
+{
+public:
+    using CFileBackend::CFileBackend;
+    ~CWin32File() override { Abort(); }
+
+    bool IsOpen() const override { return m_hFile != nullptr; }
+    void OpenForReading() override;
+    void OpenForWriting() override;
+    std::size_t Read(void* pBuffer, std::size_t nCount) override;
+    void WriteOut(const char* pBytes, std::size_t nCount) override;
+    bool ReadOldContent(std::string& strOld) override
+    {
+        return ReadWhole(AsHandle(m_hFile), strOld);
+    }
+    bool KeepRecoveryCopy(const std::string& strOld) override;
+    void RemoveRecoveryCopy() override;
+    OsError ReserveRoom(std::size_t nSize) override;
+    OsError Rewrite(const std::string& strBytes, bool bSync) override;
+    void HoldInterrupts(bool) override {}
+    void PutInPlace() override;
+    void CloseTarget() override;
+    void Abort() noexcept override;
+    [[noreturn]] void FailOs(OsError nError, bool bCreating = false) override
+    {
+        Fail(CFileException::CauseFromWin32Error(nError, bCreating));
+    }
+
+private:
+    void OpenExisting(DWORD nAttributes);
+    std::wstring RecoveryCopyPath() const;
+    bool CreateTemp(STargetFacts& facts);
+
+    std::wstring m_strTarget; // the target's full path as the API takes it, links followed
+    std::wstring m_strTemp;   // the temporary file beside it, if any
+    void* m_hFile = nullptr;  // the handle read from or written to
+    void* m_hLock = nullptr;  // the existing target, held unshared meanwhile
+    SKeptIdentity m_kept;     // what the new file takes over from the old one
+    bool m_bExists = false;   // the target existed
+    bool m_bCopy = false;     // this save made the recovery copy
+};
 } // namespace
 
-CFile::~CFile()
+std::unique_ptr<CFileBackend> MakeFileBackend(const std::string& strFileName)
 {
-    Abort();
+    return std::make_unique<CWin32File>(strFileName);
 }
 
-void CFile::Open(const std::string& strFileName, OpenMode mode)
+void CWin32File::OpenForReading()
 {
-    Abort();
-    m_strFileName = strFileName;
-    m_bSync = mode == modeCreate;
-    m_bLock = mode != modeCreateShared;
-    m_strTarget = GetApiPath(strFileName);
+    m_strTarget = GetApiPath(m_strFileName);
     if (m_strTarget.empty())
         Fail(CFileException::badPath);
-    if (mode == modeRead)
-        OpenForReading();
-    else
-        OpenForWriting();
-}
-
-void CFile::Fail(CFileException::Cause cause)
-{
-    Abort();
-    throw CFileException(cause, m_strFileName);
-}
-
-void CFile::FailLastError(unsigned long nError, bool bCreating)
-{
-    Fail(CFileException::CauseFromWin32Error(nError, bCreating));
-}
-
-void CFile::OpenForReading()
-{
     const HANDLE hFile = CreateFileW(m_strTarget.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     m_hFile = hFile;
     // Pipes and consoles would wait for someone else's bytes.
     if (GetFileType(hFile) != FILE_TYPE_DISK)
         Fail(CFileException::accessDenied);
     if (const DWORD nError = LockWhole(hFile, false))
-        FailLastError(nError);
+        FailOs(nError);
 }
 
-void CFile::OpenForWriting()
+// Opening the old file for writing asks whether we may change it at all (a
+// read-only file may not be), and keeps every other program out until it is
+// replaced; only the rename's delete is let in. Through a link, the link's
+// target is replaced beside itself; a link that cannot be followed so is not
+// replaced at all.
+void CWin32File::OpenExisting(DWORD nAttributes)
 {
-    m_bWriting = true;
+    const DWORD nShare =
+        m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hLock == INVALID_HANDLE_VALUE)
+    {
+        const DWORD nError = GetLastError();
+        if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT && nError == ERROR_FILE_NOT_FOUND)
+            Fail(CFileException::accessDenied); // a link that leads nowhere
+        FailOs(nError, true);
+    }
+    m_hLock = hLock;
+    if (GetFileType(hLock) != FILE_TYPE_DISK)
+        Fail(CFileException::accessDenied);
+    if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
+        FailOs(nError);
+    if (std::wstring strFinal = GetFinalPath(hLock); !strFinal.empty())
+        m_strTarget = std::move(strFinal);
+    else if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        Fail(CFileException::accessDenied);
+}
+
+void CWin32File::OpenForWriting()
+{
+    m_strTarget = GetApiPath(m_strFileName);
+    if (m_strTarget.empty())
+        Fail(CFileException::badPath);
     const DWORD nAttributes = GetFileAttributesW(m_strTarget.c_str());
     if (nAttributes == INVALID_FILE_ATTRIBUTES)
     {
         const DWORD nError = GetLastError();
         if (nError != ERROR_FILE_NOT_FOUND)
-            FailLastError(nError, true);
+            FailOs(nError, true);
         if (IsDanglingLink(m_strTarget)) // the save could only replace the link
             Fail(CFileException::accessDenied);
     }
     else if (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
         Fail(CFileException::accessDenied); // the rename would replace a read-only file
-    m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
-
-    SKeptIdentity kept;
+    STargetFacts facts;
+    facts.bExists = m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
     if (m_bExists)
     {
-        // Opening the old file for writing asks whether we may change it at
-        // all (a read-only file may not be), and keeps every other program
-        // out until it is replaced; only the rename's delete is let in.
-        const DWORD nShare =
-            m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hLock == INVALID_HANDLE_VALUE)
-        {
-            const DWORD nError = GetLastError();
-            if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT && nError == ERROR_FILE_NOT_FOUND)
-                Fail(CFileException::accessDenied); // a link that leads nowhere
-            FailLastError(nError, true);
-        }
-        m_hLock = hLock;
-        if (GetFileType(hLock) != FILE_TYPE_DISK)
-            Fail(CFileException::accessDenied);
-        if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
-            FailLastError(nError);
-        // Through a link, the link's target is replaced beside itself; a
-        // link that cannot be followed so is not replaced at all.
-        if (std::wstring strFinal = GetFinalPath(hLock); !strFinal.empty())
-            m_strTarget = std::move(strFinal);
-        else if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            Fail(CFileException::accessDenied);
+        OpenExisting(nAttributes);
         // A new file would lose the other names of the file, or its streams.
         BY_HANDLE_FILE_INFORMATION info = {};
-        m_bInPlace = (GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1) ||
-                     !ReadKeptIdentity(hLock, m_strTarget, kept);
+        facts.bIdentityWouldChange =
+            (GetFileInformationByHandle(AsHandle(m_hLock), &info) && info.nNumberOfLinks > 1) ||
+            !ReadKeptIdentity(AsHandle(m_hLock), m_strTarget, m_kept);
     }
-
     RemoveStrayTemporaries(m_strTarget);
-    for (int nAttempt = 0; !m_bInPlace; ++nAttempt)
+    while ((m_strategy = ChooseSaveStrategy(facts)) == ESaveStrategy::replaceThroughNamedTemporary)
+        if (CreateTemp(facts))
+            break;
+    if (m_strategy == ESaveStrategy::rewriteInPlaceAfterRecoveryCopy)
+        m_hFile = std::exchange(m_hLock, nullptr);
+}
+
+// A temporary file beside the target, shared for nothing but the rename
+// that puts it in place; false with the fact changed when the folder takes
+// no new file or the new file cannot take over the old one's identity.
+bool CWin32File::CreateTemp(STargetFacts& facts)
+{
+    for (int nAttempt = 0;; ++nAttempt)
     {
         const std::wstring strTemp = TempPath(m_strTarget);
-        // Shared for nothing but the rename that puts it in place.
         const HANDLE hTemp =
             CreateFileW(strTemp.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_DELETE, nullptr,
                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hTemp != INVALID_HANDLE_VALUE)
         {
+            if (m_bExists && !GiveKeptIdentity(hTemp, m_kept))
+            {
+                CloseHandle(hTemp);
+                DeleteFileW(strTemp.c_str());
+                facts.bIdentityWouldChange = true;
+                return false;
+            }
             m_hFile = hTemp;
             m_strTemp = strTemp;
             SetCleanup(m_strTemp);
-            if (!m_bExists || GiveKeptIdentity(hTemp, kept))
-                break;
-            // The new file could not be the old one: rewritten in place.
-            CloseHandle(std::exchange(m_hFile, nullptr));
-            DeleteFileW(m_strTemp.c_str());
-            ClearCleanup();
-            m_strTemp.clear();
-            m_bInPlace = true;
+            return true;
         }
         const DWORD nError = GetLastError();
         if (nError == ERROR_ACCESS_DENIED && m_bExists)
-            m_bInPlace = true; // the folder takes no new file, the file can change
-        else if ((nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) || nAttempt == 100)
-            FailLastError(nError, true);
+        {
+            facts.bFolderTakesNewFiles = false; // the file can still change in place
+            return false;
+        }
+        if ((nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) || nAttempt == 100)
+            FailOs(nError, true);
     }
-    if (m_bInPlace)
-        m_hFile = std::exchange(m_hLock, nullptr);
 }
 
-std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
+std::size_t CWin32File::Read(void* pBuffer, std::size_t nCount)
 {
-    if (!IsOpen() || m_bWriting)
-        Fail(CFileException::invalidFile);
     auto* pBytes = static_cast<char*>(pBuffer);
     std::size_t nDone = 0;
     while (nDone < nCount)
@@ -276,7 +320,7 @@ std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
             const DWORD nError = GetLastError();
             if (nError == ERROR_HANDLE_EOF)
                 break;
-            FailLastError(nError);
+            FailOs(nError);
         }
         if (nRead == 0)
             break;
@@ -285,79 +329,82 @@ std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
     return nDone;
 }
 
-void CFile::Write(const void* pBuffer, std::size_t nCount)
+void CWin32File::WriteOut(const char* pBytes, std::size_t nCount)
 {
-    if (!IsOpen() || !m_bWriting)
-        Fail(CFileException::invalidFile);
-    if (m_bInPlace)
-    {
-        m_strBuffer.append(static_cast<const char*>(pBuffer), nCount);
-        return;
-    }
-    if (const DWORD nError = WriteAll(AsHandle(m_hFile), static_cast<const char*>(pBuffer), nCount))
-        FailLastError(nError);
+    if (const DWORD nError = WriteAll(AsHandle(m_hFile), pBytes, nCount))
+        FailOs(nError);
 }
 
-void CFile::CloseInPlace()
+CFileBackend::OsError CWin32File::Rewrite(const std::string& strBytes, bool bSync)
 {
     const HANDLE hFile = AsHandle(m_hFile);
-    std::string strOld;
-    const bool bHaveOld = ReadWhole(hFile, strOld);
-    DWORD nError = Rewrite(hFile, m_strBuffer);
-    if (nError == 0 && m_bSync && !FlushFileBuffers(hFile))
+    DWORD nError = RewriteHandle(hFile, strBytes);
+    if (nError == 0 && bSync && !FlushFileBuffers(hFile))
         nError = GetLastError();
-    if (nError != 0 && bHaveOld && Rewrite(hFile, strOld) == 0) // it takes no more room than it had
-        FlushFileBuffers(hFile);
-    if (nError != 0)
-        FailLastError(nError);
+    return nError;
 }
 
-void CFile::Close()
+void CWin32File::PutInPlace()
 {
-    if (!IsOpen())
-        return;
-    if (!m_bWriting)
-    {
-        Abort(); // nothing of a read can be lost at closing
-        return;
-    }
-    if (m_bInPlace)
-    {
-        CloseInPlace();
-        Release();
-        return;
-    }
-
     if (m_bSync && !FlushFileBuffers(AsHandle(m_hFile)))
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     if (m_hLock != nullptr)
         CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // the rename replaces it
     if (const DWORD nError = ReplaceByRename(m_strTemp, m_strTarget, m_bSync))
-        FailLastError(nError);
+        FailOs(nError);
     // Closed only now: until it has the target's name, no other save takes
     // it for a temporary file a killed save left.
     const bool bClosed = CloseHandle(AsHandle(std::exchange(m_hFile, nullptr)));
+    // A copy that a killed rewrite left is of content the new file replaced.
+    DeleteFileW(RecoveryCopyOf(m_strTarget).c_str());
     m_strTemp.clear();
     ClearCleanup();
-    Release();
+    Abort();
     if (!bClosed) // a late write error: the file is in place, but not complete
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
 }
 
-void CFile::Abort()
+// Written whole to a temporary file first and renamed over the copy's name,
+// so that the name never holds part of a copy, nor one of older content.
+bool CWin32File::KeepRecoveryCopy(const std::string& strOld)
 {
-    if (m_hFile != nullptr)
-        CloseHandle(AsHandle(m_hFile));
-    m_hFile = nullptr;
-    if (!m_strTemp.empty())
-    {
-        DeleteFileW(m_strTemp.c_str());
-        ClearCleanup();
-    }
-    Release();
+    const std::wstring strTemp = TempPath(m_strTarget);
+    const HANDLE hCopy = CreateFileW(strTemp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hCopy == INVALID_HANDLE_VALUE)
+        return false;
+    m_bCopy = WriteAll(hCopy, strOld.data(), strOld.size()) == 0 && FlushFileBuffers(hCopy) &&
+              ReplaceByRename(strTemp, RecoveryCopyOf(m_strTarget), true) == 0;
+    CloseHandle(hCopy);
+    if (!m_bCopy)
+        DeleteFileW(strTemp.c_str());
+    return m_bCopy;
 }
 
-void CFile::Release()
+void CWin32File::RemoveRecoveryCopy()
+{
+    if (std::exchange(m_bCopy, false))
+        DeleteFileW(RecoveryCopyOf(m_strTarget).c_str());
+}
+
+// The room is allocated without changing the file's size or content.
+CFileBackend::OsError CWin32File::ReserveRoom(std::size_t nSize)
+{
+    FILE_ALLOCATION_INFO allocation = {};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(nSize);
+    if (SetFileInformationByHandle(AsHandle(m_hFile), FileAllocationInfo, &allocation,
+                                   sizeof allocation))
+        return 0;
+    const DWORD nError = GetLastError();
+    return nError == ERROR_DISK_FULL || nError == ERROR_HANDLE_DISK_FULL ? nError : CANNOT_RESERVE;
+}
+
+void CWin32File::CloseTarget()
+{
+    Abort();
+}
+
+void CWin32File::Abort() noexcept
 {
     if (m_hFile != nullptr)
         CloseHandle(AsHandle(m_hFile));
@@ -365,11 +412,12 @@ void CFile::Release()
         CloseHandle(AsHandle(m_hLock));
     m_hFile = nullptr;
     m_hLock = nullptr;
+    if (!m_strTemp.empty())
+    {
+        DeleteFileW(m_strTemp.c_str());
+        ClearCleanup();
+    }
     m_strTemp.clear();
-    m_strBuffer.clear();
-    m_bWriting = false;
-    m_bInPlace = false;
-    m_bExists = false;
 }
 
 void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const std::string& strName)
@@ -448,11 +496,31 @@ bool IsSameFile(const std::string& strPath1, const std::string& strPath2)
     return id1 && id2 && Matches(id1->first, id2->first) && Matches(id1->second, id2->second);
 }
 
-// Replacing keeps no copy aside on Windows: ReplaceFileW or a rewrite of
-// a hard-linked file from memory.
-std::string GetRecoveryCopyPath(const std::string&)
+std::string GetRecoveryCopyPath(const std::string& strPath)
 {
-    return {};
+    const std::wstring strApi = GetApiPath(strPath);
+    if (strApi.empty())
+        return {};
+    std::wstring strTarget = strApi;
+    const HANDLE hFile =
+        CreateFileW(strApi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile != INVALID_HANDLE_VALUE)
+    {
+        if (std::wstring strFinal = GetFinalPath(hFile); !strFinal.empty())
+            strTarget = std::move(strFinal); // the copy is beside a link's target
+        CloseHandle(hFile);
+    }
+    std::wstring strCopy = RecoveryCopyOf(strTarget);
+    const DWORD nAttributes = GetFileAttributesW(strCopy.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES || nAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {};
+    // Shown as people write paths, without the prefix of the API's long form.
+    if (strCopy.starts_with(L"\\\\?\\UNC\\"))
+        strCopy = L"\\\\" + strCopy.substr(8);
+    else if (strCopy.starts_with(L"\\\\?\\"))
+        strCopy = strCopy.substr(4);
+    return WideToUtf8(strCopy);
 }
 
 void InstallTemporaryFileCleanup()

@@ -17,9 +17,9 @@ std::wstring GetFinalPath(HANDLE hFile)
     std::wstring strPath(MAX_PATH, L'\0');
     for (;;)
     {
-        const DWORD n = GetFinalPathNameByHandleW(hFile, strPath.data(),
-                                                  static_cast<DWORD>(strPath.size()),
-                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        const DWORD n =
+            GetFinalPathNameByHandleW(hFile, strPath.data(), static_cast<DWORD>(strPath.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (n == 0)
             return {};
         if (n < strPath.size())
@@ -36,9 +36,9 @@ bool IsDanglingLink(const std::wstring& strPath)
     // The name taken for a moment, exclusively: a name that is there although
     // it leads to no file (wine shows no Unix link that leads nowhere) cannot
     // be. Deleted on closing, even when the process is killed meanwhile.
-    const HANDLE hProbe = CreateFileW(strPath.c_str(), DELETE, 0, nullptr, CREATE_NEW,
-                                      FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT,
-                                      nullptr);
+    const HANDLE hProbe =
+        CreateFileW(strPath.c_str(), DELETE, 0, nullptr, CREATE_NEW,
+                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (hProbe != INVALID_HANDLE_VALUE)
     {
         CloseHandle(hProbe);
@@ -103,8 +103,8 @@ bool HasSamePermissions(HANDLE hNew, PACL pDacl)
 
 bool GiveKeptIdentity(HANDLE hNew, const SKeptIdentity& kept)
 {
-    constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     FILE_BASIC_INFO basic = {};
     basic.CreationTime = kept.basic.CreationTime; // zero times stay as they are
     basic.FileAttributes = (kept.basic.FileAttributes & KEPT) | FILE_ATTRIBUTE_NORMAL;
