@@ -57,5 +57,25 @@ cmp -s projects/plan.vlk expected.vlk || fail "the link's target was not replace
     fail "the folders hold $(ls -A projects work | tr '\n' ' ')"
 grep -q "Access to work/gone.vlk was denied." err.txt || fail "gone.vlk: $(cat err.txt)"
 
+# A tree 3,000 folders deep (made in two steps: a path takes 4,096 bytes):
+# the walk stops 64 levels down with a message that says so, the projects
+# above are listed, and it takes no time (it took minutes and ended with a
+# "hardware I/O error").
+levels() { printf 'd/%.0s' $(seq "$1"); }
+mkdir -p "tree/$(levels 1500)" && (cd "tree/$(levels 1500)" && mkdir -p "$(levels 1500)")
+cp p.vlk tree/top.vlk
+cp p.vlk "tree/$(levels 1500)x.vlk"
+start=$(date +%s)
+set +e
+"$wine" "$report" portfolio tree >out.txt 2>err.txt
+status=$?
+set -e
+[ "$status" = 1 ] || fail "portfolio of a deep tree: exit $status, not 1"
+[ $(($(date +%s) - start)) -lt 20 ] || fail "portfolio of a deep tree took $(($(date +%s) - start)) s"
+grep -q 'tree\\top.vlk' out.txt || fail "portfolio of a deep tree lists $(cat out.txt)"
+grep -q 'was not searched: it lies more than 64 folders below the folder given' err.txt ||
+    fail "portfolio of a deep tree says $(cut -c1-200 err.txt)"
+[ "$(wc -l <err.txt)" = 1 ] || fail "portfolio of a deep tree gave $(wc -l <err.txt) messages"
+
 [ "$failed" = 0 ] && echo "every case behaved"
 exit "$failed"
