@@ -107,7 +107,10 @@ bool GiveKeptIdentity(HANDLE hNew, const SKeptIdentity& kept)
                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     FILE_BASIC_INFO basic = {};
     basic.CreationTime = kept.basic.CreationTime; // zero times stay as they are
-    basic.FileAttributes = (kept.basic.FileAttributes & KEPT) | FILE_ATTRIBUTE_NORMAL;
+    // FILE_ATTRIBUTE_NORMAL counts only alone: none of the others.
+    basic.FileAttributes = kept.basic.FileAttributes & KEPT;
+    if (basic.FileAttributes == 0)
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(hNew, FileBasicInfo, &basic, sizeof basic))
         return false;
     // Only permissions of its own: inherited ones the new file inherits too.

@@ -322,3 +322,21 @@ TEST(WinFile, AKilledSaveLeavesTheOldOrTheNewFile)
                   std::vector<std::string>(names.begin(), names.begin() + 1 + bLinked));
     }
 }
+
+// A damaged file that a killed rewrite in place left names its recovery
+// copy beside it; the next complete save removes the copy.
+TEST(WinFile, ADamagedFileNamesItsRecoveryCopy)
+{
+    CScratchDir dir;
+    const std::string strPath = dir / "p.vlk";
+    WriteBytes(strPath, NewProjectBytes().substr(0, 100));
+    WriteBytes(dir / ".p.vlk.velkor-backup", NewProjectBytes());
+    CRiskModel model;
+    const CFileException e = CatchFileException([&] { LoadProject(model, strPath); });
+    EXPECT_NE(e.GetErrorMessage().find(" Its content before an interrupted save is in "),
+              std::string::npos)
+        << e.GetErrorMessage();
+    EXPECT_NE(e.GetErrorMessage().find("\\.p.vlk.velkor-backup."), std::string::npos);
+    EXPECT_EQ(SaveKind(strPath), -1);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"p.vlk"});
+}
