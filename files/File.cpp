@@ -168,6 +168,7 @@ void CFile::Abort()
     m_pFile.reset();
 }
 
+#ifndef _WIN32 // the Win32 walk stops at a depth (FolderWalkWin32.cpp)
 void WalkFolder(const std::string& strFolder, const char* pszExtension,
                 const std::function<void(const std::string&)>& onFile,
                 const FolderWalkError& onError)
@@ -177,3 +178,4 @@ void WalkFolder(const std::string& strFolder, const char* pszExtension,
     for (const std::string& strSub : folders)
         WalkFolder(strSub, pszExtension, onFile, onError);
 }
+#endif

@@ -111,14 +111,13 @@ using FileId = std::pair<std::uint64_t, std::uint64_t>;
 std::optional<FileId> GetFileId(const std::string& strPath);
 
 // The index of the first of candidates that is the same file as strPath
-// (the same FileId, through any link or name); -1 for none.
+// (IsSameFile: through any link or name); -1 for none.
 inline int FindSameFile(const std::string& strPath, const std::vector<std::string>& candidates)
 {
-    const auto id = GetFileId(strPath);
-    if (!id)
+    if (!GetFileId(strPath))
         return -1;
     for (std::size_t i = 0; i < candidates.size(); ++i)
-        if (GetFileId(candidates[i]) == id)
+        if (IsSameFile(strPath, candidates[i]))
             return static_cast<int>(i);
     return -1;
 }

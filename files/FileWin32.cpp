@@ -1,14 +1,18 @@
 // The Win32 backend of the file object (File.h). Readers share the file with
 // other readers and keep writers out; a writer keeps everyone out. A write
 // goes to a temporary file in the target's folder that replaces the target
-// only when complete: ReplaceFileW for an existing file (which keeps its
-// identity: ACLs, attributes, alternate streams), MoveFileExW for a new one.
-// A file with more than one name (hard links) is rewritten in place, with
-// its old content put back should that fail. Paths are UTF-8 here and UTF-16
+// in one rename only when complete (ReplaceWin32.cpp), with the old file's
+// attributes and permissions; the temporary files a killed save left go at
+// the next save. A file that a new one would not fully replace (hard links,
+// named streams, permissions that cannot be carried over) is rewritten in
+// place after a recovery copy of its old content (".plan.vlk.velkor-backup"
+// beside it, removed once the rewrite is complete). A symbolic link is
+// written through: its target is replaced, the link stays. Paths are UTF-8 here and UTF-16
 // at the API; every message names the file by the path given to Open().
 #include "files/File.h"
 #include "files/FileBackend.h"
 #include "files/Path.h"
+#include "files/ReplaceWin32.h"
 #include "files/Win32.h"
 
 #include <io.h>
@@ -51,6 +55,14 @@ HANDLE AsHandle(void* p)
     return static_cast<HANDLE>(p);
 }
 
+// The recovery copy of a file rewritten in place: ".plan.vlk.velkor-backup".
+std::wstring RecoveryCopyOf(const std::wstring& strTarget)
+{
+    const auto nSlash = strTarget.find_last_of(L"\\/");
+    return strTarget.substr(0, nSlash + 1) + L"." + strTarget.substr(nSlash + 1) +
+           L".velkor-backup";
+}
+
 // A name for a temporary file beside strTarget; never longer than a name may be.
 std::wstring TempPath(const std::wstring& strTarget)
 {
@@ -62,13 +74,7 @@ std::wstring TempPath(const std::wstring& strTarget)
     for (int i = 0; i < 8; ++i)
         strSuffix += s_szChars[s_random() % (std::size(s_szChars) - 1)];
     strSuffix += L".tmp";
-
-    const auto nSlash = strTarget.find_last_of(L"\\/");
-    const std::wstring strFolder = strTarget.substr(0, nSlash + 1);
-    std::wstring strName = strTarget.substr(nSlash + 1);
-    if (strName.size() + 1 + strSuffix.size() > 255)
-        strName = L"velkor";
-    return strFolder + L"~" + strName + strSuffix;
+    return TempPrefix(strTarget) + strSuffix;
 }
 
 // Writes all bytes at the handle's position. Returns 0 or a Win32 error; a
@@ -151,11 +157,9 @@ public:
     {
         return ReadWhole(AsHandle(m_hFile), strOld);
     }
-    // Replacing keeps no copy aside on Windows: the old content is put back
-    // from memory should the rewrite fail.
-    bool KeepRecoveryCopy(const std::string&) override { return false; }
-    void RemoveRecoveryCopy() override {}
-    OsError ReserveRoom(std::size_t) override { return CANNOT_RESERVE; }
+    bool KeepRecoveryCopy(const std::string& strOld) override;
+    void RemoveRecoveryCopy() override;
+    OsError ReserveRoom(std::size_t nSize) override;
     OsError Rewrite(const std::string& strBytes, bool bSync) override;
     void HoldInterrupts(bool) override {}
     void PutInPlace() override;
@@ -167,15 +171,17 @@ public:
     }
 
 private:
-    void OpenExisting();
+    void OpenExisting(DWORD nAttributes);
+    std::wstring RecoveryCopyPath() const;
     bool CreateTemp(STargetFacts& facts);
 
-    std::wstring m_strTarget;        // the target's full path as the API takes it
-    std::wstring m_strTemp;          // the temporary file beside it, if any
-    void* m_hFile = nullptr;         // the handle read from or written to
-    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
-    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
-    bool m_bExists = false;          // the target existed: ReplaceFileW, not MoveFileExW
+    std::wstring m_strTarget; // the target's full path as the API takes it, links followed
+    std::wstring m_strTemp;   // the temporary file beside it, if any
+    void* m_hFile = nullptr;  // the handle read from or written to
+    void* m_hLock = nullptr;  // the existing target, held unshared meanwhile
+    SKeptIdentity m_kept;     // what the new file takes over from the old one
+    bool m_bExists = false;   // the target existed
+    bool m_bCopy = false;     // this save made the recovery copy
 };
 } // namespace
 
@@ -203,20 +209,31 @@ void CWin32File::OpenForReading()
 
 // Opening the old file for writing asks whether we may change it at all (a
 // read-only file may not be), and keeps every other program out until it is
-// replaced; only ReplaceFileW's delete is let in.
-void CWin32File::OpenExisting()
+// replaced; only the rename's delete is let in. Through a link, the link's
+// target is replaced beside itself; a link that cannot be followed so is not
+// replaced at all.
+void CWin32File::OpenExisting(DWORD nAttributes)
 {
     const DWORD nShare =
         m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hLock == INVALID_HANDLE_VALUE)
-        FailOs(GetLastError(), true);
+    {
+        const DWORD nError = GetLastError();
+        if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT && nError == ERROR_FILE_NOT_FOUND)
+            Fail(CFileException::accessDenied); // a link that leads nowhere
+        FailOs(nError, true);
+    }
     m_hLock = hLock;
     if (GetFileType(hLock) != FILE_TYPE_DISK)
         Fail(CFileException::accessDenied);
     if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
         FailOs(nError);
+    if (std::wstring strFinal = GetFinalPath(hLock); !strFinal.empty())
+        m_strTarget = std::move(strFinal);
+    else if (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        Fail(CFileException::accessDenied);
 }
 
 void CWin32File::OpenForWriting()
@@ -230,20 +247,23 @@ void CWin32File::OpenForWriting()
         const DWORD nError = GetLastError();
         if (nError != ERROR_FILE_NOT_FOUND)
             FailOs(nError, true);
+        if (IsDanglingLink(m_strTarget)) // the save could only replace the link
+            Fail(CFileException::accessDenied);
     }
-    else if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        Fail(CFileException::accessDenied);
+    else if (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+        Fail(CFileException::accessDenied); // the rename would replace a read-only file
     STargetFacts facts;
     facts.bExists = m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
-    m_nAttributes = m_bExists ? nAttributes : 0;
     if (m_bExists)
     {
-        OpenExisting();
-        // A new file would lose the other names of the file.
+        OpenExisting(nAttributes);
+        // A new file would lose the other names of the file, or its streams.
         BY_HANDLE_FILE_INFORMATION info = {};
         facts.bIdentityWouldChange =
-            GetFileInformationByHandle(AsHandle(m_hLock), &info) && info.nNumberOfLinks > 1;
+            (GetFileInformationByHandle(AsHandle(m_hLock), &info) && info.nNumberOfLinks > 1) ||
+            !ReadKeptIdentity(AsHandle(m_hLock), m_strTarget, m_kept);
     }
+    RemoveStrayTemporaries(m_strTarget);
     while ((m_strategy = ChooseSaveStrategy(facts)) == ESaveStrategy::replaceThroughNamedTemporary)
         if (CreateTemp(facts))
             break;
@@ -251,17 +271,26 @@ void CWin32File::OpenForWriting()
         m_hFile = std::exchange(m_hLock, nullptr);
 }
 
-// A temporary file beside the target; false with the fact changed when the
-// folder takes no new file.
+// A temporary file beside the target, shared for nothing but the rename
+// that puts it in place; false with the fact changed when the folder takes
+// no new file or the new file cannot take over the old one's identity.
 bool CWin32File::CreateTemp(STargetFacts& facts)
 {
     for (int nAttempt = 0;; ++nAttempt)
     {
         const std::wstring strTemp = TempPath(m_strTarget);
-        const HANDLE hTemp = CreateFileW(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE hTemp =
+            CreateFileW(strTemp.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_DELETE, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hTemp != INVALID_HANDLE_VALUE)
         {
+            if (m_bExists && !GiveKeptIdentity(hTemp, m_kept))
+            {
+                CloseHandle(hTemp);
+                DeleteFileW(strTemp.c_str());
+                facts.bIdentityWouldChange = true;
+                return false;
+            }
             m_hFile = hTemp;
             m_strTemp = strTemp;
             SetCleanup(m_strTemp);
@@ -319,31 +348,55 @@ void CWin32File::PutInPlace()
 {
     if (m_bSync && !FlushFileBuffers(AsHandle(m_hFile)))
         FailOs(GetLastError());
-    // Closed first, so that a late write error still stops the replacement.
-    if (!CloseHandle(AsHandle(std::exchange(m_hFile, nullptr))))
-        FailOs(GetLastError());
     if (m_hLock != nullptr)
-        CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // ReplaceFileW opens it itself
-
-    BOOL bDone = FALSE;
-    if (m_bExists)
-        bDone = ReplaceFileW(m_strTarget.c_str(), m_strTemp.c_str(), nullptr,
-                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    // A new file, or one removed meanwhile.
-    if (!bDone && (!m_bExists || GetLastError() == ERROR_FILE_NOT_FOUND))
-        bDone = MoveFileExW(m_strTemp.c_str(), m_strTarget.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | (m_bSync ? MOVEFILE_WRITE_THROUGH : 0));
-    if (!bDone)
-        FailOs(GetLastError());
-    // ReplaceFileW keeps hidden, system and the like on Windows, not always
-    // elsewhere (wine).
-    constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (m_bExists && (GetFileAttributesW(m_strTarget.c_str()) & KEPT) != (m_nAttributes & KEPT))
-        SetFileAttributesW(m_strTarget.c_str(), m_nAttributes & (KEPT | FILE_ATTRIBUTE_READONLY));
+        CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // the rename replaces it
+    if (const DWORD nError = ReplaceByRename(m_strTemp, m_strTarget, m_bSync))
+        FailOs(nError);
+    // Closed only now: until it has the target's name, no other save takes
+    // it for a temporary file a killed save left.
+    const bool bClosed = CloseHandle(AsHandle(std::exchange(m_hFile, nullptr)));
+    // A copy that a killed rewrite left is of content the new file replaced.
+    DeleteFileW(RecoveryCopyOf(m_strTarget).c_str());
     m_strTemp.clear();
     ClearCleanup();
     Abort();
+    if (!bClosed) // a late write error: the file is in place, but not complete
+        FailOs(GetLastError());
+}
+
+// Written whole to a temporary file first and renamed over the copy's name,
+// so that the name never holds part of a copy, nor one of older content.
+bool CWin32File::KeepRecoveryCopy(const std::string& strOld)
+{
+    const std::wstring strTemp = TempPath(m_strTarget);
+    const HANDLE hCopy = CreateFileW(strTemp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hCopy == INVALID_HANDLE_VALUE)
+        return false;
+    m_bCopy = WriteAll(hCopy, strOld.data(), strOld.size()) == 0 && FlushFileBuffers(hCopy) &&
+              ReplaceByRename(strTemp, RecoveryCopyOf(m_strTarget), true) == 0;
+    CloseHandle(hCopy);
+    if (!m_bCopy)
+        DeleteFileW(strTemp.c_str());
+    return m_bCopy;
+}
+
+void CWin32File::RemoveRecoveryCopy()
+{
+    if (std::exchange(m_bCopy, false))
+        DeleteFileW(RecoveryCopyOf(m_strTarget).c_str());
+}
+
+// The room is allocated without changing the file's size or content.
+CFileBackend::OsError CWin32File::ReserveRoom(std::size_t nSize)
+{
+    FILE_ALLOCATION_INFO allocation = {};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(nSize);
+    if (SetFileInformationByHandle(AsHandle(m_hFile), FileAllocationInfo, &allocation,
+                                   sizeof allocation))
+        return 0;
+    const DWORD nError = GetLastError();
+    return nError == ERROR_DISK_FULL || nError == ERROR_HANDLE_DISK_FULL ? nError : CANNOT_RESERVE;
 }
 
 void CWin32File::CloseTarget()
@@ -380,54 +433,94 @@ void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const s
 
 namespace
 {
-// The volume and file index of a path's file, or of standard output for
-// "/dev/stdout"; false when it cannot be opened.
-bool GetFileIdentity(const std::string& strPath, BY_HANDLE_FILE_INFORMATION& info)
+// A part of a file's identity that could not be read: it matches any.
+constexpr std::uint64_t UNKNOWN_ID = ~std::uint64_t(0);
+
+// The volume and file index of an open handle. Wine fails
+// GetFileInformationByHandle on a redirected standard handle and knows no
+// volume for it (0), but gives its file index through FileIdInfo.
+FileId GetHandleId(HANDLE hFile)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (GetFileInformationByHandle(hFile, &info) && info.dwVolumeSerialNumber != 0)
+        return {info.dwVolumeSerialNumber,
+                (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    FILE_ID_INFO id = {};
+    if (!GetFileInformationByHandleEx(hFile, FileIdInfo, &id, sizeof id))
+        return {UNKNOWN_ID, UNKNOWN_ID};
+    std::uint64_t nIndex = 0;
+    std::memcpy(&nIndex, id.FileId.Identifier, sizeof nIndex);
+    return {id.VolumeSerialNumber != 0 ? id.VolumeSerialNumber : UNKNOWN_ID, nIndex};
+}
+
+bool Matches(std::uint64_t n1, std::uint64_t n2)
+{
+    return n1 == n2 || n1 == UNKNOWN_ID || n2 == UNKNOWN_ID;
+}
+} // namespace
+
+// Standard output ("/dev/stdout") counts only when it is a file; one whose
+// identity cannot be read matches every file, so that a report refuses
+// rather than risk writing over its project.
+std::optional<FileId> GetFileId(const std::string& strPath)
 {
     if (strPath == "/dev/stdout")
     {
         const HANDLE hOut = GetStdHandle(STD_OUTPUT_HANDLE);
-        return hOut != nullptr && hOut != INVALID_HANDLE_VALUE &&
-               GetFileType(hOut) == FILE_TYPE_DISK && GetFileInformationByHandle(hOut, &info);
+        if (hOut == nullptr || hOut == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        const DWORD nType = GetFileType(hOut);
+        if (nType == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR)
+            return FileId{UNKNOWN_ID, UNKNOWN_ID};
+        if (nType != FILE_TYPE_DISK)
+            return std::nullopt; // a console or pipe is never a project
+        return GetHandleId(hOut);
     }
     const std::wstring strApi = GetApiPath(strPath);
     if (strApi.empty())
-        return false;
+        return std::nullopt;
     const HANDLE hFile =
         CreateFileW(strApi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    const bool bOk = GetFileInformationByHandle(hFile, &info);
+        return std::nullopt;
+    const FileId id = GetHandleId(hFile);
     CloseHandle(hFile);
-    return bOk;
+    return id;
 }
-} // namespace
 
 bool IsSameFile(const std::string& strPath1, const std::string& strPath2)
 {
-    BY_HANDLE_FILE_INFORMATION info1 = {};
-    BY_HANDLE_FILE_INFORMATION info2 = {};
-    return GetFileIdentity(strPath1, info1) && GetFileIdentity(strPath2, info2) &&
-           info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
-           info1.nFileIndexHigh == info2.nFileIndexHigh &&
-           info1.nFileIndexLow == info2.nFileIndexLow;
+    const auto id1 = GetFileId(strPath1);
+    const auto id2 = GetFileId(strPath2);
+    return id1 && id2 && Matches(id1->first, id2->first) && Matches(id1->second, id2->second);
 }
 
-std::optional<FileId> GetFileId(const std::string& strPath)
+std::string GetRecoveryCopyPath(const std::string& strPath)
 {
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileIdentity(strPath, info))
-        return std::nullopt;
-    return FileId{info.dwVolumeSerialNumber,
-                  (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-// Replacing keeps no copy aside on Windows: ReplaceFileW or a rewrite of
-// a hard-linked file from memory.
-std::string GetRecoveryCopyPath(const std::string&)
-{
-    return {};
+    const std::wstring strApi = GetApiPath(strPath);
+    if (strApi.empty())
+        return {};
+    std::wstring strTarget = strApi;
+    const HANDLE hFile =
+        CreateFileW(strApi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile != INVALID_HANDLE_VALUE)
+    {
+        if (std::wstring strFinal = GetFinalPath(hFile); !strFinal.empty())
+            strTarget = std::move(strFinal); // the copy is beside a link's target
+        CloseHandle(hFile);
+    }
+    std::wstring strCopy = RecoveryCopyOf(strTarget);
+    const DWORD nAttributes = GetFileAttributesW(strCopy.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES || nAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {};
+    // Shown as people write paths, without the prefix of the API's long form.
+    if (strCopy.starts_with(L"\\\\?\\UNC\\"))
+        strCopy = L"\\\\" + strCopy.substr(8);
+    else if (strCopy.starts_with(L"\\\\?\\"))
+        strCopy = strCopy.substr(4);
+    return WideToUtf8(strCopy);
 }
 
 void InstallTemporaryFileCleanup()

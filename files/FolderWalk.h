@@ -19,7 +19,10 @@ int IsFolderPath(const std::string& strPath, const FolderWalkError& onError);
 // so a cycle cannot trap the walk. Each folder is read and closed before
 // the folders in it are walked, so the depth costs no open handles. A
 // folder that cannot be read, and a link so named that leads nowhere, go
-// to onError. The order is the folders'; sort to compare.
+// to onError; so do, on Windows, the folders more than 64 levels below
+// strFolder and those whose path would be longer than 4,095 bytes (which
+// Linux refuses itself), which are not searched. The order is the
+// folders'; sort to compare.
 void WalkFolder(const std::string& strFolder, const char* pszExtension,
                 const std::function<void(const std::string& strPath)>& onFile,
                 const FolderWalkError& onError);

@@ -3,6 +3,7 @@
 #include "files/FolderWalk.h"
 #include "files/Path.h"
 #include "files/Win32.h"
+#include "res/resource.h"
 
 #include <vector>
 
@@ -62,6 +63,44 @@ void ReadFolderForWalk(const std::string& strFolder, const char* pszExtension,
     FindClose(hFind);
     if (nError != ERROR_NO_MORE_FILES)
         ReportError(onError, strFolder, nError);
+}
+
+namespace
+{
+// How deep below the folder given the walk goes. Windows and wine look up
+// every folder on the way at each open, so a deeper walk costs the cube of
+// its depth (3,000 levels: minutes); no real tree of projects is this deep:
+// 64 levels of three-letter names already make a path of 256 characters.
+constexpr int MAX_WALK_DEPTH = 64;
+// The longest path the walk opens, in bytes: what Linux takes, and what
+// wine can open (its Unix path).
+constexpr std::size_t MAX_WALK_PATH = 4095;
+
+void WalkBelow(const std::string& strFolder, int nDepth, const char* pszExtension,
+               const std::function<void(const std::string&)>& onFile,
+               const FolderWalkError& onError)
+{
+    std::vector<std::string> folders;
+    ReadFolderForWalk(strFolder, pszExtension, onFile, onError, folders);
+    for (const std::string& strSub : folders)
+    {
+        const std::wstring strApi = GetApiPath(strSub);
+        const std::size_t nPrefix = strApi.starts_with(L"\\\\?\\") ? 4 : 0;
+        if (nDepth == MAX_WALK_DEPTH)
+            onError(strSub, FormatFileText(IDS_WALK_TOO_DEEP, {strSub, std::to_string(nDepth)}));
+        else if (strApi.empty() || WideToUtf8(strApi.substr(nPrefix)).size() > MAX_WALK_PATH)
+            ReportError(onError, strSub, ERROR_FILENAME_EXCED_RANGE);
+        else
+            WalkBelow(strSub, nDepth + 1, pszExtension, onFile, onError);
+    }
+}
+} // namespace
+
+void WalkFolder(const std::string& strFolder, const char* pszExtension,
+                const std::function<void(const std::string&)>& onFile,
+                const FolderWalkError& onError)
+{
+    WalkBelow(strFolder, 1, pszExtension, onFile, onError);
 }
 
 int IsFolderPath(const std::string& strPath, const FolderWalkError& onError)

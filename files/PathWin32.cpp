@@ -52,10 +52,14 @@ bool IsReservedFileName(const std::string& strPath)
     for (const char* pszDevice : s_apszDevices)
         if (EqualsIgnoreCase(strStem, pszDevice))
             return true;
-    return strStem.size() == 4 &&
-           (EqualsIgnoreCase(strStem.substr(0, 3), "COM") ||
-            EqualsIgnoreCase(strStem.substr(0, 3), "LPT")) &&
-           strStem[3] >= '1' && strStem[3] <= '9';
+    if (strStem.size() < 4 || (!EqualsIgnoreCase(strStem.substr(0, 3), "COM") &&
+                               !EqualsIgnoreCase(strStem.substr(0, 3), "LPT")))
+        return false;
+    // COM0 to COM9, and COM¹ COM² COM³ (superscript digits, which Windows
+    // takes for the same ports); the same for LPT.
+    const std::string strDigit = strStem.substr(3);
+    return (strDigit.size() == 1 && strDigit[0] >= '0' && strDigit[0] <= '9') ||
+           strDigit == "\u00b9" || strDigit == "\u00b2" || strDigit == "\u00b3";
 }
 
 std::wstring GetApiPath(const std::string& strPath)

@@ -234,6 +234,8 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_FILE_KIND_PROJECT, "a project file"},
 
     // Reports and velkor-report (400..699).
+    {IDS_WALK_TOO_DEEP, "%1 was not searched: it lies more than %2 folders below the folder given. "
+                        "Name it itself to search it."},
 
     // The analysis page (700..899).
 

@@ -43,6 +43,7 @@
 #define IDS_FILE_KIND_PROJECT 320
 
 // 400..699: the reports' and velkor-report's texts.
+#define IDS_WALK_TOO_DEEP 680
 
 // 700..899: the analysis page's texts.
 

@@ -2,7 +2,10 @@
 // of the Windows file layer. MODE: "exclusive" (opened without sharing),
 // "reader" (read, sharing only with readers) or "lock" (shared, with an
 // exclusive LockFileEx over its first kilobyte). Prints "ready" once it
-// holds the file and lets go when its standard input ends.
+// holds the file and lets go when its standard input ends. MODE "save"
+// saves the file over and over until killed, 64 KiB of 'a' and of 'b' in
+// turn: the tests kill it at random moments.
+#include "files/File.h"
 #include "files/Path.h"
 #include "files/Win32.h"
 
@@ -14,6 +17,19 @@ int wmain(int argc, wchar_t** argv)
     if (argc != 3)
         return 2;
     const std::wstring strMode = argv[1];
+    if (strMode == L"save")
+    {
+        const std::string strPath = WideToUtf8(argv[2]);
+        std::fputs("ready\n", stdout);
+        std::fflush(stdout);
+        for (char c = 'a';; c = c == 'a' ? 'b' : 'a')
+        {
+            const std::string strBytes(65536, c);
+            CFile file(strPath, CFile::modeCreateNoSync);
+            file.Write(strBytes.data(), strBytes.size());
+            file.Close();
+        }
+    }
     const bool bExclusive = strMode == L"exclusive";
     const DWORD nShare = bExclusive ? 0
                          : strMode == L"reader"

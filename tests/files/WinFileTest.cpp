@@ -56,6 +56,12 @@ public:
         }
     }
     bool IsReady() const { return m_bReady; }
+    // Ends it at once, wherever it is, as a kill does.
+    void Kill()
+    {
+        TerminateProcess(m_hProcess, 9);
+        WaitForSingleObject(m_hProcess, 10000);
+    }
 
 private:
     HANDLE m_hIn = nullptr;
@@ -169,8 +175,9 @@ TEST(WinFile, AReadOnlyFileIsNotReplaced)
 TEST(WinFile, ReservedNamesAreInvalidPaths)
 {
     CScratchDir dir;
-    for (const char* pszName : {"CON", "nul", "NUL.txt", "COM1", "lpt9.vlk", "aux .vlk",
-                                "plan.vlk.", "plan.vlk ", "CONOUT$"})
+    for (const char* pszName :
+         {"CON", "nul", "NUL.txt", "COM1", "lpt9.vlk", "aux .vlk", "plan.vlk.", "plan.vlk ",
+          "CONOUT$", "COM0", "COM¹", "com².vlk", "COM³ .txt", "LPT¹", "lpt².vlk", "LPT³"})
     {
         const std::string strPath = dir / pszName;
         EXPECT_EQ(SaveKind(strPath), CFileException::badPath) << pszName;
@@ -179,7 +186,8 @@ TEST(WinFile, ReservedNamesAreInvalidPaths)
     EXPECT_EQ(LoadKind("\\\\.\\PhysicalDrive0"), CFileException::badPath);
     EXPECT_TRUE(dir.Names().empty());
     // Names that only look like them are files like any other.
-    for (const char* pszName : {"CONSOLE.vlk", "COM10.vlk", "nul-report.vlk", "LPT.vlk"})
+    for (const char* pszName :
+         {"CONSOLE.vlk", "COM10.vlk", "nul-report.vlk", "LPT.vlk", "COM⁴.vlk", "LPT¹¹.vlk"})
         EXPECT_EQ(SaveKind(dir / pszName), -1) << pszName;
 }
 
@@ -271,4 +279,64 @@ TEST(WinFile, ReadersShareAndIdentityFollowsTheFile)
     EXPECT_TRUE(IsSameFile(strPath, strOther));
     EXPECT_FALSE(IsSameFile(strPath, dir / "r.txt"));
     EXPECT_FALSE(IsSameFile(strPath, dir / "missing.vlk"));
+}
+
+// A save killed at any moment leaves the old or the new content under the
+// file's name (a file with one name is replaced, one with two is rewritten
+// in place: then a torn file has its old content in the recovery copy), and
+// the next save leaves no temporary file or copy behind.
+TEST(WinFile, AKilledSaveLeavesTheOldOrTheNewFile)
+{
+    std::minstd_rand random(std::random_device{}());
+    for (const bool bLinked : {false, true})
+    {
+        CScratchDir dir;
+        const std::string strPath = dir / "p.vlk";
+        WriteBytes(strPath, std::string(65536, 'a'));
+        if (bLinked)
+        {
+            ASSERT_TRUE(CreateHardLinkW(Utf8ToWide(dir / "q.vlk").c_str(),
+                                        Utf8ToWide(strPath).c_str(), nullptr));
+        }
+        for (int nKill = 0; nKill < 15; ++nKill)
+        {
+            CHolder saver("save", strPath);
+            ASSERT_TRUE(saver.IsReady());
+            Sleep(1 + random() % 60);
+            saver.Kill();
+            const std::string strBytes = ReadBytes(strPath);
+            const bool bWhole =
+                strBytes == std::string(65536, 'a') || strBytes == std::string(65536, 'b');
+            const std::string strCopy = GetRecoveryCopyPath(strPath);
+            EXPECT_TRUE(bWhole || (!strCopy.empty() && ReadBytes(strCopy).size() == 65536))
+                << "kill " << nKill << ": " << strBytes.size() << " bytes";
+            if (!bWhole && !strCopy.empty())
+                WriteBytes(strPath, ReadBytes(strCopy)); // as the user would put it back
+        }
+        CFile file(strPath, CFile::modeCreate);
+        file.Write("new", 3);
+        file.Close();
+        EXPECT_EQ(ReadBytes(strPath), "new");
+        const std::vector<std::string> names = {"p.vlk", "q.vlk"};
+        EXPECT_EQ(dir.Names(),
+                  std::vector<std::string>(names.begin(), names.begin() + 1 + bLinked));
+    }
+}
+
+// A damaged file that a killed rewrite in place left names its recovery
+// copy beside it; the next complete save removes the copy.
+TEST(WinFile, ADamagedFileNamesItsRecoveryCopy)
+{
+    CScratchDir dir;
+    const std::string strPath = dir / "p.vlk";
+    WriteBytes(strPath, NewProjectBytes().substr(0, 100));
+    WriteBytes(dir / ".p.vlk.velkor-backup", NewProjectBytes());
+    CRiskModel model;
+    const CFileException e = CatchFileException([&] { LoadProject(model, strPath); });
+    EXPECT_NE(e.GetErrorMessage().find(" Its content before an interrupted save is in "),
+              std::string::npos)
+        << e.GetErrorMessage();
+    EXPECT_NE(e.GetErrorMessage().find("\\.p.vlk.velkor-backup."), std::string::npos);
+    EXPECT_EQ(SaveKind(strPath), -1);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"p.vlk"});
 }
