@@ -68,8 +68,9 @@ class CStatic : public CWnd
 {
 };
 
-// Drop-down list; item i is the i-th string added. CB_ERR: no selection.
-class CComboBox : public CWnd
+// A list of strings, item i the i-th string added: the drop-down list and
+// the list box. CB_ERR / LB_ERR: no selection.
+class CListWnd : public CWnd
 {
 public:
     int AddString(const std::string& strItem);
@@ -79,15 +80,13 @@ public:
     int SetCurSel(int nSelect);
 };
 
-// List box; LB_ERR: no selection.
-class CListBox : public CWnd
+class CComboBox : public CListWnd
+{
+};
+
+class CListBox : public CListWnd
 {
 public:
-    int AddString(const std::string& strItem);
-    void ResetContent();
-    int GetCount() const;
-    int GetCurSel() const;
-    int SetCurSel(int nSelect);
     std::string GetText(int nIndex) const;
     int SetItemDataPtr(int nIndex, void* pData);
     void* GetItemDataPtr(int nIndex) const;

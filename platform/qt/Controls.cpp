@@ -42,11 +42,6 @@ template <class TList> int AddItem(TList* pList, const std::string& strItem)
     pList->addItem(QString::fromStdString(strItem));
     return pList->count() - 1;
 }
-QComboBox* Combo(HWND hWnd)
-{
-    return static_cast<QComboBox*>(hWnd);
-}
-
 QListWidget* List(HWND hWnd)
 {
     return static_cast<QListWidget*>(hWnd);
@@ -81,26 +76,6 @@ void CWnd::SetAccessibleName(const std::string& strName)
 void CWnd::SetAccessibleDescription(const std::string& strText)
 {
     m_hWnd->setAccessibleDescription(QString::fromStdString(strText));
-}
-
-int CComboBox::GetCount() const
-{
-    return Combo(m_hWnd)->count();
-}
-
-int CComboBox::GetCurSel() const
-{
-    return Combo(m_hWnd)->currentIndex() < 0 ? CB_ERR : Combo(m_hWnd)->currentIndex();
-}
-
-int CListBox::GetCount() const
-{
-    return List(m_hWnd)->count();
-}
-
-int CListBox::GetCurSel() const
-{
-    return List(m_hWnd)->currentRow() < 0 ? LB_ERR : List(m_hWnd)->currentRow();
 }
 
 void CWnd::SetWindowText(const std::string& strText)
@@ -142,35 +117,39 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
     return TRUE;
 }
 
-int CComboBox::AddString(const std::string& strItem)
+int CListWnd::AddString(const std::string& strItem)
 {
-    return AddItem(Combo(m_hWnd), strItem);
-}
-
-void CComboBox::ResetContent()
-{
-    QSignalBlocker block(m_hWnd);
-    Combo(m_hWnd)->clear();
-}
-
-int CComboBox::SetCurSel(int nSelect)
-{
-    return SelectItem(Combo(m_hWnd), nSelect, [](QComboBox* p, int n) { p->setCurrentIndex(n); });
-}
-
-int CListBox::AddString(const std::string& strItem)
-{
+    if (QComboBox* pCombo = qobject_cast<QComboBox*>(m_hWnd))
+        return AddItem(pCombo, strItem);
     return AddItem(List(m_hWnd), strItem);
 }
 
-void CListBox::ResetContent()
+void CListWnd::ResetContent()
 {
     QSignalBlocker block(m_hWnd);
-    List(m_hWnd)->clear();
+    if (QComboBox* pCombo = qobject_cast<QComboBox*>(m_hWnd))
+        pCombo->clear();
+    else
+        List(m_hWnd)->clear();
 }
 
-int CListBox::SetCurSel(int nSelect)
+int CListWnd::GetCount() const
 {
+    QComboBox* pCombo = qobject_cast<QComboBox*>(m_hWnd);
+    return pCombo ? pCombo->count() : List(m_hWnd)->count();
+}
+
+int CListWnd::GetCurSel() const
+{
+    QComboBox* pCombo = qobject_cast<QComboBox*>(m_hWnd);
+    const int nSelected = pCombo ? pCombo->currentIndex() : List(m_hWnd)->currentRow();
+    return nSelected < 0 ? CB_ERR : nSelected;
+}
+
+int CListWnd::SetCurSel(int nSelect)
+{
+    if (QComboBox* pCombo = qobject_cast<QComboBox*>(m_hWnd))
+        return SelectItem(pCombo, nSelect, [](QComboBox* p, int n) { p->setCurrentIndex(n); });
     return SelectItem(List(m_hWnd), nSelect, [](QListWidget* p, int n) { p->setCurrentRow(n); });
 }
 

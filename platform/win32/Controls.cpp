@@ -27,6 +27,13 @@ bool IsEdit(HWND hWnd)
     GetClassNameW(hWnd, szClass, 16);
     return lstrcmpiW(szClass, L"Edit") == 0;
 }
+// The message of a drop-down list (nCombo) or of a list box (nList).
+UINT ListMessage(HWND hWnd, UINT nCombo, UINT nList)
+{
+    wchar_t szClass[16] = {};
+    GetClassNameW(hWnd, szClass, 16);
+    return lstrcmpiW(szClass, L"ComboBox") == 0 ? nCombo : nList;
+}
 } // namespace
 
 void CWnd::ShowWindow(int nCmdShow)
@@ -117,56 +124,33 @@ CRect CWnd::GetLineRect(int nLine) const
     return {rc.left, rc.top + nLine * nHeight, rc.right, rc.top + (nLine + 1) * nHeight};
 }
 
-int CComboBox::AddString(const std::string& strItem)
+int CListWnd::AddString(const std::string& strItem)
 {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_ADDSTRING, 0,
+    return static_cast<int>(SendMessageW(m_hWnd, ListMessage(m_hWnd, CB_ADDSTRING, LB_ADDSTRING), 0,
                                          reinterpret_cast<LPARAM>(Utf8ToWide(strItem).c_str())));
 }
 
-void CComboBox::ResetContent()
+void CListWnd::ResetContent()
 {
-    SendMessageW(m_hWnd, CB_RESETCONTENT, 0, 0);
+    SendMessageW(m_hWnd, ListMessage(m_hWnd, CB_RESETCONTENT, LB_RESETCONTENT), 0, 0);
 }
 
-int CComboBox::GetCount() const
+int CListWnd::GetCount() const
 {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0));
+    return static_cast<int>(
+        SendMessageW(m_hWnd, ListMessage(m_hWnd, CB_GETCOUNT, LB_GETCOUNT), 0, 0));
 }
 
-int CComboBox::GetCurSel() const
+int CListWnd::GetCurSel() const
 {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(
+        SendMessageW(m_hWnd, ListMessage(m_hWnd, CB_GETCURSEL, LB_GETCURSEL), 0, 0));
 }
 
-int CComboBox::SetCurSel(int nSelect)
+int CListWnd::SetCurSel(int nSelect)
 {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nSelect), 0));
-}
-
-int CListBox::AddString(const std::string& strItem)
-{
-    return static_cast<int>(SendMessageW(m_hWnd, LB_ADDSTRING, 0,
-                                         reinterpret_cast<LPARAM>(Utf8ToWide(strItem).c_str())));
-}
-
-void CListBox::ResetContent()
-{
-    SendMessageW(m_hWnd, LB_RESETCONTENT, 0, 0);
-}
-
-int CListBox::GetCount() const
-{
-    return static_cast<int>(SendMessageW(m_hWnd, LB_GETCOUNT, 0, 0));
-}
-
-int CListBox::GetCurSel() const
-{
-    return static_cast<int>(SendMessageW(m_hWnd, LB_GETCURSEL, 0, 0));
-}
-
-int CListBox::SetCurSel(int nSelect)
-{
-    return static_cast<int>(SendMessageW(m_hWnd, LB_SETCURSEL, static_cast<WPARAM>(nSelect), 0));
+    return static_cast<int>(SendMessageW(m_hWnd, ListMessage(m_hWnd, CB_SETCURSEL, LB_SETCURSEL),
+                                         static_cast<WPARAM>(nSelect), 0));
 }
 
 std::string CListBox::GetText(int nIndex) const
