@@ -49,3 +49,29 @@ TEST(Utf, LoneSurrogatesReadAsReplacementCharacters)
 }
 
 } // namespace
+
+#if defined(_WIN32)
+// The wide API's form: what is not UTF-8 becomes empty (a name nobody can
+// open), a lone surrogate U+FFFD, a zero stays a zero.
+TEST(Utf, WideFormOfTheWindowsApi)
+{
+    struct Row
+    {
+        std::string strUtf8;
+        std::wstring strWide;
+    };
+    const Row rows[] = {
+        {"plan.vlk", L"plan.vlk"},
+        {"na\xC3\xAFve \xE2\x82\xAC \xF0\x9F\x98\x80", L"na\u00EFve \u20AC \U0001F600"},
+        {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+        {"", L""},
+    };
+    for (const Row& row : rows)
+    {
+        EXPECT_EQ(Utf8ToWide(row.strUtf8), row.strWide);
+        EXPECT_EQ(WideToUtf8(row.strWide), row.strUtf8);
+    }
+    EXPECT_EQ(Utf8ToWide("bad \xC0\xAF"), L"");
+    EXPECT_EQ(WideToUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
+}
+#endif
