@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
@@ -27,8 +26,7 @@ void AppendCsvNumber(std::string& strOut, double d)
     else
     {
         char sz[32];
-        const auto result = std::to_chars(sz, sz + sizeof sz, d);
-        strOut.append(sz, result.ptr);
+        strOut.append(sz, ShortestChars(sz, d));
     }
 }
 

@@ -1,9 +1,9 @@
 #include "report/Compare.h"
 
 #include "files/Path.h"
+#include "model/Bits.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +20,7 @@ std::vector<std::uint32_t> ChangedAnswers(const SSnapshot& old, const SSnapshot&
 
 bool SameBits(double a, double b)
 {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return BitsOfDouble(a) == BitsOfDouble(b);
 }
 
 bool WeightsChanged(const SWeights& old, const SWeights& now)
