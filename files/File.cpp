@@ -291,6 +291,10 @@ bool ReadWhole(int nFd, std::string& strBytes)
 // Extended attributes beyond the security label every new file gets anyway.
 bool HasExtendedAttributes(int nFd)
 {
+#ifdef __EMSCRIPTEN__ // the browser's files have none (its C library declares the call only)
+    (void)nFd;
+    return false;
+#endif
     std::vector<char> names(1024);
     for (;;)
     {
@@ -332,6 +336,10 @@ int Reserve(int nFd, std::size_t nSize)
 {
     if (nSize == 0)
         return 0;
+#ifdef __EMSCRIPTEN__ // nothing to reserve in memory (its C library declares the call only)
+    (void)nFd;
+    return EOPNOTSUPP;
+#endif
     while (fallocate(nFd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(nSize)) != 0)
     {
         if (errno == EINTR)

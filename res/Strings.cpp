@@ -211,6 +211,9 @@ constexpr StringEntry s_aStrings[] = {
     // Reports and velkor-report (400..699).
 
     // The analysis page (700..899).
+    {IDS_WEB_OUT_OF_MEMORY, "The page ran out of memory; open fewer files at a time."},
+    {IDS_WEB_READY, "Open one or more project files (.vlk) to see their analysis."},
+    {IDS_WEB_NOT_A_PROJECT_FOLDER, "%1 holds no project files (.vlk)."},
 
 };
 

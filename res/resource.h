@@ -37,6 +37,9 @@
 // 400..699: the reports' and velkor-report's texts.
 
 // 700..899: the analysis page's texts.
+#define IDS_WEB_OUT_OF_MEMORY 700
+#define IDS_WEB_READY 701
+#define IDS_WEB_NOT_A_PROJECT_FOLDER 702
 
 // Standard dialog commands.
 #define IDOK 1
