@@ -15,22 +15,6 @@
 #include <functional>
 #include <memory>
 
-namespace
-{
-constexpr std::initializer_list<EOutputFormat> s_dataFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv};
-constexpr std::initializer_list<EOutputFormat> s_trendFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv, EOutputFormat::svg};
-
-// -o OUTPUT and --format FORMAT of one command.
-struct SOutputArgs
-{
-    std::string strOutput;
-    std::string strFormat; // text, csv, json (svg for trend); empty: by OUTPUT, or text
-    std::string strUsage;  // the command's usage line
-    std::initializer_list<EOutputFormat> formats = s_dataFormats;
-};
-
 // Adds -o OUTPUT, --format and the footer listing the formats; registers the
 // command's usage line.
 void AddOutputOptions(CLI::App& command, SOutputArgs& args, CCommandContext& context,
@@ -104,6 +88,8 @@ void Write(const std::string& strOutput, const std::string& strBytes)
         WriteOutputFile(strOutput, strBytes);
 }
 
+namespace
+{
 struct SCompareArgs : SOutputArgs
 {
     std::string strOld, strNew;
@@ -304,7 +290,7 @@ void AddTrendCommand(CLI::App& app, CCommandContext& context)
         "trend",
         "A project's history: its assessments in the order given (velkor-report trend FILE...)");
     auto pArgs = std::make_shared<STrendArgs>();
-    pArgs->formats = s_trendFormats;
+    pArgs->formats = g_chartFormats;
     pCommand->add_option("FILE", pArgs->paths, "The project files, oldest first")->required();
     AddOutputOptions(*pCommand, *pArgs, context,
                      "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...");
