@@ -73,8 +73,8 @@ std::vector<SRecord> SplitRecords(std::string_view str, const std::string& strNa
 
 std::string Where(const std::string& strName, const SOutcomeRow& row)
 {
-    return FormatText(IDS_CALIBRATE_ROW, {strName, std::to_string(row.nRow),
-                                          std::to_string(row.nLine)});
+    return FormatText(IDS_CALIBRATE_ROW,
+                      {strName, std::to_string(row.nRow), std::to_string(row.nLine)});
 }
 
 std::vector<SOutcomeColumn> ParseHeader(const SRecord& header, const std::string& strName,
@@ -87,8 +87,8 @@ std::vector<SOutcomeColumn> ParseHeader(const SRecord& header, const std::string
         const std::string& strField = header.fields[f];
         const auto it = std::find_if(std::begin(s_aColumns), std::end(s_aColumns),
                                      [&](const auto& column) { return strField == column.first; });
-        const bool bSeen =
-            strField == "file" ? nFileField < f
+        const bool bSeen = strField == "file"
+                               ? nFileField < f
                                : std::any_of(columns.begin(), columns.end(),
                                              [&](const auto& c) { return c.strName == strField; });
         if (bSeen)
@@ -110,8 +110,7 @@ std::string FromFolder(const std::string& strFolder, const std::string& strPath)
 {
     const bool bAbsolute = strPath.starts_with('/')
 #ifdef _WIN32
-                           || strPath.starts_with('\\') ||
-                           (strPath.size() > 1 && strPath[1] == ':')
+                           || strPath.starts_with('\\') || (strPath.size() > 1 && strPath[1] == ':')
 #endif
         ;
     if (bAbsolute || strFolder.empty() || strFolder == ".")
@@ -137,9 +136,9 @@ SOutcomeTable ParseOutcomes(std::string_view strCsv, const std::string& strName,
         row.nLine = records[r].nLine;
         const std::vector<std::string>& fields = records[r].fields;
         if (fields.size() != nFields)
-            throw CWrongFileError(FormatText(IDS_CALIBRATE_FIELDS,
-                                             {Where(strName, row), std::to_string(fields.size()),
-                                              std::to_string(nFields)}));
+            throw CWrongFileError(FormatText(
+                IDS_CALIBRATE_FIELDS,
+                {Where(strName, row), std::to_string(fields.size()), std::to_string(nFields)}));
         if (fields[nFileField].empty())
             throw CWrongFileError(FormatText(IDS_CALIBRATE_NO_PATH, {Where(strName, row)}));
         row.strPath = FromFolder(strFolder, fields[nFileField]);
@@ -150,9 +149,9 @@ SOutcomeTable ParseOutcomes(std::string_view strCsv, const std::string& strName,
                 continue;
             const std::string& strValue = fields[f];
             if (strValue != "" && strValue != "0" && strValue != "1")
-                throw CWrongFileError(FormatText(
-                    IDS_CALIBRATE_VALUE,
-                    {Where(strName, row), table.columns[c].strName, EscapeForDisplay(strValue, 40)}));
+                throw CWrongFileError(
+                    FormatText(IDS_CALIBRATE_VALUE, {Where(strName, row), table.columns[c].strName,
+                                                     EscapeForDisplay(strValue, 40)}));
             row.outcomes.push_back(strValue.empty() ? std::nullopt
                                                     : std::optional<bool>(strValue == "1"));
             ++c;
@@ -173,9 +172,8 @@ SOutcomeTable ReadOutcomes(const std::string& strPath)
     return ParseOutcomes(strBytes, strPath, GetFolderName(strPath));
 }
 
-std::vector<SSnapshot> LoadOutcomeProjects(
-    const SOutcomeTable& table, const std::string& strName,
-    const std::function<void(const std::string&)>& onWarning)
+std::vector<SSnapshot> LoadOutcomeProjects(const SOutcomeTable& table, const std::string& strName,
+                                           const std::function<void(const std::string&)>& onWarning)
 {
     std::vector<SSnapshot> projects;
     for (const SOutcomeRow& row : table.rows)
@@ -269,10 +267,9 @@ nlohmann::ordered_json CalibrationJson(const std::vector<SCalibration>& calibrat
                                     {"observed", JsonOptional(check.bins[b].observed)}});
         item["categories"] = nlohmann::ordered_json::array();
         for (std::uint32_t j = 0; j < CATEGORY_COUNT; ++j)
-            item["categories"].push_back(
-                {{"index", METRIC_CATEGORY_FIRST + int(j)},
-                 {"label", MetricLabel(METRIC_CATEGORY_FIRST + int(j))},
-                 {"auc", JsonOptional(calibration.categoryAuc[j])}});
+            item["categories"].push_back({{"index", METRIC_CATEGORY_FIRST + int(j)},
+                                          {"label", MetricLabel(METRIC_CATEGORY_FIRST + int(j))},
+                                          {"auc", JsonOptional(calibration.categoryAuc[j])}});
         doc["outcomes"].push_back(std::move(item));
     }
     return doc;
@@ -326,10 +323,9 @@ std::string CalibrationBlock(const SCalibration& calibration)
                    {FormatFixed(check.dBrier, 3), FormatFixed(check.dReference, 3),
                     TextOptional(check.skill, 3), TextOptional(check.auc, 3)}) +
         "\n\n";
-    std::vector<std::vector<std::string>> bins = {{LoadResString(IDS_CALIBRATE_BIN),
-                                                   LoadResString(IDS_CALIBRATE_COUNT),
-                                                   LoadResString(IDS_CALIBRATE_FORECAST),
-                                                   LoadResString(IDS_CALIBRATE_OBSERVED)}};
+    std::vector<std::vector<std::string>> bins = {
+        {LoadResString(IDS_CALIBRATE_BIN), LoadResString(IDS_CALIBRATE_COUNT),
+         LoadResString(IDS_CALIBRATE_FORECAST), LoadResString(IDS_CALIBRATE_OBSERVED)}};
     for (std::size_t b = 0; b < RELIABILITY_BINS; ++b)
         if (check.bins[b].nCount > 0)
             bins.push_back({std::to_string(b * 10) + "-" + std::to_string(b * 10 + 10) + "%",
@@ -344,21 +340,22 @@ std::string CalibrationBlock(const SCalibration& calibration)
                               TextOptional(calibration.categoryAuc[j], 3)});
     return strOut + FormatTable(categories, "lr");
 }
-} // namespace
-
-std::string MakeCalibrationOutput(const std::vector<SCalibration>& calibrations,
-                                  EOutputFormat format)
+std::string CalibrationText(const std::vector<SCalibration>& calibrations)
 {
-    if (format == EOutputFormat::json)
-        return DumpJson(CalibrationJson(calibrations));
-    if (format == EOutputFormat::csv)
-        return CalibrationCsv(calibrations);
-    if (format == EOutputFormat::svg)
-        return WriteSvg(MakeReliabilityChart(calibrations));
     if (calibrations.empty())
         return LoadResString(IDS_CALIBRATE_NONE) + '\n';
     std::string strOut;
     for (const SCalibration& calibration : calibrations)
         strOut += (strOut.empty() ? "" : "\n") + CalibrationBlock(calibration);
     return strOut;
+}
+} // namespace
+
+std::string MakeCalibrationOutput(const std::vector<SCalibration>& calibrations,
+                                  EOutputFormat format)
+{
+    return WriteData(format, {[&] { return CalibrationText(calibrations); },
+                              [&] { return CalibrationCsv(calibrations); },
+                              [&] { return CalibrationJson(calibrations); },
+                              [&] { return WriteSvg(MakeReliabilityChart(calibrations)); }});
 }

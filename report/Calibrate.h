@@ -24,9 +24,9 @@ struct SOutcomeColumn
 
 struct SOutcomeRow
 {
-    std::size_t nRow = 0;  // 1 for the first row after the header
-    std::size_t nLine = 0; // in the file
-    std::string strPath;   // the project file, as it opens from here
+    std::size_t nRow = 0;                      // 1 for the first row after the header
+    std::size_t nLine = 0;                     // in the file
+    std::string strPath;                       // the project file, as it opens from here
     std::vector<std::optional<bool>> outcomes; // one per column: met, missed or unknown
 };
 
@@ -47,9 +47,9 @@ SOutcomeTable ReadOutcomes(const std::string& strPath);
 
 // The project of each row, in row order; a missing or wrong file throws
 // CWrongFileError naming strName and the row.
-std::vector<SSnapshot> LoadOutcomeProjects(
-    const SOutcomeTable& table, const std::string& strName,
-    const std::function<void(const std::string&)>& onWarning);
+std::vector<SSnapshot>
+LoadOutcomeProjects(const SOutcomeTable& table, const std::string& strName,
+                    const std::function<void(const std::string&)>& onWarning);
 
 struct SCalibration
 {

@@ -6,9 +6,24 @@
 
 namespace
 {
-constexpr int s_anSummary[] = {METRIC_TOTAL, METRIC_TECHNICAL, METRIC_COST, METRIC_SCHEDULE,
-                               METRIC_PROCESS, METRIC_PRODUCT, 14, 15, 16, 17, 18, 19,
-                               20, 21, 22, 23, 24, 25};
+constexpr int s_anSummary[] = {METRIC_TOTAL,
+                               METRIC_TECHNICAL,
+                               METRIC_COST,
+                               METRIC_SCHEDULE,
+                               METRIC_PROCESS,
+                               METRIC_PRODUCT,
+                               14,
+                               15,
+                               16,
+                               17,
+                               18,
+                               19,
+                               20,
+                               21,
+                               22,
+                               23,
+                               24,
+                               25};
 static_assert(std::size(s_anSummary) == 18);
 } // namespace
 
@@ -60,28 +75,24 @@ nlohmann::ordered_json JsonMetricRanges(const MetricRanges& ranges)
     for (int k = 0; k < METRIC_COUNT; ++k)
     {
         const SMetricRange& range = ranges[static_cast<std::size_t>(k)];
-        nlohmann::ordered_json row;
-        row["index"] = k;
-        row["label"] = MetricLabel(k);
-        row["value"] = JsonNumber(range.dValue);
-        row["low"] = JsonNumber(range.dLow);
-        row["high"] = JsonNumber(range.dHigh);
-        rows.push_back(std::move(row));
+        rows.push_back(JsonMetric(k, {{"value", JsonNumber(range.dValue)},
+                                      {"low", JsonNumber(range.dLow)},
+                                      {"high", JsonNumber(range.dHigh)}}));
     }
     return rows;
 }
 
 std::string TextMetricRanges(const MetricRanges& ranges, const std::array<std::string, 4>& headings)
 {
-    std::vector<std::vector<std::string>> rows = {
-        {headings[0], headings[1], headings[2], headings[3]}};
+    std::vector<TextRow> rows = {
+        {headings[0], headings[1], headings[2], headings[3], LoadResString(IDS_EVIDENCE_RANGE)}};
     for (const int k : SummaryMetrics())
     {
         const SMetricRange& range = ranges[static_cast<std::size_t>(k)];
-        rows.push_back({MetricLabel(k), FormatPercent(range.dValue), FormatPercent(range.dLow),
-                        FormatPercent(range.dHigh)});
+        const double adValues[] = {range.dValue, range.dLow, range.dHigh};
+        rows.push_back(TextMetric(k, adValues, range.dHigh - range.dLow));
     }
-    return FormatTable(rows, "lrrr");
+    return FormatTable(rows, "lrrrr");
 }
 
 std::string AnswerLabel(std::uint32_t nQuestion, std::uint32_t nAnswer)
@@ -136,4 +147,3 @@ std::pair<double, double> TotalRange(CWorkModel& work, std::uint32_t i,
     }
     return {dLow, dHigh};
 }
-

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "report/CommandOutput.h"
+#include "report/Rows.h"
 
 #include <array>
 #include <cmath>
@@ -37,9 +38,10 @@ std::string CsvQuestion(std::uint32_t nQuestion);
 
 // [{"index", "label", "value", "low", "high"} x28].
 nlohmann::ordered_json JsonMetricRanges(const MetricRanges& ranges);
-// The summary metrics as a table: label, value, low, high as percentages,
-// under the given column headings.
-std::string TextMetricRanges(const MetricRanges& ranges, const std::array<std::string, 4>& headings);
+// The summary metrics as a table: label, value, low, high as percentages
+// under the given column headings, and the range in points.
+std::string TextMetricRanges(const MetricRanges& ranges,
+                             const std::array<std::string, 4>& headings);
 
 // A project's answer to question nQuestion by its label.
 std::string AnswerLabel(std::uint32_t nQuestion, std::uint32_t nAnswer);

@@ -111,9 +111,8 @@ SChart MakeTornadoChart(const SSensitivity& sensitivity)
     {
         const SSwing& swing = sensitivity.swings[n];
         const double y = TOP + ROW * double(n);
-        const std::string strTip =
-            "Q" + std::to_string(swing.nQuestion + 1) + ": " + Percent(swing.dLow) + " to " +
-            Percent(swing.dHigh);
+        const std::string strTip = "Q" + std::to_string(swing.nQuestion + 1) + ": " +
+                                   Percent(swing.dLow) + " to " + Percent(swing.dHigh);
         chart.shapes.push_back(Text(LEFT - 10, y + 16, BarLabel(swing.nQuestion), 12, "end"));
         chart.shapes.push_back(
             Rect(X(swing.dLow), y + 4, X(dTotal) - X(swing.dLow), ROW - 8, LOWER, strTip));
@@ -148,8 +147,8 @@ SChart MakeReliabilityChart(const std::vector<SCalibration>& calibrations)
         chart.shapes.push_back(Text(X(0) - 8, Y(d) + 4, std::to_string(n * 10) + "%", 12, "end"));
     }
     chart.shapes.push_back(Line(X(0), Y(0), X(1), Y(1), INK, 1.25)); // perfect calibration
-    chart.shapes.push_back(Text(X(0.5), Y(0) + 42, LoadResString(IDS_CALIBRATE_FORECAST), 13,
-                                "middle"));
+    chart.shapes.push_back(
+        Text(X(0.5), Y(0) + 42, LoadResString(IDS_CALIBRATE_FORECAST), 13, "middle"));
     chart.shapes.push_back(Text(LEFT - 50, TOP - 14, LoadResString(IDS_CALIBRATE_OBSERVED), 13));
 
     std::size_t nMost = 1;

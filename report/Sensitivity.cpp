@@ -89,7 +89,8 @@ SSensitivity AnalyseSensitivity(const SSnapshot& snapshot,
         sensitivity.swings.push_back({i, dLow, dHigh, dHigh - dLow});
     }
     std::stable_sort(sensitivity.swings.begin(), sensitivity.swings.end(),
-                     [](const SSwing& a, const SSwing& b) { return LargerSwing(a.dSwing, b.dSwing); });
+                     [](const SSwing& a, const SSwing& b)
+                     { return LargerSwing(a.dSwing, b.dSwing); });
     if (unsure)
         sensitivity.unsure = FindUnsureRanges(snapshot, *unsure, nLevels);
     return sensitivity;
@@ -170,12 +171,12 @@ std::string SensitivityText(const SSensitivity& sensitivity)
     const SSnapshot& snapshot = sensitivity.snapshot;
     std::string strOut = TotalLine(sensitivity) + "\n\n";
     if (sensitivity.unsure)
-        strOut += TextMetricRanges(sensitivity.unsure->metrics,
-                                   {LoadResString(IDS_EVIDENCE_PROBABILITY),
-                                    LoadResString(IDS_SENSITIVITY_SAVED),
-                                    LoadResString(IDS_EVIDENCE_LOWEST),
-                                    LoadResString(IDS_EVIDENCE_HIGHEST)}) +
-                  '\n';
+        strOut +=
+            TextMetricRanges(sensitivity.unsure->metrics, {LoadResString(IDS_EVIDENCE_PROBABILITY),
+                                                           LoadResString(IDS_SENSITIVITY_SAVED),
+                                                           LoadResString(IDS_EVIDENCE_LOWEST),
+                                                           LoadResString(IDS_EVIDENCE_HIGHEST)}) +
+            '\n';
     std::vector<std::vector<std::string>> rows = {
         {"Rank", "Q", LoadResString(IDS_TEAM_SWING), LoadResString(IDS_EVIDENCE_LOWEST),
          LoadResString(IDS_EVIDENCE_HIGHEST), LoadResString(IDS_SENSITIVITY_ANSWER),
@@ -195,11 +196,8 @@ std::string SensitivityText(const SSensitivity& sensitivity)
 
 std::string MakeSensitivityOutput(const SSensitivity& sensitivity, EOutputFormat format)
 {
-    if (format == EOutputFormat::json)
-        return DumpJson(SensitivityJson(sensitivity));
-    if (format == EOutputFormat::csv)
-        return SensitivityCsv(sensitivity);
-    if (format == EOutputFormat::svg)
-        return WriteSvg(MakeTornadoChart(sensitivity));
-    return SensitivityText(sensitivity);
+    return WriteData(format, {[&] { return SensitivityText(sensitivity); },
+                              [&] { return SensitivityCsv(sensitivity); },
+                              [&] { return SensitivityJson(sensitivity); },
+                              [&] { return WriteSvg(MakeTornadoChart(sensitivity)); }});
 }

@@ -147,8 +147,8 @@ SForecastCheck CheckForecasts(std::span<const double> forecasts, std::span<const
         dSquares += (p - o) * (p - o);
         if (std::isnan(p))
             continue; // in the means, in no bin
-        const std::size_t b = std::min(static_cast<std::size_t>(std::floor(10 * p)),
-                                       RELIABILITY_BINS - 1);
+        const std::size_t b =
+            std::min(static_cast<std::size_t>(std::floor(10 * p)), RELIABILITY_BINS - 1);
         ++check.bins[b].nCount;
         adBinForecast[b] += p;
         adBinMet[b] += o;

@@ -70,10 +70,10 @@ struct SReliabilityBin
 struct SForecastCheck
 {
     std::size_t n = 0;
-    double dForecast = 0;  // mean forecast
-    double dObserved = 0;  // share met
-    double dBrier = 0;     // mean (p - o)^2
-    double dReference = 0; // observed (1 - observed): always forecasting the share
+    double dForecast = 0;        // mean forecast
+    double dObserved = 0;        // share met
+    double dBrier = 0;           // mean (p - o)^2
+    double dReference = 0;       // observed (1 - observed): always forecasting the share
     std::optional<double> skill; // 1 - brier / reference; nothing when reference is 0
     std::optional<double> auc;   // nothing without both a met and a missed outcome
     std::array<SReliabilityBin, RELIABILITY_BINS> bins;

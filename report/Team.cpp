@@ -115,7 +115,8 @@ void AddAssessors(STeam& team, const AnswerCounts& counts)
                               double(team.consensus.anAnswers[i]));
         assessor.dDistance = dSum / QUESTION_COUNT;
         if (bLeaveOut)
-            assessor.alphaWithout = OrdinalAlpha(AgreementCounts(counts, &member.snapshot.anAnswers));
+            assessor.alphaWithout =
+                OrdinalAlpha(AgreementCounts(counts, &member.snapshot.anAnswers));
         team.assessors.push_back(assessor);
     }
 }
@@ -174,13 +175,13 @@ nlohmann::ordered_json TeamJson(const STeam& team)
         nlohmann::ordered_json item;
         item["path"] = team.members[n].strPath;
         item["title"] = snapshot.strTitle;
-        item["weights"] = JsonWeights(snapshot.weights);
+        item["weights"] = JsonWeightsRow(snapshot.weights);
         item["total"] = JsonNumber(snapshot.Metric(METRIC_TOTAL));
         item["distance"] = JsonNumber(team.assessors[n].dDistance);
         item["alpha_without"] = JsonOptional(team.assessors[n].alphaWithout);
         doc["assessors"].push_back(std::move(item));
     }
-    doc["consensus"]["weights"] = JsonWeights(team.consensus.weights);
+    doc["consensus"]["weights"] = JsonWeightsRow(team.consensus.weights);
     doc["consensus"]["metrics"] = JsonMetricRanges(team.metrics);
     nlohmann::ordered_json& agreement = doc["agreement"];
     agreement["alpha"] = JsonOptional(team.agreement.alpha);
@@ -240,9 +241,9 @@ std::string AgreementLine(const STeam& team)
     const std::string strBand = AgreementBand(agreement.alpha);
     if (!agreement.low)
         return FormatText(IDS_TEAM_ALPHA, {strAlpha, strBand, strCount});
-    return FormatText(IDS_TEAM_ALPHA_INTERVAL, {strAlpha, FormatFixed(*agreement.low, 3),
-                                                FormatFixed(*agreement.high, 3), strBand,
-                                                strCount});
+    return FormatText(IDS_TEAM_ALPHA_INTERVAL,
+                      {strAlpha, FormatFixed(*agreement.low, 3), FormatFixed(*agreement.high, 3),
+                       strBand, strCount});
 }
 
 // The ten questions most worth talking over, with every assessor's answer.
@@ -293,13 +294,11 @@ std::string AssessorTable(const STeam& team)
 
 std::string TeamText(const STeam& team)
 {
-    std::string strOut =
-        FormatText(IDS_TEAM_HEADING, {std::to_string(team.members.size())}) + '\n';
+    std::string strOut = FormatText(IDS_TEAM_HEADING, {std::to_string(team.members.size())}) + '\n';
     strOut += AgreementLine(team) + "\n\n";
-    strOut += TextMetricRanges(team.metrics, {LoadResString(IDS_EVIDENCE_PROBABILITY),
-                                              team.consensus.strTitle,
-                                              LoadResString(IDS_EVIDENCE_LOWEST),
-                                              LoadResString(IDS_EVIDENCE_HIGHEST)});
+    strOut += TextMetricRanges(
+        team.metrics, {LoadResString(IDS_EVIDENCE_PROBABILITY), team.consensus.strTitle,
+                       LoadResString(IDS_EVIDENCE_LOWEST), LoadResString(IDS_EVIDENCE_HIGHEST)});
     strOut += '\n' + DiscussTable(team) + '\n' + AssessorTable(team);
     return strOut;
 }
@@ -307,9 +306,6 @@ std::string TeamText(const STeam& team)
 
 std::string MakeTeamOutput(const STeam& team, EOutputFormat format)
 {
-    if (format == EOutputFormat::json)
-        return DumpJson(TeamJson(team));
-    if (format == EOutputFormat::csv)
-        return TeamCsv(team);
-    return TeamText(team);
+    return WriteData(format, {[&] { return TeamText(team); }, [&] { return TeamCsv(team); },
+                              [&] { return TeamJson(team); }, nullptr});
 }

@@ -27,20 +27,20 @@ struct STeamQuestion
 
 struct STeamAssessor
 {
-    double dDistance = 0; // mean |answer - consensus| over the 81 questions
+    double dDistance = 0;               // mean |answer - consensus| over the 81 questions
     std::optional<double> alphaWithout; // with three or more assessors
 };
 
 struct STeam
 {
     std::vector<STeamMember> members;
-    SSnapshot consensus; // answers and mean weights, its 28 metrics
-    MetricRanges metrics; // the consensus' value, the assessors' lowest and highest
+    SSnapshot consensus;      // answers and mean weights, its 28 metrics
+    MetricRanges metrics;     // the consensus' value, the assessors' lowest and highest
     SAlphaInterval agreement; // over the five-level questions
     std::size_t nAgreementQuestions = 0;
     std::vector<STeamQuestion> questions; // 81, in catalogue order
     std::vector<STeamAssessor> assessors; // as members
-    std::vector<std::uint32_t> discuss; // questions (0-based) with a swing, largest first
+    std::vector<std::uint32_t> discuss;   // questions (0-based) with a swing, largest first
 };
 
 // The team of at least one member (callers ask for two).

@@ -266,6 +266,7 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_CALIBRATE_CATEGORY, "Category"},
     {IDS_CALIBRATE_NONE, "No outcome is known: every outcome column is empty."},
     {IDS_CALIBRATE_CHART, "Reliability: forecast against the share met"},
+    {IDS_EVIDENCE_RANGE, "Range"},
 
     // The analysis page (700..899).
 

@@ -87,6 +87,7 @@
 #define IDS_CALIBRATE_CATEGORY 648
 #define IDS_CALIBRATE_NONE 649
 #define IDS_CALIBRATE_CHART 650
+#define IDS_EVIDENCE_RANGE 651
 
 // 700..899: the analysis page's texts.
 

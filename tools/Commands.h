@@ -11,7 +11,6 @@
 #include "report/Snapshot.h"
 
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -56,24 +55,19 @@ void WriteStandardOutput(const std::string& strBytes);
 // Writes bytes to strPath, replacing the file only once it is complete.
 void WriteOutputFile(const std::string& strPath, const std::string& strBytes);
 
-constexpr std::initializer_list<EOutputFormat> g_dataFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv};
-constexpr std::initializer_list<EOutputFormat> g_chartFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv, EOutputFormat::svg};
-
 // -o OUTPUT and --format FORMAT of one command.
 struct SOutputArgs
 {
     std::string strOutput;
-    std::string strFormat; // text, csv, json (svg for some); empty: by OUTPUT, or text
-    std::string strUsage;  // the command's usage line
-    std::initializer_list<EOutputFormat> formats = g_dataFormats;
+    std::string strFormat;              // text, csv, json (svg for some); empty: by OUTPUT, or text
+    std::string strUsage;               // the command's usage line
+    std::vector<EOutputFormat> formats; // from the table of formats
 };
 
-// Adds -o OUTPUT, --format and the footer listing the formats; registers the
-// command's usage line.
+// Adds -o OUTPUT, --format and the footer listing the formats the command
+// writes; registers the command's usage line.
 void AddOutputOptions(CLI::App& command, SOutputArgs& args, CCommandContext& context,
-                      const std::string& strUsage);
+                      ECommand eCommand, const std::string& strUsage);
 
 // "" or "-": standard output.
 bool IsStandardOutput(const std::string& strOutput);

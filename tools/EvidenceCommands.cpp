@@ -24,8 +24,7 @@ struct STeamArgs : SOutputArgs
 };
 
 // The first file given twice, by any name or link: its two names.
-std::optional<std::pair<std::string, std::string>> FindRepeat(
-    const std::vector<std::string>& paths)
+std::optional<std::pair<std::string, std::string>> FindRepeat(const std::vector<std::string>& paths)
 {
     std::map<FileId, std::size_t> seen;
     for (std::size_t n = 0; n < paths.size(); ++n)
@@ -155,8 +154,8 @@ int RunCalibrate(const SCalibrateArgs& args)
                 projects.push_back(row.strPath);
             // Nor does the output replace one of the projects it names.
             const bool bStandardOutput = IsStandardOutput(args.strOutput);
-            if (const int n = FindSameFile(bStandardOutput ? "/dev/stdout" : args.strOutput,
-                                           projects);
+            if (const int n =
+                    FindSameFile(bStandardOutput ? "/dev/stdout" : args.strOutput, projects);
                 n >= 0)
             {
                 PrintError((bStandardOutput ? std::string("standard output") : args.strOutput) +
@@ -185,7 +184,7 @@ void AddTeamCommand(CLI::App& app, CCommandContext& context)
         ->add_option("--consensus", pArgs->strConsensus,
                      "Also writes the consensus as a project file")
         ->type_name("OUT.vlk");
-    AddOutputOptions(*pCommand, *pArgs, context,
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_TEAM,
                      "velkor-report team FILE... [--consensus OUT.vlk] [-o OUTPUT] "
                      "[--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunTeam(*pArgs); });
@@ -197,7 +196,6 @@ void AddSensitivityCommand(CLI::App& app, CCommandContext& context)
         "sensitivity", "How much each answer moves the total, and the range of unsure answers "
                        "(velkor-report sensitivity FILE [--unsure LIST|all])");
     auto pArgs = std::make_shared<SSensitivityArgs>();
-    pArgs->formats = g_chartFormats;
     pCommand->add_option("FILE", pArgs->strProject, "The project file")->required();
     CLI::Option* pUnsure =
         pCommand
@@ -210,7 +208,7 @@ void AddSensitivityCommand(CLI::App& app, CCommandContext& context)
         ->type_name("N")
         ->check(CLI::Range(1u, 6u))
         ->needs(pUnsure);
-    AddOutputOptions(*pCommand, *pArgs, context,
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_SENSITIVITY,
                      "velkor-report sensitivity FILE [--unsure LIST|all] [--levels N] "
                      "[-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunSensitivity(*pArgs); });
@@ -222,12 +220,11 @@ void AddCalibrateCommand(CLI::App& app, CCommandContext& context)
         "calibrate", "Forecasts against how finished projects ended (velkor-report calibrate "
                      "OUTCOMES.csv)");
     auto pArgs = std::make_shared<SCalibrateArgs>();
-    pArgs->formats = g_chartFormats;
     pCommand
         ->add_option("OUTCOMES", pArgs->strOutcomes,
                      "CSV: file, and any of technical, cost, schedule, total (1 met, 0 missed)")
         ->required();
-    AddOutputOptions(*pCommand, *pArgs, context,
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_CALIBRATE,
                      "velkor-report calibrate OUTCOMES.csv [-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunCalibrate(*pArgs); });
 }
