@@ -3,6 +3,8 @@
 // in-memory file system, so every number and byte is the same. Texts go to
 // JavaScript as strings, an output's bytes as a Uint8Array (a string through
 // embind would be read as UTF-8, which a PDF is not).
+#include "web/analysis/Binding.h"
+
 #include "files/FileException.h"
 #include "model/Format.h"
 #include "report/Compare.h"
@@ -25,56 +27,6 @@ using emscripten::val;
 
 namespace
 {
-val Bytes(const std::string& strBytes)
-{
-    const auto view = emscripten::typed_memory_view(
-        strBytes.size(), reinterpret_cast<const unsigned char*>(strBytes.data()));
-    return val::global("Uint8Array").new_(view); // a copy: the string goes away
-}
-
-// { bytes } from fnWork, or { error } with velkor-report's message; the
-// warnings it met in both cases.
-val Run(const std::function<std::string(const std::function<void(const std::string&)>&)>& fnWork)
-{
-    val result = val::object();
-    val warnings = val::array();
-    const auto onWarning = [&](const std::string& str)
-    { warnings.call<void>("push", "warning: " + str); };
-    try
-    {
-        result.set("bytes", Bytes(fnWork(onWarning)));
-    }
-    catch (const CFileException& e)
-    {
-        result.set("error", DescribeFileError(e));
-    }
-    catch (const CWrongFileError& e)
-    {
-        result.set("error", std::string(e.what()));
-    }
-    catch (const CPdfError& e)
-    {
-        result.set("error", std::string(e.what()));
-    }
-    catch (const std::bad_alloc&)
-    {
-        result.set("error", LoadResString(IDS_WEB_OUT_OF_MEMORY));
-    }
-    result.set("warnings", warnings);
-    return result;
-}
-
-std::vector<std::string> Paths(const val& paths)
-{
-    return emscripten::vecFromJSArray<std::string>(paths);
-}
-
-std::optional<EOutputFormat> Format(const std::string& strExtension)
-{
-    return strExtension == "text" ? std::optional(EOutputFormat::text)
-                                  : FormatOfExtension(strExtension);
-}
-
 // The project's title, total and 28 probabilities as the page shows them.
 val Open(const std::string& strPath)
 {
@@ -185,6 +137,12 @@ std::string Points(double dChange)
     return FormatPoints(dChange);
 }
 
+// "%.<nPrecision>f" with the program's rounding.
+std::string Fixed(double dValue, int nPrecision)
+{
+    return FormatFixed(dValue, nPrecision);
+}
+
 std::string Text(int nId)
 {
     return LoadResString(nId);
@@ -201,5 +159,6 @@ EMSCRIPTEN_BINDINGS(velkor_analysis)
     emscripten::function("portfolio", &Portfolio);
     emscripten::function("percent", &Percent);
     emscripten::function("points", &Points);
+    emscripten::function("fixed", &Fixed);
     emscripten::function("text", &Text);
 }
