@@ -47,7 +47,8 @@ constexpr std::array<const char*, 7> s_apszReservedCommands = {
 std::string FormatsFooter()
 {
     return "OUTPUT's extension (any case) chooses the format:\n" + ReportFormatsHelp() +
-           "  -      the text report on standard output\n";
+           "  -      the text report on standard output\n"
+           "In a web browser, without a command line: velkor-analysis.html (Velkor Analysis).\n";
 }
 
 // The usage lines: velkor-report's, and each command's as it registered it.

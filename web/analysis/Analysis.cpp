@@ -18,6 +18,7 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <nlohmann/json.hpp>
 
 #include <functional>
 #include <sys/stat.h>
@@ -27,30 +28,31 @@ using emscripten::val;
 
 namespace
 {
-// The project's title, total and 28 probabilities as the page shows them.
+// The project's title, 28 probabilities and their texts as the page shows
+// them, as JSON: one call a file, however many files are opened.
 val Open(const std::string& strPath)
 {
-    val project = val::object();
-    val result = Run(
-        [&](const auto& onWarning)
+    return Run(
+        [&](const Warn& onWarning)
         {
             const SSnapshot snapshot = LoadSnapshot(strPath, onWarning);
-            project.set("title", snapshot.strTitle);
-            val metrics = val::array();
+            nlohmann::json project = {{"title", snapshot.strTitle}};
             for (int k = 0; k < METRIC_COUNT; ++k)
             {
-                val metric = val::object();
-                metric.set("name", MetricName(k));
-                metric.set("label", MetricLabel(k));
-                metric.set("value", snapshot.Metric(k));
-                metric.set("text", PercentText(snapshot.Metric(k)));
-                metrics.call<void>("push", metric);
+                project["values"].push_back(snapshot.Metric(k));
+                project["texts"].push_back(PercentText(snapshot.Metric(k)));
             }
-            project.set("metrics", metrics);
-            return std::string();
+            return project.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         });
-    result.set("project", project);
-    return result;
+}
+
+// The 28 metrics' names and labels, the same for every project.
+std::string MetricNames()
+{
+    nlohmann::json names;
+    for (int k = 0; k < METRIC_COUNT; ++k)
+        names.push_back({{"name", MetricName(k)}, {"label", MetricLabel(k)}});
+    return names.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 // The project's report in a format, as velkor-report PROJECT OUTPUT.ext
@@ -152,6 +154,7 @@ std::string Text(int nId)
 EMSCRIPTEN_BINDINGS(velkor_analysis)
 {
     emscripten::function("open", &Open);
+    emscripten::function("metricNames", &MetricNames);
     emscripten::function("report", &Report);
     emscripten::function("compare", &Compare);
     emscripten::function("improve", &Improve);
