@@ -1,8 +1,8 @@
 #include "files/ProjectFile.h"
 
 #include "files/File.h"
+#include "model/Bits.h"
 
-#include <bit>
 #include <cstdint>
 
 namespace
@@ -17,7 +17,7 @@ void PutUInt32(std::string& strBytes, std::uint32_t n)
 
 void PutDouble(std::string& strBytes, double d)
 {
-    const auto n = std::bit_cast<std::uint64_t>(d);
+    const auto n = BitsOfDouble(d);
     for (int i = 0; i < 8; ++i)
         strBytes.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
 }
@@ -65,7 +65,7 @@ void ApplyProjectBytes(CRiskModel& model, std::string_view bytes, const std::str
             pQuestion->SetSelected(static_cast<std::uint32_t>(GetLittleEndian(bytes, 4 * i, 4)));
     }
     const auto Weight = [&](int n)
-    { return std::bit_cast<double>(GetLittleEndian(bytes, WEIGHTS_OFFSET + 8 * n, 8)); };
+    { return DoubleOfBits(GetLittleEndian(bytes, WEIGHTS_OFFSET + 8 * n, 8)); };
     model.SetScheduleWeight(Weight(0));
     model.SetCostWeight(Weight(1));
     model.SetTechnicalWeight(Weight(2));

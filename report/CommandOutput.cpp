@@ -6,11 +6,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
-                                            std::initializer_list<EOutputFormat> allowed)
+                                            std::span<const EOutputFormat> allowed)
 {
     if (strPath.empty() || strPath == "-")
         return fallback;
@@ -20,6 +19,12 @@ std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputF
     return std::nullopt;
 }
 
+std::string WriteData(EOutputFormat format, const SDataWriters& writers)
+{
+    const auto pfnData = OutputFormatInfo(format).pfnData;
+    return pfnData ? pfnData(writers) : std::string();
+}
+
 void AppendCsvNumber(std::string& strOut, double d)
 {
     if (!std::isfinite(d) || (d == 0 && std::signbit(d)))
@@ -27,8 +32,7 @@ void AppendCsvNumber(std::string& strOut, double d)
     else
     {
         char sz[32];
-        const auto result = std::to_chars(sz, sz + sizeof sz, d);
-        strOut.append(sz, result.ptr);
+        strOut.append(sz, ShortestChars(sz, d));
     }
 }
 
@@ -36,15 +40,6 @@ std::string OneLine(std::string str)
 {
     str.erase(std::remove(str.begin(), str.end(), '\n'), str.end());
     return str;
-}
-
-nlohmann::ordered_json JsonWeights(const SWeights& weights)
-{
-    nlohmann::ordered_json json;
-    json["technical"] = JsonNumber(weights.dTechnical);
-    json["cost"] = JsonNumber(weights.dCost);
-    json["schedule"] = JsonNumber(weights.dSchedule);
-    return json;
 }
 
 std::size_t TextWidth(std::string_view str)

@@ -14,6 +14,13 @@
 // The shortest round-trip text of dValue, or one of the three words.
 std::string FormatShortest(double dValue);
 
+// The shortest round-trip text of a finite dValue as std::to_chars(first,
+// last, dValue) writes it, into at least 32 bytes at pszOut; returns its end.
+// Where the standard library has no floating-point to_chars (libc++ 13, the
+// browser build's) ShortestCharsPortable gives the same bytes.
+char* ShortestChars(char* pszOut, double dValue);
+char* ShortestCharsPortable(char* pszOut, double dValue);
+
 // dValue as a JSON value: a number when finite, otherwise the word as a string.
 nlohmann::ordered_json JsonNumber(double dValue);
 
@@ -22,6 +29,10 @@ nlohmann::ordered_json JsonNumber(double dValue);
 // line, every double in its shortest round-trip form (FormatShortest; JSON
 // numbers never hold the three words, JsonNumber makes them strings first).
 std::string DumpJson(const nlohmann::ordered_json& document);
+
+// The same on one line, without the line feed: every object and array as
+// DumpJson writes a flat one ({"a": 1, "b": [2, 3]}).
+void AppendJsonLine(std::string& strOut, const nlohmann::ordered_json& value);
 
 // A JSON number or one of the three words back as a double; nothing for any
 // other value.

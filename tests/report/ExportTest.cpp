@@ -2,6 +2,7 @@
 // bit for bit, the chart's titles, and import's checks.
 #include "report/Export.h"
 #include "files/ProjectFile.h"
+#include "model/Bits.h"
 #include "model/Format.h"
 #include "report/Import.h"
 #include "report/Numbers.h"
@@ -10,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -49,8 +50,7 @@ void Fill(CRiskModel& model, const Project& project)
 // Bit-for-bit equality that counts every NaN as the same value.
 bool SameDouble(double a, double b)
 {
-    return (std::isnan(a) && std::isnan(b)) ||
-           std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return (std::isnan(a) && std::isnan(b)) || BitsOfDouble(a) == BitsOfDouble(b);
 }
 
 // A CSV field or FormatShortest text as a double: one of the three words, or a number.
@@ -84,6 +84,68 @@ TEST(Numbers, ShortestFormReadsBackBitForBit)
                                                            {"", ""}};
     for (const auto& [pszIn, pszOut] : aFields)
         EXPECT_EQ(CsvField(pszIn), pszOut);
+}
+
+// The portable shortest form, which the browser build uses, against known
+// texts: fixed or scientific as to_chars chooses, large integers exact.
+TEST(Numbers, PortableShortestFormWritesToCharsBytes)
+{
+    const std::pair<double, const char*> aCases[] = {
+        {0.1, "0.1"},
+        {-2.5, "-2.5"},
+        {1.0 / 3.0, "0.3333333333333333"},
+        {100, "100"},
+        {1e15, "1e+15"},
+        {123456789012345.0, "123456789012345"},
+        {123456789012345680000.0, "123456789012345683968"},
+        {1e21, "1e+21"},
+        {0.001, "0.001"},
+        {1e-5, "1e-05"},
+        {1.5e-5, "1.5e-05"},
+        {0.00012345, "0.00012345"},
+        {5e-324, "5e-324"},
+        {1.7976931348623157e308, "1.7976931348623157e+308"},
+        {0.48992596590909093, "0.48992596590909093"},
+        {0.0, "0"},
+        {1e100, "1e+100"}};
+    for (const auto& [d, pszText] : aCases)
+    {
+        char sz[32];
+        EXPECT_EQ(std::string(sz, ShortestCharsPortable(sz, d)), pszText);
+    }
+}
+
+// The same bytes as the standard library's to_chars on many doubles: random
+// bits, fractions, integers around 2^53 and powers of two.
+TEST(Numbers, PortableShortestFormMatchesToChars)
+{
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    std::uint64_t nState = 0x9E3779B97F4A7C15u;
+    const auto Next = [&]
+    {
+        nState ^= nState << 13, nState ^= nState >> 7, nState ^= nState << 17;
+        return nState;
+    };
+    int nFailures = 0;
+    for (int i = 0; i < 25000 && nFailures < 10; ++i)
+    {
+        const std::uint64_t n = Next();
+        const double aValues[] = {
+            DoubleOfBits((n & ~(std::uint64_t{0x7FF} << 52)) | (n % 2047) << 52),
+            double(n >> 11) / double(std::uint64_t{1} << 53), double(n >> (n % 40)),
+            std::ldexp(1.0, int(n % 2098) - 1074)};
+        for (const double d : aValues)
+        {
+            char szNative[32], szPortable[32];
+            const std::string strNative(szNative, std::to_chars(szNative, szNative + 32, d).ptr);
+            const std::string strPortable(szPortable, ShortestCharsPortable(szPortable, d));
+            if (strNative != strPortable)
+                ADD_FAILURE() << strNative << " written as " << strPortable, ++nFailures;
+        }
+    }
+#else
+    GTEST_SKIP() << "this standard library has no floating-point to_chars to compare with";
+#endif
 }
 
 TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)

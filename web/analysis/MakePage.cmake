@@ -1,0 +1,22 @@
+# cmake -DOUTPUT=page.html -DMODULE=module.js -DPARTS=folder -P MakePage.cmake
+# page.html with its styles, its script and the module inlined. The size
+# limit keeps the page quick to open.
+file(READ ${PARTS}/page.html html)
+file(READ ${PARTS}/page.css css)
+file(READ ${PARTS}/page.js js)
+file(READ ${MODULE} module)
+foreach(part js module)
+    string(FIND "${${part}}" "</script" at)
+    if(NOT at EQUAL -1)
+        message(FATAL_ERROR "${part} holds </script, which would end its element")
+    endif()
+endforeach()
+string(REPLACE "/*STYLES*/" "${css}" html "${html}")
+string(REPLACE "/*MODULE*/" "${module}" html "${html}")
+string(REPLACE "/*PAGE*/" "${js}" html "${html}")
+file(WRITE ${OUTPUT}.new "${html}")
+file(SIZE ${OUTPUT}.new size)
+if(size GREATER 4194304)
+    message(FATAL_ERROR "velkor-analysis.html is ${size} bytes, more than 4 MB")
+endif()
+file(RENAME ${OUTPUT}.new ${OUTPUT})
