@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 std::string FormatShortest(double dValue)
@@ -43,6 +44,15 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
     if (value.is_number_float())
     {
         strOut += FormatShortest(value.get<double>());
+        return;
+    }
+    if (value.is_number_integer()) // without a string of its own: a team writes 81,000
+    {
+        char sz[24];
+        const auto result = value.is_number_unsigned()
+                                ? std::to_chars(sz, sz + sizeof sz, value.get<std::uint64_t>())
+                                : std::to_chars(sz, sz + sizeof sz, value.get<std::int64_t>());
+        strOut.append(sz, result.ptr);
         return;
     }
     if (!value.is_structured() || value.empty())
