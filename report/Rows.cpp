@@ -69,6 +69,13 @@ JsonRow JsonWeightsRow(const SWeights& weights)
     json["technical"] = JsonNumber(weights.dTechnical);
     json["cost"] = JsonNumber(weights.dCost);
     json["schedule"] = JsonNumber(weights.dSchedule);
+    // A NaN other than the one "NaN" reads back as keeps its sign and payload
+    // beside it: "technical_bits": "fff8000000000001".
+    for (const auto& [pszName, d] : {std::pair{"technical", weights.dTechnical},
+                                     {"cost", weights.dCost},
+                                     {"schedule", weights.dSchedule}})
+        if (const auto strBits = NanBits(d))
+            json[std::string(pszName) + "_bits"] = *strBits;
     return json;
 }
 
@@ -84,8 +91,9 @@ void AppendCsvWeights(std::string& strOut, const SWeights& weights)
 std::vector<TextRow> TextWeights(const SWeights& old, const SWeights& now)
 {
     std::vector<TextRow> rows;
-    const auto Row = [&](int k, double SWeights::*pWeight)
-    { rows.push_back({MetricName(k), FormatPercent(old.*pWeight), FormatPercent(now.*pWeight)}); };
+    const auto Row = [&](int k, double SWeights::*pWeight) {
+        rows.push_back({MetricName(k), FormatPercent(old.*pWeight), FormatPercent(now.*pWeight)});
+    };
     Row(METRIC_TECHNICAL, &SWeights::dTechnical);
     Row(METRIC_COST, &SWeights::dCost);
     Row(METRIC_SCHEDULE, &SWeights::dSchedule);
@@ -107,7 +115,8 @@ JsonRow JsonAnswerChange(const SAnswerChange& change, SChangeNames names)
     return row;
 }
 
-const char g_szCsvAnswerChangeHeader[] = "question,number,category,text,from,to,from_label,to_label";
+const char g_szCsvAnswerChangeHeader[] =
+    "question,number,category,text,from,to,from_label,to_label";
 
 void AppendCsvAnswerChange(std::string& strOut, const SAnswerChange& change)
 {
@@ -238,5 +247,5 @@ JsonRow JsonTrendPoint(const std::string& strPath, const SSnapshot& snapshot)
 
 void AppendTextTrendPoint(std::string& strOut, std::size_t n, const std::string& strPath)
 {
-    strOut += std::to_string(n) + ". " + strPath + '\n';
+    strOut += std::to_string(n) + ". " + EscapeForDisplay(strPath) + '\n';
 }
