@@ -2,9 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 std::string FormatShortest(double dValue)
@@ -109,6 +111,27 @@ std::optional<double> ParseJsonNumber(const nlohmann::json& value)
     if (str == "-Infinity")
         return -std::numeric_limits<double>::infinity();
     return std::nullopt;
+}
+
+std::optional<std::string> NanBits(double dValue)
+{
+    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
+    if (!std::isnan(dValue) ||
+        nBits == std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN()))
+        return std::nullopt;
+    char sz[17];
+    std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(nBits));
+    return std::string(sz);
+}
+
+std::optional<double> NanFromBits(std::string_view strBits)
+{
+    std::uint64_t nBits = 0;
+    const auto result = std::from_chars(strBits.data(), strBits.data() + strBits.size(), nBits, 16);
+    if (strBits.size() != 16 || result.ptr != strBits.data() + strBits.size() ||
+        result.ec != std::errc() || !std::isnan(std::bit_cast<double>(nBits)))
+        return std::nullopt;
+    return std::bit_cast<double>(nBits);
 }
 
 std::string CsvField(std::string_view strField)

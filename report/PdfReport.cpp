@@ -2,9 +2,14 @@
 
 #include "report/Chart.h"
 #include "report/Text.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <hpdf.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -287,6 +292,13 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     HPDF_SetCurrentEncoder(doc, "UTF-8");
     const char* pszRegular = HPDF_LoadTTFontFromFile(doc, strRegular.c_str(), HPDF_TRUE);
     const char* pszBold = HPDF_LoadTTFontFromFile(doc, strBold.c_str(), HPDF_TRUE);
+    if (nError != 0 || !pszRegular || !pszBold)
+        for (const std::string& strFont : {strRegular, strBold})
+            if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> pFile(
+                    std::fopen(strFont.c_str(), "rb"), &std::fclose);
+                !pFile) // too many open files, or no right to read it
+                throw CPdfError(
+                    LoadResText(IDS_REPORT_FONT_UNREADABLE, {strFont, std::strerror(errno)}));
     if (nError != 0 || !pszRegular || !pszBold)
         throw CPdfError("the fonts " + strRegular + " and " + strBold +
                         " cannot be read as TrueType fonts");

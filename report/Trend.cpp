@@ -1,5 +1,6 @@
 #include "report/Trend.h"
 
+#include "files/Path.h"
 #include "report/Export.h"
 #include "report/Rows.h"
 
@@ -177,7 +178,7 @@ std::string TrendText(const std::vector<STrendPoint>& points)
 {
     std::vector<TextRow> rows(1, {"Probability (%)"});
     for (const STrendPoint& point : points)
-        rows[0].push_back(OneLine(point.snapshot.strTitle));
+        rows[0].push_back(EscapeForDisplay(point.snapshot.strTitle));
     rows[0].push_back("Change");
     for (int k = 0; k < TREND_SERIES; ++k)
         rows.push_back(TextMetric(k, Series(points, k), Change(points, k)));

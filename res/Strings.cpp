@@ -209,6 +209,16 @@ constexpr StringEntry s_aStrings[] = {
     // File errors (300..399).
 
     // Reports and velkor-report (400..699).
+    {IDS_REPORT_OUT_OF_MEMORY,
+     "there is not enough memory to finish; nothing was written. Close other programs or raise "
+     "the memory limit, then run again."},
+    {IDS_REPORT_SKIPPED_OUTPUT, "%1 is %2, where this output goes; it was skipped."},
+    {IDS_REPORT_SIZE_UNKNOWN,
+     "%1 is no project file: a project file is %2 bytes, this one has no size (a device or a "
+     "pipe); name the project file (.vlk) instead"},
+    {IDS_REPORT_FONT_UNREADABLE,
+     "the font %1 cannot be opened (%2); close other programs or raise the limit of open "
+     "files, then run again"},
     // team, sensitivity and calibrate (600..659).
     {IDS_EVIDENCE_UNDEFINED, "undefined"},
     {IDS_BAND_RELIABLE, "reliable"},
@@ -304,4 +314,22 @@ const std::string& LoadResString(int nId)
     if (p == pEnd || p->nId != nId)
         return s_strEmpty;
     return Texts()[static_cast<std::size_t>(p - std::begin(s_aStrings))];
+}
+
+std::string LoadResText(int nId, std::initializer_list<std::string_view> args)
+{
+    const std::string& strText = LoadResString(nId);
+    std::string strOut;
+    for (std::size_t i = 0; i < strText.size(); ++i)
+    {
+        const char c = i + 1 < strText.size() ? strText[i + 1] : '\0';
+        if (strText[i] == '%' && c >= '1' && c <= '9' && std::size_t(c - '1') < args.size())
+        {
+            strOut.append(args.begin()[c - '1']);
+            ++i;
+        }
+        else
+            strOut += strText[i];
+    }
+    return strOut;
 }

@@ -35,6 +35,10 @@
 // 300..399: file-error messages.
 
 // 400..699: the reports' and velkor-report's texts.
+#define IDS_REPORT_OUT_OF_MEMORY 400
+#define IDS_REPORT_SKIPPED_OUTPUT 401
+#define IDS_REPORT_SIZE_UNKNOWN 402
+#define IDS_REPORT_FONT_UNREADABLE 403
 // 600..659: team, sensitivity and calibrate.
 #define IDS_EVIDENCE_UNDEFINED 600
 #define IDS_BAND_RELIABLE 601

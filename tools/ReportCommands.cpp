@@ -8,6 +8,8 @@
 #include "report/Improve.h"
 #include "report/Portfolio.h"
 #include "report/Trend.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <CLI/CLI.hpp>
 
@@ -149,6 +151,18 @@ int RunImprove(const SImproveArgs& args)
                          });
 }
 
+// Removes from projects the files that are the output, each an error.
+void SkipOutput(const std::string& strOutput, const std::string& strOutputName,
+                std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
+{
+    for (int nProject; (nProject = FindSameFile(strOutput, projects)) >= 0;)
+    {
+        const auto it = projects.begin() + nProject;
+        errors.push_back({*it, LoadResText(IDS_REPORT_SKIPPED_OUTPUT, {*it, strOutputName})});
+        projects.erase(it);
+    }
+}
+
 struct SPortfolioArgs : SOutputArgs
 {
     std::vector<std::string> paths;
@@ -164,18 +178,13 @@ int RunPortfolio(const SPortfolioArgs& args)
             // The paths are found first, so a missing PATH is reported before
             // any row; then each file's trouble as it is met.
             std::vector<SPortfolioError> errors;
-            const std::vector<std::string> projects = CollectProjects(args.paths, errors);
-            // Nor does the output of a whole folder replace a project in it.
+            std::vector<std::string> projects = CollectProjects(args.paths, errors);
+            // Nor does the output of a whole folder replace a project in it: a
+            // file found there that is the output is named and skipped.
             const bool bStandardOutput = IsStandardOutput(args.strOutput);
-            if (const int nProject =
-                    FindSameFile(bStandardOutput ? "/dev/stdout" : args.strOutput, projects);
-                nProject >= 0)
-            {
-                PrintError((bStandardOutput ? std::string("standard output") : args.strOutput) +
-                           " is " + projects[static_cast<std::size_t>(nProject)] +
-                           ", a project to read; nothing was written.");
-                return EXIT_USAGE;
-            }
+            SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
+                       bStandardOutput ? std::string("standard output") : args.strOutput, projects,
+                       errors);
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
 
