@@ -277,6 +277,7 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_CALIBRATE_NONE, "No outcome is known: every outcome column is empty."},
     {IDS_CALIBRATE_CHART, "Reliability: forecast against the share met"},
     {IDS_EVIDENCE_RANGE, "Range"},
+    {IDS_PORTFOLIO_NO_PROJECT, "no project file (*.vlk) in %1; nothing was written."},
 
     // The analysis page (700..899).
 

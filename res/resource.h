@@ -92,6 +92,7 @@
 #define IDS_CALIBRATE_NONE 649
 #define IDS_CALIBRATE_CHART 650
 #define IDS_EVIDENCE_RANGE 651
+#define IDS_PORTFOLIO_NO_PROJECT 652
 
 // 700..899: the analysis page's texts.
 

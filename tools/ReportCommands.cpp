@@ -5,6 +5,7 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "report/Compare.h"
+#include "report/Evidence.h"
 #include "report/Improve.h"
 #include "report/Portfolio.h"
 #include "report/Trend.h"
@@ -115,6 +116,7 @@ struct SImproveArgs : SOutputArgs
     std::string strProject;
     std::size_t nTop = 10;
     std::string strTarget; // a percentage; empty: no plan
+    bool bAllQuestions = false;
 };
 
 int RunImprove(const SImproveArgs& args)
@@ -139,16 +141,17 @@ int RunImprove(const SImproveArgs& args)
                                   args.strTarget,
                               args.strUsage);
     }
-    return RunWithFormat(args, {args.strProject},
-                         [&](EOutputFormat format)
-                         {
-                             const SSnapshot snapshot = ReadProject(args.strProject);
-                             Write(args.strOutput,
-                                   args.strTarget.empty()
-                                       ? MakeImproveOutput(snapshot, args.nTop, format)
-                                       : MakePlanOutput(snapshot, dTarget / 100.0, format));
-                             return 0;
-                         });
+    return RunWithFormat(
+        args, {args.strProject},
+        [&](EOutputFormat format)
+        {
+            const SSnapshot snapshot = ReadProject(args.strProject);
+            Write(args.strOutput,
+                  args.strTarget.empty()
+                      ? MakeImproveOutput(snapshot, args.nTop, format)
+                      : MakePlanOutput(snapshot, dTarget / 100.0, format, args.bAllQuestions));
+            return 0;
+        });
 }
 
 // Removes from projects the files that are the output, each an error.
@@ -187,6 +190,15 @@ int RunPortfolio(const SPortfolioArgs& args)
                        errors);
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
+            // Folders without a single project are no portfolio: said, and
+            // nothing written.
+            if (projects.empty())
+            {
+                if (errors.empty())
+                    PrintError(FormatText(IDS_PORTFOLIO_NO_PROJECT,
+                                          {CLI::detail::join(args.paths, ", ")}));
+                return EXIT_FILE_ERROR;
+            }
 
             CFile file;
             const bool bFile = !IsStandardOutput(args.strOutput);
@@ -270,9 +282,11 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
             "A plan instead: the changes, one step at a time, that raise the total to PERCENT")
         ->type_name("PERCENT")
         ->excludes(pTop);
-    AddOutputOptions(
-        *pCommand, *pArgs, context, CMD_IMPROVE,
-        "velkor-report improve PROJECT [--top N | --target PERCENT] [-o OUTPUT] [--format FORMAT]");
+    pCommand->add_flag("--all-questions", pArgs->bAllQuestions,
+                       "The plan may change the context questions too (team size, experience)");
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_IMPROVE,
+                     "velkor-report improve PROJECT [--top N | --target PERCENT [--all-questions]] "
+                     "[-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
 }
 

@@ -506,7 +506,13 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 88},
         {{"trend", a, b, "--format", "csv"}, 0, "", "index,label,a,b,change\n", 15},
         {{"improve", a, "--target", "150"}, 2, "velkor-report: --target takes a percentage", "", 0},
+        // The context questions take no step: more steps to the target.
         {{"improve", a, "--target", "90%", "--format", "json"},
+         0,
+         "",
+         "{\n  \"format\": \"velkor-improve-plan\"",
+         111},
+        {{"improve", a, "--target", "90%", "--all-questions", "--format", "json"},
          0,
          "",
          "{\n  \"format\": \"velkor-improve-plan\"",
