@@ -127,9 +127,18 @@ SChart MakeChart(const SSnapshot& snapshot)
         const auto [x, y] = Point(k, RADAR_RADIUS);
         shapes.push_back(Shape(SChartShape::line, {RADAR_X, RADAR_Y, x, y}, nullptr, GRID, 0.75));
     }
-    for (const auto& [dRing, pszLabel] : {std::pair{0.5, "50%"}, std::pair{1.0, "100%"}})
+    // 50% inside its ring below the top corner; 100% outside the outer ring,
+    // right of the top corner and above the edge that falls away from it
+    // (a third of a pixel for each pixel), under the top category's label.
+    const struct
     {
-        SChartShape label = Text(RADAR_X + 4, RADAR_Y - RADAR_RADIUS * dRing + 13, pszLabel, 12);
+        double x, y;
+        const char* pszLabel;
+    } aRingLabels[] = {{RADAR_X + 4, RADAR_Y - RADAR_RADIUS * 0.5 + 13, "50%"},
+                       {RADAR_X + 10, RADAR_Y - RADAR_RADIUS - 1, "100%"}};
+    for (const auto& ring : aRingLabels)
+    {
+        SChartShape label = Text(ring.x, ring.y, ring.pszLabel, 12);
         label.pszFill = "#555555";
         shapes.push_back(std::move(label));
     }

@@ -26,7 +26,8 @@ struct SChartShape
     double dFillOpacity = 1.0;
     const char* pszStroke = nullptr; // nullptr: none
     double dStrokeWidth = 0.0;
-    bool bDashed = false; // 3 on, 3 off
+    bool bDashed = false;          // 3 on, 3 off
+    const char* pszDash = nullptr; // a pattern of its own ("6 3 2 3"), over bDashed
     bool bRoundJoin = false;
     // Text.
     double dFontSize = 0.0; // 0: the chart's 13

@@ -109,7 +109,9 @@ std::string SvgShape(const SChartShape& shape)
     if (shape.pszStroke)
         strSvg += Attribute("stroke", shape.pszStroke) +
                   Attribute("stroke-width", FormatShortest(shape.dStrokeWidth));
-    if (shape.bDashed)
+    if (shape.pszDash)
+        strSvg += Attribute("stroke-dasharray", shape.pszDash);
+    else if (shape.bDashed)
         strSvg += Attribute("stroke-dasharray", "3 3");
     if (shape.bRoundJoin)
         strSvg += Attribute("stroke-linejoin", "round");

@@ -203,7 +203,8 @@ void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights
     const Json& weights = Member(document, "", "weights");
     if (!weights.is_object())
         Fail("weights", Show(weights) + " is not an object");
-    CheckKeys(weights, "weights", {"technical", "cost", "schedule"});
+    CheckKeys(weights, "weights",
+              {"technical", "cost", "schedule", "technical_bits", "cost_bits", "schedule_bits"});
     std::array<double, 3> adWeights{};
     const char* const apszWeights[] = {"technical", "cost", "schedule"};
     for (int w = 0; w < 3; ++w)
@@ -214,6 +215,17 @@ void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights
             Fail(std::string("weights.") + apszWeights[w],
                  Show(value) + " is not a number, \"NaN\", \"Infinity\" or \"-Infinity\"");
         adWeights[w] = *dValue;
+        // A NaN's own sign and payload, as the export wrote them.
+        if (const auto it = weights.find(std::string(apszWeights[w]) + "_bits");
+            it != weights.end())
+        {
+            const auto dNan =
+                it->is_string() ? NanFromBits(it->get_ref<const std::string&>()) : std::nullopt;
+            if (!dNan || !std::isnan(*dValue))
+                Fail(std::string("weights.") + apszWeights[w] + "_bits",
+                     Show(*it) + " is not the 16 hex digits of a NaN beside \"NaN\"");
+            adWeights[w] = *dNan;
+        }
     }
     if (!bAnyWeights)
         CheckWeights(adWeights);

@@ -167,7 +167,7 @@ std::string MakeImproveOutput(const SSnapshot& snapshot, std::size_t nTop, EOutp
                               .svg = nullptr});
 }
 
-SPlan MakePlan(const SSnapshot& snapshot, double dTarget)
+SPlan MakePlan(const SSnapshot& snapshot, double dTarget, bool bAllQuestions)
 {
     CWhatIf work(snapshot);
     SPlan plan;
@@ -178,7 +178,9 @@ SPlan MakePlan(const SSnapshot& snapshot, double dTarget)
     {
         std::optional<SImprovement> best;
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            if (const auto step = work.Try(i, plan.dReachable);
+            if (const auto step = bAllQuestions || !IsContextQuestion(i)
+                                      ? work.Try(i, plan.dReachable)
+                                      : std::nullopt;
                 step && (!best || step->dGain > best->dGain))
                 best = step;
         if (!best)
@@ -228,6 +230,31 @@ std::string PlanCsv(const SPlan& plan)
     return strOut;
 }
 
+// One line a question, in the order the plan first raises it: "Q12 None →
+// Most, +3.1 points", the gain of all its steps (the total is a sum of answer
+// values, so a question's steps add up whatever comes between them).
+std::string PlanLines(const SPlan& plan)
+{
+    std::vector<SImprovement> questions;
+    for (const SImprovement& step : plan.steps)
+    {
+        const auto it =
+            std::find_if(questions.begin(), questions.end(),
+                         [&](const SImprovement& s) { return s.nQuestion == step.nQuestion; });
+        if (it == questions.end())
+            questions.push_back(step);
+        else
+            it->nTo = step.nTo, it->dGain += step.dGain;
+    }
+    std::string strOut;
+    for (const SImprovement& s : questions)
+        strOut += "Q" + std::to_string(s.nQuestion + 1) + ' ' +
+                  CatalogueQuestion(s.nQuestion).GetAnswerLabel(s.nFrom) + " \u2192 " +
+                  CatalogueQuestion(s.nQuestion).GetAnswerLabel(s.nTo) + ", " +
+                  FormatPoints(s.dGain) + " points" + (s.bContext ? " (context)" : "") + '\n';
+    return strOut;
+}
+
 std::string PlanText(const SPlan& plan)
 {
     const std::size_t nSteps = plan.steps.size();
@@ -238,17 +265,7 @@ std::string PlanText(const SPlan& plan)
         strOut +=
             plan.bReached ? "The target is reached already.\n" : "No answer raises the total.\n";
     else
-    {
-        std::vector<TextRow> rows = {
-            {"Step", "Gain", "Total", "Q", "Category", "Answer", "Question"}};
-        for (std::size_t n = 0; n < nSteps; ++n)
-        {
-            const SImprovement& s = plan.steps[n];
-            rows.push_back(
-                TextStep(std::to_string(n + 1), Step(s), s.dTotal, s.bContext ? " (context)" : ""));
-        }
-        strOut += "\n" + FormatTable(rows, "rrrrlll") + "\n";
-    }
+        strOut += "\n" + PlanLines(plan) + "\n";
     if (plan.bReached && nSteps > 0)
         strOut += strChanges + " reach " + FormatPercent(plan.dTotal) +
                   " %; the most reachable is " + FormatPercent(plan.dReachable) + " %.\n";
@@ -260,9 +277,10 @@ std::string PlanText(const SPlan& plan)
 }
 } // namespace
 
-std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format)
+std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format,
+                           bool bAllQuestions)
 {
-    const SPlan plan = MakePlan(snapshot, dTarget);
+    const SPlan plan = MakePlan(snapshot, dTarget, bAllQuestions);
     return WriteData(format, {.text = [&] { return PlanText(plan); },
                               .csv = [&] { return PlanCsv(plan); },
                               .json = [&] { return PlanJson(plan); },

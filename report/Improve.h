@@ -32,7 +32,9 @@ std::string MakeImproveOutput(const SSnapshot& snapshot, std::size_t nTop, EOutp
 // A greedy plan: one raised answer a step, each time the one with the largest
 // gain given the steps before (ties to the lower question index), until the
 // total reaches dTarget or no answer raises it. A question may be raised
-// again in a later step. dTotal and dGain of each step are as above.
+// again in a later step. dTotal and dGain of each step are as above. The
+// context questions (the project's circumstances) take no step unless
+// bAllQuestions.
 struct SPlan
 {
     double dTarget = 0.0;
@@ -42,7 +44,10 @@ struct SPlan
     double dReachable = 0.0; // the highest total the steps reach without a target
     std::vector<SImprovement> steps;
 };
-SPlan MakePlan(const SSnapshot& snapshot, double dTarget);
+SPlan MakePlan(const SSnapshot& snapshot, double dTarget, bool bAllQuestions = false);
 
-// The plan in the given format; JSON is {"format": "velkor-improve-plan", ...}.
-std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format);
+// The plan in the given format; JSON is {"format": "velkor-improve-plan", ...}
+// with every step, the text one line per question ("Q12 None → Most, +3.1
+// points": its first and last answer and the gain of all its steps).
+std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format,
+                           bool bAllQuestions = false);

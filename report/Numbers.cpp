@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <bit>
+#include <cstdint>
 #include <limits>
 
 std::string FormatShortest(double dValue)
@@ -145,6 +147,15 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
         strOut += FormatShortest(value.get<double>());
         return;
     }
+    if (value.is_number_integer()) // without a string of its own: a team writes 81,000
+    {
+        char sz[24];
+        const auto result = value.is_number_unsigned()
+                                ? std::to_chars(sz, sz + sizeof sz, value.get<std::uint64_t>())
+                                : std::to_chars(sz, sz + sizeof sz, value.get<std::int64_t>());
+        strOut.append(sz, result.ptr);
+        return;
+    }
     if (!value.is_structured() || value.empty())
     {
         strOut += value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -199,6 +210,27 @@ std::optional<double> ParseJsonNumber(const nlohmann::json& value)
     if (str == "-Infinity")
         return -std::numeric_limits<double>::infinity();
     return std::nullopt;
+}
+
+std::optional<std::string> NanBits(double dValue)
+{
+    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
+    if (!std::isnan(dValue) ||
+        nBits == std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN()))
+        return std::nullopt;
+    char sz[17];
+    std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(nBits));
+    return std::string(sz);
+}
+
+std::optional<double> NanFromBits(std::string_view strBits)
+{
+    std::uint64_t nBits = 0;
+    const auto result = std::from_chars(strBits.data(), strBits.data() + strBits.size(), nBits, 16);
+    if (strBits.size() != 16 || result.ptr != strBits.data() + strBits.size() ||
+        result.ec != std::errc() || !std::isnan(std::bit_cast<double>(nBits)))
+        return std::nullopt;
+    return std::bit_cast<double>(nBits);
 }
 
 std::string CsvField(std::string_view strField)

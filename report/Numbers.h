@@ -38,6 +38,12 @@ void AppendJsonLine(std::string& strOut, const nlohmann::ordered_json& value);
 // other value.
 std::optional<double> ParseJsonNumber(const nlohmann::json& value);
 
+// The 16 hex digits of a NaN that "NaN" does not read back as (another sign
+// or payload); nothing for any other value.
+std::optional<std::string> NanBits(double dValue);
+// The NaN of 16 hex digits; nothing for other text or bits that are no NaN.
+std::optional<double> NanFromBits(std::string_view strBits);
+
 // One CSV field: quoted (with doubled quotes) when it holds a comma, a
 // quote, a CR or an LF, otherwise as it is.
 std::string CsvField(std::string_view strField);

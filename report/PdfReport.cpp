@@ -2,15 +2,66 @@
 
 #include "report/Chart.h"
 #include "report/Text.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <hpdf.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace
 {
+// The library (2.3.0) gives a UTF-8 font a ToUnicode CMap of CID ranges,
+// which readers reject ("Invalid 'begincidrange'"). Its codes are the UTF-16
+// code units of the text, so the right map is the identity: 256 bfranges of
+// one high byte each, the surrogates left out, at most 100 to a block.
+std::string IdentityToUnicode()
+{
+    std::string str = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    std::vector<int> highs;
+    for (int nHigh = 0; nHigh < 0x100; ++nHigh)
+        if (nHigh < 0xD8 || nHigh > 0xDF)
+            highs.push_back(nHigh);
+    for (std::size_t n = 0; n < highs.size(); n += 100)
+    {
+        const std::size_t nBlock = std::min<std::size_t>(100, highs.size() - n);
+        str += std::to_string(nBlock) + " beginbfrange\n";
+        for (std::size_t m = n; m < n + nBlock; ++m)
+        {
+            char sz[32];
+            std::snprintf(sz, sizeof sz, "<%02X00> <%02XFF> <%02X00>\n", highs[m], highs[m],
+                          highs[m]);
+            str += sz;
+        }
+        str += "endbfrange\n";
+    }
+    return str + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+}
+
+void ReplaceToUnicode(HPDF_Doc doc, HPDF_Font font)
+{
+    static const std::string s_strCMap = IdentityToUnicode();
+    HPDF_Dict stream = HPDF_DictStream_New(doc->mmgr, doc->xref);
+    if (stream == nullptr)
+        return; // the library's own error handler has the failure
+    stream->filter = HPDF_STREAM_FILTER_FLATE_DECODE;
+    HPDF_Stream_Write(stream->stream, reinterpret_cast<const HPDF_BYTE*>(s_strCMap.data()),
+                      static_cast<HPDF_UINT>(s_strCMap.size()));
+    HPDF_Dict_Add(font, "ToUnicode", stream);
+}
+
 // The page is drawn in points: A4 is 595 x 842, with 40-point margins. y
 // grows downwards here, as on the screen; Y() turns it into PDF's upwards y.
 constexpr double PAGE_WIDTH = 595, PAGE_HEIGHT = 842, MARGIN = 40;
@@ -188,10 +239,23 @@ void CPage::Chart(const SChart& chart, double x, double y, double dScale, double
         {
             Colour(shape.pszStroke, false);
             HPDF_Page_SetLineWidth(m_page, static_cast<HPDF_REAL>(shape.dStrokeWidth));
-            if (shape.bDashed)
+            if (shape.pszDash || shape.bDashed)
             {
-                const HPDF_UINT16 anDash[] = {3, 3};
-                HPDF_Page_SetDash(m_page, anDash, 2, 0);
+                HPDF_UINT16 anDash[8] = {3, 3};
+                HPDF_UINT32 nDash = 2;
+                if (shape.pszDash)
+                {
+                    nDash = 0;
+                    char* pszEnd = nullptr;
+                    for (const char* psz = shape.pszDash; nDash < 8; psz = pszEnd)
+                    {
+                        const long n = std::strtol(psz, &pszEnd, 10);
+                        if (pszEnd == psz)
+                            break;
+                        anDash[nDash++] = static_cast<HPDF_UINT16>(n);
+                    }
+                }
+                HPDF_Page_SetDash(m_page, anDash, nDash, 0);
             }
             if (shape.bRoundJoin)
                 HPDF_Page_SetLineJoin(m_page, HPDF_ROUND_JOIN);
@@ -292,10 +356,19 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     const char* pszRegular = HPDF_LoadTTFontFromFile(doc, strRegular.c_str(), HPDF_TRUE);
     const char* pszBold = HPDF_LoadTTFontFromFile(doc, strBold.c_str(), HPDF_TRUE);
     if (nError != 0 || !pszRegular || !pszBold)
+        for (const std::string& strFont : {strRegular, strBold})
+            if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> pFile(
+                    std::fopen(strFont.c_str(), "rb"), &std::fclose);
+                !pFile) // too many open files, or no right to read it
+                throw CPdfError(
+                    LoadResText(IDS_REPORT_FONT_UNREADABLE, {strFont, std::strerror(errno)}));
+    if (nError != 0 || !pszRegular || !pszBold)
         throw CPdfError("the fonts " + strRegular + " and " + strBold +
                         " cannot be read as TrueType fonts");
     HPDF_Font regular = HPDF_GetFont(doc, pszRegular, "UTF-8");
     HPDF_Font bold = HPDF_GetFont(doc, pszBold, "UTF-8");
+    ReplaceToUnicode(doc, regular);
+    ReplaceToUnicode(doc, bold);
     const std::string strTitle = ValidUtf8(snapshot.strTitle);
     HPDF_SetInfoAttr(doc, HPDF_INFO_TITLE, ("Velkor Project Report: " + strTitle).c_str());
     HPDF_SetInfoAttr(doc, HPDF_INFO_CREATOR, "velkor-report");

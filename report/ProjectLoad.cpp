@@ -5,6 +5,8 @@
 #include "files/ProjectFile.h"
 #include "report/Formats.h"
 #include "report/Numbers.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <cmath>
 #include <filesystem>
@@ -59,16 +61,22 @@ SSnapshot LoadSnapshot(const std::string& strPath,
         const auto nSize = strBytes.size() > PROJECT_FILE_SIZE
                                ? std::filesystem::file_size(strPath, error)
                                : strBytes.size();
+        if (error) // a device or a pipe
+            throw CWrongFileError(
+                LoadResText(IDS_REPORT_SIZE_UNKNOWN, {strPath, std::to_string(PROJECT_FILE_SIZE)}));
         throw CWrongFileError(strPath + " is no project file: a project file is " +
                               std::to_string(PROJECT_FILE_SIZE) + " bytes, this one " +
-                              (error ? std::string("larger") : std::to_string(nSize)) +
-                              (nSize == 1 ? " byte" : " bytes") +
+                              std::to_string(nSize) + (nSize == 1 ? " byte" : " bytes") +
                               "; for a JSON export run: velkor-report import " + strPath +
                               " PROJECT.vlk");
     }
 
     CRiskModel model;
     const CKeepAnswersFlag keep;
+    // A damaged project: the file layer's message, which names the recovery
+    // copy a killed save left beside it.
+    if (strBytes.size() < PROJECT_FILE_SIZE)
+        LoadProject(model, strPath);
     ApplyProjectBytes(model, strBytes, strPath);
     SSnapshot snapshot = MakeSnapshot(model, GetFileTitle(strPath));
 

@@ -69,6 +69,13 @@ JsonRow JsonWeightsRow(const SWeights& weights)
     json["technical"] = JsonNumber(weights.dTechnical);
     json["cost"] = JsonNumber(weights.dCost);
     json["schedule"] = JsonNumber(weights.dSchedule);
+    // A NaN other than the one "NaN" reads back as keeps its sign and payload
+    // beside it: "technical_bits": "fff8000000000001".
+    for (const auto& [pszName, d] : {std::pair{"technical", weights.dTechnical},
+                                     {"cost", weights.dCost},
+                                     {"schedule", weights.dSchedule}})
+        if (const auto strBits = NanBits(d))
+            json[std::string(pszName) + "_bits"] = *strBits;
     return json;
 }
 
@@ -240,5 +247,5 @@ JsonRow JsonTrendPoint(const std::string& strPath, const SSnapshot& snapshot)
 
 void AppendTextTrendPoint(std::string& strOut, std::size_t n, const std::string& strPath)
 {
-    strOut += std::to_string(n) + ". " + strPath + '\n';
+    strOut += std::to_string(n) + ". " + EscapeForDisplay(strPath) + '\n';
 }

@@ -95,5 +95,5 @@ std::size_t TextPortfolioPathWidth(const std::string& strPath);
 // ---- A trend point: one assessment of the history.
 // {"path", "title"}.
 JsonRow JsonTrendPoint(const std::string& strPath, const SSnapshot& snapshot);
-// "<n>. <path>\n".
+// "<n>. <path>\n", the path escaped for display.
 void AppendTextTrendPoint(std::string& strOut, std::size_t n, const std::string& strPath);

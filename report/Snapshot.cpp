@@ -32,7 +32,9 @@ SSnapshot MakeSnapshot(const CRiskModel& model, std::string strTitle)
 SSnapshot MakeSnapshot(const Answers& anAnswers, const SWeights& weights, std::string strTitle)
 {
     const CKeepAnswersFlag keep;
-    CRiskModel work;
+    // One working model a thread, every answer and weight set afresh: a team
+    // of a thousand files builds one, not a thousand.
+    thread_local CRiskModel work;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         work.GetQuestion(i)->SetSelected(anAnswers[i]);
     work.SetTechnicalWeight(weights.dTechnical);

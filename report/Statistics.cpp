@@ -71,6 +71,47 @@ std::optional<double> OrdinalAlpha(const CValueCounts& counts)
     return AlphaOf(AllUnits(counts), counts.Values());
 }
 
+std::vector<std::optional<double>>
+OrdinalAlphaWithoutEachRater(const CValueCounts& counts, std::span<const std::uint8_t> values,
+                             std::size_t nRaters)
+{
+    std::vector<std::optional<double>> alphas(nRaters);
+    const std::size_t nUnits = counts.Units(), nValues = counts.Values();
+    if (nRaters < 3)
+        return alphas;
+    // With every unit rated m times, o = (S - diag(D)) / (m - 1), S the sum
+    // of n_u n_u^T and D the value totals. Taking rater r's value a_u out of
+    // each unit gives S - B - B^T + diag(A) and D - A, where A counts r's
+    // values and row c of B sums the n_u of the units r gave c.
+    std::vector<double> adS(nValues * nValues, 0.0), adD(nValues, 0.0);
+    for (std::size_t u = 0; u < nUnits; ++u)
+        for (std::size_t c = 0; c < nValues; ++c)
+        {
+            adD[c] += counts.At(u, c);
+            for (std::size_t k = 0; k < nValues; ++k)
+                adS[c * nValues + k] += double(counts.At(u, c)) * counts.At(u, k);
+        }
+    for (std::size_t r = 0; r < nRaters; ++r)
+    {
+        std::vector<double> adB(nValues * nValues, 0.0), adA(nValues, 0.0);
+        for (std::size_t u = 0; u < nUnits; ++u)
+        {
+            const std::size_t a = values[r * nUnits + u];
+            adA[a] += 1;
+            for (std::size_t k = 0; k < nValues; ++k)
+                adB[a * nValues + k] += counts.At(u, k);
+        }
+        Coincidences o(nValues * nValues);
+        for (std::size_t c = 0; c < nValues; ++c)
+            for (std::size_t k = 0; k < nValues; ++k)
+                o[c * nValues + k] = (adS[c * nValues + k] - adB[c * nValues + k] -
+                                      adB[k * nValues + c] + (c == k ? 2 * adA[c] - adD[c] : 0.0)) /
+                                     double(nRaters - 2);
+        alphas[r] = AlphaOf(o, nValues);
+    }
+    return alphas;
+}
+
 SAlphaInterval OrdinalAlphaInterval(const CValueCounts& counts)
 {
     SAlphaInterval interval;

@@ -44,6 +44,14 @@ private:
 // disagreement is expected: every pairable value the same, or none at all.
 std::optional<double> OrdinalAlpha(const CValueCounts& counts);
 
+// Alpha without each rater in turn, when every one of nRaters rated every
+// unit: values[r * units + u] is the rank rater r gave unit u, counts their
+// counts. Each is built from the counts in units x values steps, never from
+// pairs of raters. Nothing for each with fewer than three raters.
+std::vector<std::optional<double>>
+OrdinalAlphaWithoutEachRater(const CValueCounts& counts, std::span<const std::uint8_t> values,
+                             std::size_t nRaters);
+
 struct SAlphaInterval
 {
     std::optional<double> alpha;

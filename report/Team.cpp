@@ -40,9 +40,8 @@ std::uint32_t AnswerAtRank(const std::array<std::uint32_t, MAX_ANSWERS>& counts,
     return MAX_ANSWERS - 1;
 }
 
-// The five-level questions as alpha's units, answers as values; without
-// one member when pLeftOut is given.
-CValueCounts AgreementCounts(const AnswerCounts& counts, const Answers* pLeftOut = nullptr)
+// The five-level questions as alpha's units, answers as values.
+CValueCounts AgreementCounts(const AnswerCounts& counts)
 {
     std::size_t nUnits = 0;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
@@ -55,8 +54,6 @@ CValueCounts AgreementCounts(const AnswerCounts& counts, const Answers* pLeftOut
             continue;
         for (std::uint32_t a = 0; a < FIVE_LEVEL_ANSWERS; ++a)
             values.At(u, a) = counts[i][a];
-        if (pLeftOut != nullptr)
-            --values.At(u, std::min((*pLeftOut)[i], FIVE_LEVEL_ANSWERS - 1));
         ++u;
     }
     return values;
@@ -103,20 +100,26 @@ void AddMetricRanges(STeam& team)
     }
 }
 
-void AddAssessors(STeam& team, const AnswerCounts& counts)
+void AddAssessors(STeam& team, const CValueCounts& agreement)
 {
-    const bool bLeaveOut = team.members.size() >= 3;
+    // Each member's answers to the agreement's questions, for alpha without them.
+    std::vector<std::uint8_t> values;
+    values.reserve(team.members.size() * agreement.Units());
     for (const STeamMember& member : team.members)
+        for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
+            if (InAgreement(i))
+                values.push_back(static_cast<std::uint8_t>(
+                    std::min(member.snapshot.anAnswers[i], FIVE_LEVEL_ANSWERS - 1)));
+    const auto alphas = OrdinalAlphaWithoutEachRater(agreement, values, team.members.size());
+    for (std::size_t n = 0; n < team.members.size(); ++n)
     {
         STeamAssessor assessor;
         double dSum = 0;
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            dSum += std::fabs(double(member.snapshot.anAnswers[i]) -
+            dSum += std::fabs(double(team.members[n].snapshot.anAnswers[i]) -
                               double(team.consensus.anAnswers[i]));
         assessor.dDistance = dSum / QUESTION_COUNT;
-        if (bLeaveOut)
-            assessor.alphaWithout =
-                OrdinalAlpha(AgreementCounts(counts, &member.snapshot.anAnswers));
+        assessor.alphaWithout = alphas[n];
         team.assessors.push_back(assessor);
     }
 }
@@ -148,7 +151,7 @@ STeam AnalyseTeam(std::vector<STeamMember> members)
     team.agreement = OrdinalAlphaInterval(agreement);
     AddQuestions(team, counts);
     AddMetricRanges(team);
-    AddAssessors(team, counts);
+    AddAssessors(team, agreement);
     return team;
 }
 

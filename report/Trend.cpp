@@ -1,5 +1,6 @@
 #include "report/Trend.h"
 
+#include "files/Path.h"
 #include "report/Export.h"
 #include "report/Rows.h"
 
@@ -11,9 +12,12 @@ constexpr double PLOT_LEFT = 80, PLOT_RIGHT = 660, PLOT_TOP = 80, PLOT_BOTTOM = 
 constexpr double LEGEND_X = 700, LEGEND_TOP = 90, LEGEND_STEP = 24;
 constexpr const char* INK = "#222222";
 constexpr const char* GRID = "#B0B0B0";
-// The summary lines solid, the categories dashed; colour-blind safe colours.
-constexpr const char* s_apszColours[] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7",
-                                         "#56B4E9", "#D55E00", "#000000", "#F0E442"};
+// Each line its own colour and dash: the summary lines solid, each category
+// dashed in one of five patterns; colour-blind safe colours first.
+constexpr const char* s_apszColours[] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7", "#56B4E9",
+                                         "#D55E00", "#882255", "#44AA99", "#999933", "#AA4499",
+                                         "#661100", "#6699CC", "#117733"};
+constexpr const char* s_apszDashes[] = {"6 3", "2 2", "8 3 2 3", "4 2 1 2 1 2", "10 4"};
 
 double Change(const std::vector<STrendPoint>& points, int k)
 {
@@ -97,7 +101,10 @@ SChart MakeTrendChart(const std::vector<STrendPoint>& points)
         SChartShape key =
             Stroke(SChartShape::line, {LEGEND_X, yLegend - 4, LEGEND_X + 24, yLegend - 4},
                    pszColour, k == METRIC_TOTAL ? 3 : 2);
-        key.bDashed = !bSummary;
+        const char* pszDash =
+            bSummary ? nullptr
+                     : s_apszDashes[(k - METRIC_CATEGORY_FIRST) % std::size(s_apszDashes)];
+        key.pszDash = pszDash;
         shapes.push_back(std::move(key));
         shapes.push_back(ChartText(LEGEND_X + 32, yLegend, strName));
 
@@ -106,7 +113,7 @@ SChart MakeTrendChart(const std::vector<STrendPoint>& points)
                                   : bSummary        ? 2
                                                     : 1.25);
         line.pszFill = "none";
-        line.bDashed = !bSummary;
+        line.pszDash = pszDash;
         line.bRoundJoin = true;
         std::vector<SChartShape> dots;
         for (std::size_t n = 0; n < nPoints; ++n)
@@ -177,7 +184,7 @@ std::string TrendText(const std::vector<STrendPoint>& points)
 {
     std::vector<TextRow> rows(1, {"Probability (%)"});
     for (const STrendPoint& point : points)
-        rows[0].push_back(OneLine(point.snapshot.strTitle));
+        rows[0].push_back(EscapeForDisplay(point.snapshot.strTitle));
     rows[0].push_back("Change");
     for (int k = 0; k < TREND_SERIES; ++k)
         rows.push_back(TextMetric(k, Series(points, k), Change(points, k)));

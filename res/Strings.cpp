@@ -234,6 +234,16 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_FILE_KIND_PROJECT, "a project file"},
 
     // Reports and velkor-report (400..699).
+    {IDS_REPORT_OUT_OF_MEMORY,
+     "there is not enough memory to finish; nothing was written. Close other programs or raise "
+     "the memory limit, then run again."},
+    {IDS_REPORT_SKIPPED_OUTPUT, "%1 is %2, where this output goes; it was skipped."},
+    {IDS_REPORT_SIZE_UNKNOWN,
+     "%1 is no project file: a project file is %2 bytes, this one has no size (a device or a "
+     "pipe); name the project file (.vlk) instead"},
+    {IDS_REPORT_FONT_UNREADABLE,
+     "the font %1 cannot be opened (%2); close other programs or raise the limit of open "
+     "files, then run again"},
     // team, sensitivity and calibrate (600..659).
     {IDS_EVIDENCE_UNDEFINED, "undefined"},
     {IDS_BAND_RELIABLE, "reliable"},
@@ -292,6 +302,7 @@ constexpr StringEntry s_aStrings[] = {
     {IDS_CALIBRATE_NONE, "No outcome is known: every outcome column is empty."},
     {IDS_CALIBRATE_CHART, "Reliability: forecast against the share met"},
     {IDS_EVIDENCE_RANGE, "Range"},
+    {IDS_PORTFOLIO_NO_PROJECT, "no project file (*.vlk) in %1; nothing was written."},
     {IDS_WALK_TOO_DEEP, "%1 was not searched: it lies more than %2 folders below the folder given. "
                         "Name it itself to search it."},
 
@@ -334,4 +345,22 @@ const std::string& LoadResString(int nId)
     if (p == pEnd || p->nId != nId)
         return s_strEmpty;
     return Texts()[static_cast<std::size_t>(p - std::begin(s_aStrings))];
+}
+
+std::string LoadResText(int nId, std::initializer_list<std::string_view> args)
+{
+    const std::string& strText = LoadResString(nId);
+    std::string strOut;
+    for (std::size_t i = 0; i < strText.size(); ++i)
+    {
+        const char c = i + 1 < strText.size() ? strText[i + 1] : '\0';
+        if (strText[i] == '%' && c >= '1' && c <= '9' && std::size_t(c - '1') < args.size())
+        {
+            strOut.append(args.begin()[c - '1']);
+            ++i;
+        }
+        else
+            strOut += strText[i];
+    }
+    return strOut;
 }

@@ -43,6 +43,10 @@
 #define IDS_FILE_KIND_PROJECT 320
 
 // 400..699: the reports' and velkor-report's texts.
+#define IDS_REPORT_OUT_OF_MEMORY 400
+#define IDS_REPORT_SKIPPED_OUTPUT 401
+#define IDS_REPORT_SIZE_UNKNOWN 402
+#define IDS_REPORT_FONT_UNREADABLE 403
 // 600..659: team, sensitivity and calibrate.
 #define IDS_EVIDENCE_UNDEFINED 600
 #define IDS_BAND_RELIABLE 601
@@ -96,6 +100,7 @@
 #define IDS_CALIBRATE_NONE 649
 #define IDS_CALIBRATE_CHART 650
 #define IDS_EVIDENCE_RANGE 651
+#define IDS_PORTFOLIO_NO_PROJECT 652
 #define IDS_WALK_TOO_DEEP 680
 
 // 700..899: the analysis page's texts.

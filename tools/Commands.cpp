@@ -2,6 +2,7 @@
 
 #include "files/File.h"
 #include "files/FileException.h"
+#include "files/Path.h"
 #include "report/PdfReport.h"
 #include "report/ProjectLoad.h"
 
@@ -16,8 +17,10 @@ const char g_szUsage[] = "Usage: velkor-report PROJECT.vlk OUTPUT\n"
 
 void PrintError(std::string_view strMessage)
 {
+    // Names from outside reach the terminal escaped: no control sequence, no
+    // line that looks like another message.
     std::string strLine = "velkor-report: ";
-    strLine.append(strMessage);
+    strLine.append(EscapeForDisplay(strMessage));
     strLine += '\n';
     std::fputs(strLine.c_str(), stderr);
 }

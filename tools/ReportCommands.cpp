@@ -5,9 +5,12 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "report/Compare.h"
+#include "report/Evidence.h"
 #include "report/Improve.h"
 #include "report/Portfolio.h"
 #include "report/Trend.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <CLI/CLI.hpp>
 
@@ -113,6 +116,7 @@ struct SImproveArgs : SOutputArgs
     std::string strProject;
     std::size_t nTop = 10;
     std::string strTarget; // a percentage; empty: no plan
+    bool bAllQuestions = false;
 };
 
 int RunImprove(const SImproveArgs& args)
@@ -137,16 +141,29 @@ int RunImprove(const SImproveArgs& args)
                                   args.strTarget,
                               args.strUsage);
     }
-    return RunWithFormat(args, {args.strProject},
-                         [&](EOutputFormat format)
-                         {
-                             const SSnapshot snapshot = ReadProject(args.strProject);
-                             Write(args.strOutput,
-                                   args.strTarget.empty()
-                                       ? MakeImproveOutput(snapshot, args.nTop, format)
-                                       : MakePlanOutput(snapshot, dTarget / 100.0, format));
-                             return 0;
-                         });
+    return RunWithFormat(
+        args, {args.strProject},
+        [&](EOutputFormat format)
+        {
+            const SSnapshot snapshot = ReadProject(args.strProject);
+            Write(args.strOutput,
+                  args.strTarget.empty()
+                      ? MakeImproveOutput(snapshot, args.nTop, format)
+                      : MakePlanOutput(snapshot, dTarget / 100.0, format, args.bAllQuestions));
+            return 0;
+        });
+}
+
+// Removes from projects the files that are the output, each an error.
+void SkipOutput(const std::string& strOutput, const std::string& strOutputName,
+                std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
+{
+    for (int nProject; (nProject = FindSameFile(strOutput, projects)) >= 0;)
+    {
+        const auto it = projects.begin() + nProject;
+        errors.push_back({*it, LoadResText(IDS_REPORT_SKIPPED_OUTPUT, {*it, strOutputName})});
+        projects.erase(it);
+    }
 }
 
 struct SPortfolioArgs : SOutputArgs
@@ -164,20 +181,24 @@ int RunPortfolio(const SPortfolioArgs& args)
             // The paths are found first, so a missing PATH is reported before
             // any row; then each file's trouble as it is met.
             std::vector<SPortfolioError> errors;
-            const std::vector<std::string> projects = CollectProjects(args.paths, errors);
-            // Nor does the output of a whole folder replace a project in it.
+            std::vector<std::string> projects = CollectProjects(args.paths, errors);
+            // Nor does the output of a whole folder replace a project in it: a
+            // file found there that is the output is named and skipped.
             const bool bStandardOutput = IsStandardOutput(args.strOutput);
-            if (const int nProject =
-                    FindSameFile(bStandardOutput ? "/dev/stdout" : args.strOutput, projects);
-                nProject >= 0)
-            {
-                PrintError((bStandardOutput ? std::string("standard output") : args.strOutput) +
-                           " is " + projects[static_cast<std::size_t>(nProject)] +
-                           ", a project to read; nothing was written.");
-                return EXIT_USAGE;
-            }
+            SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
+                       bStandardOutput ? std::string("standard output") : args.strOutput, projects,
+                       errors);
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
+            // Folders without a single project are no portfolio: said, and
+            // nothing written.
+            if (projects.empty())
+            {
+                if (errors.empty())
+                    PrintError(FormatText(IDS_PORTFOLIO_NO_PROJECT,
+                                          {CLI::detail::join(args.paths, ", ")}));
+                return EXIT_FILE_ERROR;
+            }
 
             CFile file;
             const bool bFile = !IsStandardOutput(args.strOutput);
@@ -261,9 +282,11 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
             "A plan instead: the changes, one step at a time, that raise the total to PERCENT")
         ->type_name("PERCENT")
         ->excludes(pTop);
-    AddOutputOptions(
-        *pCommand, *pArgs, context, CMD_IMPROVE,
-        "velkor-report improve PROJECT [--top N | --target PERCENT] [-o OUTPUT] [--format FORMAT]");
+    pCommand->add_flag("--all-questions", pArgs->bAllQuestions,
+                       "The plan may change the context questions too (team size, experience)");
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_IMPROVE,
+                     "velkor-report improve PROJECT [--top N | --target PERCENT [--all-questions]] "
+                     "[-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
 }
 

@@ -11,6 +11,8 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "report/Formats.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <CLI/CLI.hpp>
 
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -131,7 +134,9 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
 }
 } // namespace
 
-int main(int argc, char** argv)
+namespace
+{
+int Run(int argc, char** argv)
 {
     InstallTemporaryFileCleanup(); // a signal removes a named temporary file
 #ifdef _WIN32
@@ -206,4 +211,24 @@ int main(int argc, char** argv)
     if (app.count("OUTPUT") == 0)
         return UsageError("OUTPUT is missing");
     return WriteReport(strProject, strOutput);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Looked up first: once memory has run out, the table could not be built.
+    const std::string& strOutOfMemory = LoadResString(IDS_REPORT_OUT_OF_MEMORY);
+    try
+    {
+        return Run(argc, argv);
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Whatever failed to allocate, the output was not replaced: a file is
+        // written whole or not at all.
+        std::fputs("velkor-report: ", stderr);
+        std::fputs(strOutOfMemory.c_str(), stderr);
+        std::fputs("\n", stderr);
+        return EXIT_FILE_ERROR;
+    }
 }

@@ -71,7 +71,7 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
         {
             SCOPED_TRACE(std::to_string(n) + " " + std::to_string(dTarget));
             const SSnapshot snapshot = MakeSnapshot(ProjectAnswers(n), s_aWeights[n]);
-            const SPlan plan = MakePlan(snapshot, dTarget);
+            const SPlan plan = MakePlan(snapshot, dTarget, true); // every question, as below
             // The same greedy search, written out on plain models.
             Answers an = snapshot.anAnswers;
             double dTotal = TotalOf(an, snapshot.weights);
@@ -120,7 +120,7 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
                       expected.empty() ? snapshot.Metric(METRIC_TOTAL) : expected.back().dTotal);
 
             const auto doc = nlohmann::ordered_json::parse(
-                MakePlanOutput(snapshot, dTarget, EOutputFormat::json));
+                MakePlanOutput(snapshot, dTarget, EOutputFormat::json, true));
             EXPECT_EQ(doc["format"], "velkor-improve-plan");
             EXPECT_EQ(doc["target"].get<double>(), dTarget);
             EXPECT_EQ(doc["reached"], bReached);

@@ -128,6 +128,27 @@ TEST(ReportStatistics, JackknifeIntervalOfThreeUnits)
     EXPECT_TRUE(none.alpha && !none.low && !none.high);
 }
 
+TEST(ReportStatistics, AlphaWithoutEachRaterFromTheCountsAlone)
+{
+    std::mt19937 random(5);
+    const std::size_t nRaters = 5, nUnits = 12;
+    std::vector<std::uint8_t> values(nRaters * nUnits);
+    for (auto& v : values)
+        v = static_cast<std::uint8_t>(random() % 5);
+    const auto Units = [&](std::size_t nLeftOut)
+    {
+        std::vector<std::vector<int>> units(nUnits);
+        for (std::size_t r = 0; r < nRaters; ++r)
+            for (std::size_t u = 0; u < nUnits; ++u)
+                units[u].push_back(r == nLeftOut ? -1 : values[r * nUnits + u]);
+        return Counts(units, 5);
+    };
+    const auto alphas = OrdinalAlphaWithoutEachRater(Units(nRaters), values, nRaters);
+    for (std::size_t r = 0; r < nRaters; ++r)
+        EXPECT_NEAR(alphas[r].value_or(9), OrdinalAlpha(Units(r)).value_or(-9), 1e-12) << r;
+    EXPECT_FALSE(OrdinalAlphaWithoutEachRater(Units(9), {values.data(), 2 * nUnits}, 2)[0]);
+}
+
 TEST(ReportStatistics, ForecastChecksOfFourProjectsByHand)
 {
     // Forecasts 0.2, 0.6, 0.6 and 1.3 (clamped to 1), outcomes missed, met,

@@ -4,6 +4,7 @@
 #include "FileTestSupport.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 
 struct RunResult
 {
@@ -12,9 +13,17 @@ struct RunResult
     std::string strErr;
 };
 
+// Limits of the run (0: none): address space in KiB ("ulimit -v"), open
+// files ("ulimit -n").
+struct SRunLimits
+{
+    rlim_t nMemoryKiB = 0;
+    rlim_t nFiles = 0;
+};
+
 // bAppend: standard output appends to what .stdout already holds (">>").
 inline RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args,
-                           bool bAppend = false)
+                           bool bAppend = false, SRunLimits limits = {})
 {
     args.insert(args.begin(), VELKOR_REPORT_EXE);
     const std::string strOut = dir / ".stdout";
@@ -27,6 +36,12 @@ inline RunResult RunReport(const CScratchDir& dir, std::vector<std::string> args
         const int nErr = open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(nOut, STDOUT_FILENO);
         dup2(nErr, STDERR_FILENO);
+        close(nOut);
+        close(nErr);
+        for (const auto& [nResource, nLimit] :
+             {std::pair{RLIMIT_AS, limits.nMemoryKiB * 1024}, {RLIMIT_NOFILE, limits.nFiles}})
+            if (const rlimit limit = {nLimit, nLimit}; nLimit != 0)
+                setrlimit(nResource, &limit);
         std::vector<char*> argv;
         for (auto& arg : args)
             argv.push_back(arg.data());

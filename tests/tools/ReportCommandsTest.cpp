@@ -424,6 +424,21 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
     WriteBytes(dir / "long.vlk", ReadBytes(a) + "tail");
     const std::string strDamaged = "velkor-report: An attempt was made to access " +
                                    dir / "tree/damaged.vlk" + " past its end.\n";
+    // Hostile names in a searched tree: control characters, a forged message
+    // line, a link to standard output; a damaged file with its recovery copy.
+    const std::string strForged = "e\x1b[31m\nvelkor-report: forged.vlk";
+    std::filesystem::create_directory(dir / "hostile");
+    WriteBytes(dir / ("hostile/" + strForged), std::string(347, '\0'));
+    WriteBytes(dir / "hostile/good\x7f.vlk", ReadBytes(a));
+    std::filesystem::create_symlink("/dev/stdout", dir / "hostile/x.vlk");
+    WriteBytes(dir / "d.vlk", std::string(100, '\0'));
+    WriteBytes(dir / ".d.vlk.velkor-backup", ReadBytes(a));
+    // A weight that is a NaN with a sign and a payload.
+    std::string strNan = ReadBytes(a);
+    for (int n = 0; n < 8; ++n)
+        strNan[4 * QUESTION_COUNT + n] = "\x01\0\0\0\0\0\xf8\xff"[n];
+    WriteBytes(dir / "nan.vlk", strNan);
+    const std::string strNanWarning = "velkor-report: warning: " + dir / "nan.vlk";
 
     const struct
     {
@@ -432,6 +447,7 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         std::string strErr; // the start of standard error
         std::string strOut; // the start of standard output
         std::size_t nLines; // of standard output, or of the file written (0: none written)
+        SRunLimits limits = {};
     } aCases[] = {
         {{"compare", a, b}, 0, "", "Old: " + a + "\nNew: " + b + "\n\n", 94},
         {{"compare", a, b, "-o", dir / "c.CSV"}, 0, "", "", 29},
@@ -490,7 +506,13 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
         {{"trend", a, b, "-o", dir / "t.svg"}, 0, "", "", 88},
         {{"trend", a, b, "--format", "csv"}, 0, "", "index,label,a,b,change\n", 15},
         {{"improve", a, "--target", "150"}, 2, "velkor-report: --target takes a percentage", "", 0},
+        // The context questions take no step: more steps to the target.
         {{"improve", a, "--target", "90%", "--format", "json"},
+         0,
+         "",
+         "{\n  \"format\": \"velkor-improve-plan\"",
+         111},
+        {{"improve", a, "--target", "90%", "--all-questions", "--format", "json"},
          0,
          "",
          "{\n  \"format\": \"velkor-improve-plan\"",
@@ -500,10 +522,39 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
          "velkor-report: --top excludes --target",
          "",
          0},
+        {{"portfolio", dir / "hostile"},
+         1,
+         "velkor-report: " + dir / "hostile/x.vlk" +
+             " is standard output, where this output goes; it was skipped.\n"
+             "velkor-report: An attempt was made to access " +
+             dir / "hostile" + "/e\\x1B[31m\\nvelkor-report: forged.vlk past its end.\n",
+         "Path",
+         2},
+        {{"trend", dir / "hostile/good\x7f.vlk"},
+         0,
+         "",
+         "1. " + dir / "hostile/good\\x7F.vlk\n",
+         17},
+        {{"/dev/zero", "-"},
+         1,
+         "velkor-report: /dev/zero is no project file: a project file is 348 bytes, this one has "
+         "no size (a device or a pipe)",
+         "",
+         0},
+        {{dir / "d.vlk", "-"},
+         1,
+         "velkor-report: An attempt was made to access " + dir / "d.vlk" +
+             " past its end. Its content before an interrupted save is in " + dir.Path() +
+             "/.d.vlk.velkor-backup.\n",
+         "",
+         0},
+        {{dir / "nan.vlk", dir / "nan.json"}, 0, strNanWarning, "", 0},
+        {{"import", "--any-weights", dir / "nan.json", dir / "nan2.vlk"}, 0, "", "", 0},
+        {{a, dir / "o.pdf"}, 1, "velkor-report: the font ", "", 0, {0, 4}},
     };
     for (const auto& c : aCases)
     {
-        const RunResult result = RunReport(dir, c.args);
+        const RunResult result = RunReport(dir, c.args, false, c.limits);
         const std::string strWhat = c.args[0] + " " + c.args.back();
         EXPECT_EQ(result.nExit, c.nExit) << strWhat << ": " << result.strErr;
         EXPECT_EQ(result.strErr.substr(0, c.strErr.size()), c.strErr) << strWhat;
@@ -528,6 +579,7 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
                                      ", a project to read; nothing was written.\n");
     }
     EXPECT_EQ(ReadBytes(a), strProject);
+    EXPECT_EQ(ReadBytes(dir / "nan2.vlk"), strNan); // the NaN bit for bit
 
     Document(ReadBytes(dir / "c.json"), "velkor-compare");
     const Json portfolio = Document(ReadBytes(dir / "p.json"), "velkor-portfolio");
@@ -541,4 +593,27 @@ TEST(ReportCommandLine, ExitStatusMessagesAndOutputFiles)
     ASSERT_EQ(rows.size(), 3u);
     for (std::size_t n = 1; n < rows.size(); ++n)
         EXPECT_LE(Number(rows[n - 1]["metrics"][0]), Number(rows[n]["metrics"][0]));
+}
+
+// Memory that runs out is one message and exit 1, nothing written.
+TEST(ReportCommandLine, MemoryThatRunsOutIsOneMessage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
+#else
+    CScratchDir dir;
+    CRiskModel model;
+    SaveProject(model, dir / "p.vlk");
+    ASSERT_EQ(RunReport(dir, {dir / "p.vlk", dir / "p.json"}).nExit, 0);
+    auto document = nlohmann::ordered_json::parse(ReadBytes(dir / "p.json"));
+    document["title"] = std::string(1 << 20, 't');
+    WriteBytes(dir / "big.json", document.dump());
+    const RunResult result =
+        RunReport(dir, {"import", dir / "big.json", dir / "big.vlk"}, false, {8000, 0});
+    EXPECT_EQ(result.nExit, 1);
+    EXPECT_EQ(result.strErr, "velkor-report: there is not enough memory to finish; nothing was "
+                             "written. Close other programs or raise the memory limit, then run "
+                             "again.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "big.vlk"));
+#endif
 }
