@@ -304,7 +304,7 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
                         " cannot be read as TrueType fonts");
     HPDF_Font regular = HPDF_GetFont(doc, pszRegular, "UTF-8");
     HPDF_Font bold = HPDF_GetFont(doc, pszBold, "UTF-8");
-    const std::string strTitle = ValidUtf8(snapshot.strTitle);
+    const std::string strTitle = ValidUtf8(snapshot.Title());
     HPDF_SetInfoAttr(doc, HPDF_INFO_TITLE, ("Velkor Project Report: " + strTitle).c_str());
     HPDF_SetInfoAttr(doc, HPDF_INFO_CREATOR, "velkor-report");
 
@@ -351,10 +351,10 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
         double dWeight;
     } aWeighted[] = {
         {"Technical Success Probability:", METRIC_TECHNICAL,
-         "Technical Weighting:", snapshot.weights.dTechnical},
+         "Technical Weighting:", snapshot.Weights().dTechnical},
         {"Schedule Success Probability:", METRIC_SCHEDULE,
-         "Schedule Weighting:", snapshot.weights.dSchedule},
-        {"Cost Success Probability:", METRIC_COST, "Cost Weighting:", snapshot.weights.dCost}};
+         "Schedule Weighting:", snapshot.Weights().dSchedule},
+        {"Cost Success Probability:", METRIC_COST, "Cost Weighting:", snapshot.Weights().dCost}};
     for (const auto& row : aWeighted)
     {
         page.Row(xLeft, xLeftValue, y, row.pszLabel, Metric(row.nMetric));
@@ -386,9 +386,7 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     y += 6 * 15 + 10;
 
     // The chart across the page's width, below its own title and total.
-    SSnapshot chartSnapshot = snapshot;
-    chartSnapshot.strTitle = strTitle;
-    const SChart chart = MakeChart(chartSnapshot);
+    const SChart chart = MakeChart(snapshot.Retitled(strTitle));
     const double dChartTop = 80;
     const double dScale = (xRight - xLeft) / chart.dWidth;
     page.Chart(chart, xLeft, y, dScale, dChartTop, (chart.dHeight - dChartTop) * dScale);

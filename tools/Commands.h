@@ -7,7 +7,7 @@
 // calls every registration function in s_apfnCommands (velkor-report.cpp).
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <functional>
 #include <map>

@@ -3,9 +3,9 @@
 #include "FileTestSupport.h"
 #include "RunReport.h"
 
+#include "input/Numbers.h"
 #include "report/Compare.h"
 #include "report/Improve.h"
-#include "report/Numbers.h"
 #include "report/Portfolio.h"
 
 #include <nlohmann/json.hpp>

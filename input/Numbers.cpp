@@ -1,4 +1,4 @@
-#include "report/Numbers.h"
+#include "input/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

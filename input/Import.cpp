@@ -1,7 +1,7 @@
-#include "report/Import.h"
+#include "input/Import.h"
 
 #include "files/Path.h"
-#include "report/Numbers.h"
+#include "input/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
