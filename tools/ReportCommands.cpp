@@ -238,27 +238,46 @@ int RunTrend(const STrendArgs& args)
                              return 0;
                          });
 }
+// A command with output options, its arguments kept by its callback.
+template <class TArgs>
+std::shared_ptr<TArgs> NewCommand(CLI::App& app, CLI::App*& pCommand, const char* pszName,
+                                  const std::string& strHelp)
+{
+    pCommand = app.add_subcommand(pszName, strHelp);
+    return std::make_shared<TArgs>();
+}
+
+// Adds the output options and the callback that runs the command.
+template <class TArgs>
+void FinishCommand(CLI::App& command, const std::shared_ptr<TArgs>& pArgs, CCommandContext& context,
+                   ECommand eCommand, const std::string& strUsage, int (*pfnRun)(const TArgs&))
+{
+    AddOutputOptions(command, *pArgs, context, eCommand, strUsage);
+    command.callback([&context, pArgs, pfnRun] { context.nExit = pfnRun(*pArgs); });
+}
 } // namespace
 
 void AddCompareCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand =
-        app.add_subcommand("compare", "Shows what changed between two assessments (velkor-report "
-                                      "compare OLD.vlk NEW.vlk [-o OUTPUT])");
-    auto pArgs = std::make_shared<SCompareArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs =
+        NewCommand<SCompareArgs>(app, pCommand, "compare",
+                                 "Shows what changed between two assessments (velkor-report "
+                                 "compare OLD.vlk NEW.vlk [-o OUTPUT])");
     pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
     pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
-    AddOutputOptions(*pCommand, *pArgs, context, CMD_COMPARE,
-                     "velkor-report compare OLD.vlk NEW.vlk [-o OUTPUT] [--format FORMAT]");
-    pCommand->callback([&context, pArgs] { context.nExit = RunCompare(*pArgs); });
+    FinishCommand(*pCommand, pArgs, context, CMD_COMPARE,
+                  "velkor-report compare OLD.vlk NEW.vlk [-o OUTPUT] [--format FORMAT]",
+                  &RunCompare);
 }
 
 void AddImproveCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand =
-        app.add_subcommand("improve", "Lists the answers that raise the total most (velkor-report "
-                                      "improve PROJECT [--top N | --target PERCENT] [-o OUTPUT])");
-    auto pArgs = std::make_shared<SImproveArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs =
+        NewCommand<SImproveArgs>(app, pCommand, "improve",
+                                 "Lists the answers that raise the total most (velkor-report "
+                                 "improve PROJECT [--top N | --target PERCENT] [-o OUTPUT])");
     pCommand->add_option("PROJECT", pArgs->strProject, "The project file")->required();
     CLI::Option* pTop =
         pCommand
@@ -279,17 +298,18 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
             "A plan instead: the changes, one step at a time, that raise the total to PERCENT")
         ->type_name("PERCENT")
         ->excludes(pTop);
-    AddOutputOptions(
-        *pCommand, *pArgs, context, CMD_IMPROVE,
-        "velkor-report improve PROJECT [--top N | --target PERCENT] [-o OUTPUT] [--format FORMAT]");
-    pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
+    FinishCommand(
+        *pCommand, pArgs, context, CMD_IMPROVE,
+        "velkor-report improve PROJECT [--top N | --target PERCENT] [-o OUTPUT] [--format FORMAT]",
+        &RunImprove);
 }
 
 void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "portfolio", "One row per project file (velkor-report portfolio [-o OUTPUT] PATH...)");
-    auto pArgs = std::make_shared<SPortfolioArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs = NewCommand<SPortfolioArgs>(
+        app, pCommand, "portfolio",
+        "One row per project file (velkor-report portfolio [-o OUTPUT] PATH...)");
     pCommand
         ->add_option("PATH", pArgs->paths,
                      "Project files, and folders searched for *.vlk in any case")
@@ -297,20 +317,19 @@ void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
     pCommand->add_option("--sort", pArgs->strSort, "path (default), or total: the riskiest first")
         ->type_name("ORDER")
         ->check(CLI::IsMember({"path", "total"}));
-    AddOutputOptions(
-        *pCommand, *pArgs, context, CMD_PORTFOLIO,
-        "velkor-report portfolio [--sort path|total] [-o OUTPUT] [--format FORMAT] PATH...");
-    pCommand->callback([&context, pArgs] { context.nExit = RunPortfolio(*pArgs); });
+    FinishCommand(
+        *pCommand, pArgs, context, CMD_PORTFOLIO,
+        "velkor-report portfolio [--sort path|total] [-o OUTPUT] [--format FORMAT] PATH...",
+        &RunPortfolio);
 }
 
 void AddTrendCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "trend",
+    CLI::App* pCommand = nullptr;
+    const auto pArgs = NewCommand<STrendArgs>(
+        app, pCommand, "trend",
         "A project's history: its assessments in the order given (velkor-report trend FILE...)");
-    auto pArgs = std::make_shared<STrendArgs>();
     pCommand->add_option("FILE", pArgs->paths, "The project files, oldest first")->required();
-    AddOutputOptions(*pCommand, *pArgs, context, CMD_TREND,
-                     "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...");
-    pCommand->callback([&context, pArgs] { context.nExit = RunTrend(*pArgs); });
+    FinishCommand(*pCommand, pArgs, context, CMD_TREND,
+                  "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...", &RunTrend);
 }
