@@ -16,6 +16,11 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string_view>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -160,16 +165,39 @@ int RunImprove(const SImproveArgs& args)
                          });
 }
 
-// Removes from projects the files that are the output, each an error.
-void SkipOutput(const std::string& strOutput, const std::string& strOutputName,
-                std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
+// A link in a searched tree to the program's own standard output
+// ("/dev/stdout", "/proc/self/fd/1"): not a project, whatever it leads to.
+bool IsDescriptorLink(const std::string& strPath)
+{
+#ifdef _WIN32
+    (void)strPath;
+    return false;
+#else
+    char sz[64] = {};
+    const ssize_t n = readlink(strPath.c_str(), sz, sizeof sz - 1);
+    const std::string_view strTarget(sz, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return strTarget.starts_with("/dev/std") || strTarget.starts_with("/dev/fd/") ||
+           strTarget.starts_with("/proc/self/fd/") || strTarget.starts_with("/proc/thread-self/");
+#endif
+}
+
+// The files found that are the output: a link to standard output is named and
+// skipped; a project is refused (exit 2) before anything is written.
+int SkipOutput(const std::string& strOutput, const std::string& strOutputName,
+               std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
 {
     for (int nProject; (nProject = FindSameFile(strOutput, projects)) >= 0;)
     {
         const auto it = projects.begin() + nProject;
+        if (!IsDescriptorLink(*it))
+        {
+            PrintError(strOutputName + " is " + *it + ", a project to read; nothing was written.");
+            return EXIT_USAGE;
+        }
         errors.push_back({*it, LoadResText(IDS_REPORT_SKIPPED_OUTPUT, {*it, strOutputName})});
         projects.erase(it);
     }
+    return 0;
 }
 
 struct SPortfolioArgs : SOutputArgs
@@ -191,9 +219,10 @@ int RunPortfolio(const SPortfolioArgs& args)
             // Nor does the output of a whole folder replace a project in it: a
             // file found there that is the output is named and skipped.
             const bool bStandardOutput = IsStandardOutput(args.strOutput);
-            SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
-                       bStandardOutput ? std::string("standard output") : args.strOutput, projects,
-                       errors);
+            if (SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
+                           bStandardOutput ? std::string("standard output") : args.strOutput,
+                           projects, errors) != 0)
+                return EXIT_USAGE;
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
 
