@@ -3,8 +3,8 @@
 // imports again to the same project file. Bytes that load as a project also
 // go through every export, whose JSON must import back to the same bytes.
 #include "files/ProjectFile.h"
+#include "input/Import.h"
 #include "report/Export.h"
-#include "report/Import.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -52,6 +52,12 @@ public:
     // answers-modified flag.
     void SetSelected(std::uint32_t nIndex);
     double GetValue() const { return m_pAnswerValues[m_nSelected]; }
+    // The value answer nIndex scores; an index outside the scale counts as
+    // the last answer, as SetSelected takes it.
+    double GetAnswerValue(std::uint32_t nIndex) const
+    {
+        return m_pAnswerValues[nIndex < m_nAnswers ? nIndex : m_nAnswers - 1];
+    }
     // Empty text for an index outside the scale.
     std::string GetAnswerLabel(std::uint32_t nIndex) const;
 

@@ -7,7 +7,7 @@
 
 #include "report/Chart.h"
 #include "report/Evidence.h"
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 #include "report/Statistics.h"
 
 #include <functional>

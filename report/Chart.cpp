@@ -96,12 +96,12 @@ SChart MakeChart(const SSnapshot& snapshot)
 {
     SChart chart;
     chart.pszInk = INK;
-    chart.strDescription = "Success probabilities of project " + snapshot.strTitle;
+    chart.strDescription = "Success probabilities of project " + snapshot.Title();
     std::vector<SChartShape>& shapes = chart.shapes;
 
     // A title longer than the chart is wide is squeezed to fit, never cut:
     // bold 22-pixel letters are about 13 pixels wide on average.
-    SChartShape title = Text(24, 36, "Project " + snapshot.strTitle, 22, true);
+    SChartShape title = Text(24, 36, "Project " + snapshot.Title(), 22, true);
     if (title.strText.size() * 13.0 > chart.dWidth - 48)
         title.dFitWidth = chart.dWidth - 48;
     shapes.push_back(std::move(title));

@@ -4,7 +4,7 @@
 // writes the shapes as they are; the PDF draws the same shapes.
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <string>
 #include <vector>

@@ -21,7 +21,7 @@ std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputF
 
 std::string WriteData(EOutputFormat format, const SDataWriters& writers)
 {
-    const auto pfnData = OutputFormatInfo(format).pfnData;
+    const auto pfnData = FormatWriters(format).pfnData;
     return pfnData ? pfnData(writers) : std::string();
 }
 

@@ -3,9 +3,9 @@
 // handed on in large chunks.
 #pragma once
 
+#include "input/Numbers.h"
+#include "input/Snapshot.h"
 #include "report/Formats.h"
-#include "report/Numbers.h"
-#include "report/Snapshot.h"
 #include "report/Text.h"
 
 #include <nlohmann/json.hpp>

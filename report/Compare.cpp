@@ -14,7 +14,7 @@ std::vector<std::uint32_t> ChangedAnswers(const SSnapshot& old, const SSnapshot&
 {
     std::vector<std::uint32_t> changed;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        if (old.anAnswers[i] != now.anAnswers[i])
+        if (old.SelectedAnswers()[i] != now.SelectedAnswers()[i])
             changed.push_back(i);
     return changed;
 }
@@ -35,7 +35,7 @@ JsonRow JsonSide(const SCompareSide& side)
     JsonRow json;
     json["path"] = side.strPath;
     json["title"] = GetFileTitle(side.strPath);
-    json["weights"] = JsonWeightsRow(side.snapshot.weights);
+    json["weights"] = JsonWeightsRow(side.snapshot.Weights());
     return json;
 }
 
@@ -48,7 +48,8 @@ struct SComparison
     SComparison(const SCompareSide& o, const SCompareSide& n) : old(o), now(n)
     {
         for (const std::uint32_t i : ChangedAnswers(old.snapshot, now.snapshot))
-            changed.push_back({i, old.snapshot.anAnswers[i], now.snapshot.anAnswers[i]});
+            changed.push_back(
+                {i, old.snapshot.SelectedAnswers()[i], now.snapshot.SelectedAnswers()[i]});
     }
     std::array<double, 3> Values(int k) const
     {
@@ -108,10 +109,10 @@ struct SComparison
                                      : std::to_string(changed.size()) + " answers changed:\n") +
                 FormatTable(rows, "rlll");
         }
-        if (WeightsChanged(old.snapshot.weights, now.snapshot.weights))
+        if (WeightsChanged(old.snapshot.Weights(), now.snapshot.Weights()))
         {
             rows = {{"Weight (%)", "Old", "New"}};
-            for (TextRow& row : TextWeights(old.snapshot.weights, now.snapshot.weights))
+            for (TextRow& row : TextWeights(old.snapshot.Weights(), now.snapshot.Weights()))
                 rows.push_back(std::move(row));
             strOut += '\n' + FormatTable(rows, "lrr");
         }

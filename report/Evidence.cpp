@@ -121,10 +121,10 @@ std::string FormatText(int nId, std::initializer_list<std::string> args)
 
 CWorkModel::CWorkModel(const SSnapshot& snapshot)
 {
-    SetAll(snapshot.anAnswers);
-    m_work.SetTechnicalWeight(snapshot.weights.dTechnical);
-    m_work.SetCostWeight(snapshot.weights.dCost);
-    m_work.SetScheduleWeight(snapshot.weights.dSchedule);
+    SetAll(snapshot.SelectedAnswers());
+    m_work.SetTechnicalWeight(snapshot.Weights().dTechnical);
+    m_work.SetCostWeight(snapshot.Weights().dCost);
+    m_work.SetScheduleWeight(snapshot.Weights().dSchedule);
 }
 
 void CWorkModel::SetAll(const Answers& anAnswers)

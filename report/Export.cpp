@@ -1,9 +1,9 @@
 #include "report/Export.h"
 
+#include "input/Numbers.h"
 #include "model/Format.h"
 #include "report/Chart.h"
 #include "report/CommandOutput.h"
-#include "report/Numbers.h"
 #include "report/Rows.h"
 #include "report/Text.h"
 
@@ -17,18 +17,18 @@
 std::string MakeJsonExport(const SSnapshot& snapshot)
 {
     using Json = nlohmann::ordered_json;
-    Json document = {{"format", "velkor-project"}, {"version", 1}, {"title", snapshot.strTitle}};
-    document["weights"] = JsonWeightsRow(snapshot.weights);
+    Json document = {{"format", "velkor-project"}, {"version", 1}, {"title", snapshot.Title()}};
+    document["weights"] = JsonWeightsRow(snapshot.Weights());
     Json& answers = document["answers"] = Json::array();
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
     {
-        const std::uint32_t nAnswer = snapshot.anAnswers[i];
+        const std::uint32_t nAnswer = snapshot.SelectedAnswers()[i];
         answers.push_back({{"question", i},
                            {"category", CategoryName(i)},
                            {"text", CatalogueQuestion(i).GetText()},
                            {"answer", nAnswer},
                            {"label", CatalogueQuestion(i).GetAnswerLabel(nAnswer)},
-                           {"value", JsonNumber(AnswerValue(i, nAnswer))}});
+                           {"value", JsonNumber(CatalogueQuestion(i).GetAnswerValue(nAnswer))}});
     }
     Json& metrics = document["metrics"] = Json::array();
     for (int k = 0; k < METRIC_COUNT; ++k)

@@ -2,8 +2,8 @@
 // chart (SVG).
 #pragma once
 
+#include "input/Snapshot.h"
 #include "report/Chart.h"
-#include "report/Snapshot.h"
 
 #include <string>
 

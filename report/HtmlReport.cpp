@@ -55,11 +55,11 @@ void FillReportTemplate(std::string& strText, const SSnapshot& snapshot)
 {
     for (const PlaceholderEntry& entry : g_aReportPlaceholders)
         Replace(strText, entry.pszPlaceholder, Percent(snapshot.Metric(entry.nMetric)));
-    Replace(strText, "&lt;DS__&gt;", Percent(snapshot.weights.dSchedule));
-    Replace(strText, "&lt;DC__&gt;", Percent(snapshot.weights.dCost));
-    Replace(strText, "&lt;DT__&gt;", Percent(snapshot.weights.dTechnical));
+    Replace(strText, "&lt;DS__&gt;", Percent(snapshot.Weights().dSchedule));
+    Replace(strText, "&lt;DC__&gt;", Percent(snapshot.Weights().dCost));
+    Replace(strText, "&lt;DT__&gt;", Percent(snapshot.Weights().dTechnical));
     // Last, so that nothing inserted is ever searched for placeholders.
-    Replace(strText, "&lt;FILENAME&gt;", EscapeHtmlTitle(snapshot.strTitle));
+    Replace(strText, "&lt;FILENAME&gt;", EscapeHtmlTitle(snapshot.Title()));
 }
 
 std::string MakeHtmlReport(const SSnapshot& snapshot)

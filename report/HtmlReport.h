@@ -1,7 +1,7 @@
 // The HTML report: the embedded report template with its placeholders filled.
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <cstdint>
 #include <string>

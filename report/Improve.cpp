@@ -14,10 +14,10 @@ public:
     explicit CWhatIf(const SSnapshot& snapshot)
     {
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            m_work.GetQuestion(i)->SetSelected(snapshot.anAnswers[i]);
-        m_work.SetTechnicalWeight(snapshot.weights.dTechnical);
-        m_work.SetCostWeight(snapshot.weights.dCost);
-        m_work.SetScheduleWeight(snapshot.weights.dSchedule);
+            m_work.GetQuestion(i)->SetSelected(snapshot.SelectedAnswers()[i]);
+        m_work.SetTechnicalWeight(snapshot.Weights().dTechnical);
+        m_work.SetCostWeight(snapshot.Weights().dCost);
+        m_work.SetScheduleWeight(snapshot.Weights().dSchedule);
     }
     std::uint32_t Answer(std::uint32_t i) const { return m_work.GetQuestion(i)->GetSelected(); }
     void Set(std::uint32_t i, std::uint32_t nAnswer)
@@ -34,9 +34,9 @@ public:
     std::optional<std::uint32_t> NextHigher(std::uint32_t i) const
     {
         const std::uint32_t nFrom = Answer(i);
-        const double dValue = AnswerValue(i, nFrom);
+        const double dValue = CatalogueQuestion(i).GetAnswerValue(nFrom);
         for (std::uint32_t nTo = nFrom + 1; nTo < CatalogueQuestion(i).GetAnswerCount(); ++nTo)
-            if (AnswerValue(i, nTo) > dValue)
+            if (CatalogueQuestion(i).GetAnswerValue(nTo) > dValue)
                 return nTo;
         return std::nullopt;
     }

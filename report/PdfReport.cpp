@@ -335,11 +335,117 @@ std::string FormatReportTime(long long nSecondsSinceEpoch)
     return sz;
 }
 
-std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
+namespace
+{
+constexpr double X_LEFT = MARGIN, X_MID = PAGE_WIDTH / 2 + 10, X_RIGHT = PAGE_WIDTH - MARGIN;
+constexpr double X_LEFT_VALUE = PAGE_WIDTH / 2 - 20;
+
+// The two fonts embedded; a font that cannot be opened or read says why.
+std::pair<HPDF_Font, HPDF_Font> LoadFonts(HPDF_Doc doc, const HPDF_STATUS& nError,
+                                          const SPdfOptions& options)
 {
     const std::string strRegular = FindFont(options.fontFolders, REGULAR_FONT);
     const std::string strBold = FindFont(options.fontFolders, BOLD_FONT);
+    const char* pszRegular = HPDF_LoadTTFontFromFile(doc, strRegular.c_str(), HPDF_TRUE);
+    const char* pszBold = HPDF_LoadTTFontFromFile(doc, strBold.c_str(), HPDF_TRUE);
+    if (nError != 0 || !pszRegular || !pszBold)
+    {
+        for (const std::string& strFont : {strRegular, strBold})
+            if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> pFile(
+                    std::fopen(strFont.c_str(), "rb"), &std::fclose);
+                !pFile) // too many open files, or no right to read it
+                throw CPdfError(
+                    LoadResText(IDS_REPORT_FONT_UNREADABLE, {strFont, std::strerror(errno)}));
+        throw CPdfError("the fonts " + strRegular + " and " + strBold +
+                        " cannot be read as TrueType fonts");
+    }
+    return {HPDF_GetFont(doc, pszRegular, "UTF-8"), HPDF_GetFont(doc, pszBold, "UTF-8")};
+}
 
+// The page's first lines: what it is, its dates and the project's title.
+void DrawHeading(CPage& page, const SPdfOptions& options, const std::string& strTitle)
+{
+    page.Text(X_LEFT, 52, "Velkor Project Report", 10, false);
+    std::string strDates = "Made " + options.strMade;
+    if (!options.strModified.empty())
+        strDates += " \xC2\xB7 project file of " + options.strModified;
+    page.Text(X_RIGHT - page.Width(strDates, 9, false), 52, strDates, 9, false);
+    // A long title gets smaller letters, down to the tables' size, then
+    // wraps onto further lines (in smaller letters still beyond two) rather
+    // than leaving the page.
+    const std::string strHeading = "Project " + strTitle;
+    double dTitlePoints = 20;
+    for (; dTitlePoints > 10; dTitlePoints -= 1)
+        if (page.Width(strHeading, dTitlePoints, true) <= X_RIGHT - X_LEFT)
+            break;
+    std::vector<std::string> lines = WrapAnywhere(page, strHeading, dTitlePoints, X_RIGHT - X_LEFT);
+    if (lines.size() > 2)
+        lines = WrapAnywhere(page, strHeading, dTitlePoints = 8, X_RIGHT - X_LEFT);
+    for (std::size_t n = 0; n < lines.size(); ++n)
+        page.Text(X_LEFT, lines.size() == 1 ? 78 : 72 + 1.15 * dTitlePoints * double(n), lines[n],
+                  dTitlePoints, true);
+}
+
+// The summary and its weights from y on; the y below them.
+double DrawSummary(CPage& page, const SSnapshot& snapshot, double y)
+{
+    const auto Metric = [&](int k) { return PercentText(snapshot.Metric(k)); };
+    page.Heading(X_LEFT, y, "Summary", true);
+    y += 22;
+    page.Text(X_LEFT, y, "Total Project Probability of Success:", 12, false);
+    page.Text(X_LEFT + 220, y, Metric(METRIC_TOTAL), 12, true);
+    y += 20;
+    const struct
+    {
+        const char* pszLabel;
+        int nMetric;
+        const char* pszWeight;
+        double dWeight;
+    } aWeighted[] = {
+        {"Technical Success Probability:", METRIC_TECHNICAL,
+         "Technical Weighting:", snapshot.Weights().dTechnical},
+        {"Schedule Success Probability:", METRIC_SCHEDULE,
+         "Schedule Weighting:", snapshot.Weights().dSchedule},
+        {"Cost Success Probability:", METRIC_COST, "Cost Weighting:", snapshot.Weights().dCost}};
+    for (const auto& row : aWeighted)
+    {
+        page.Row(X_LEFT, X_LEFT_VALUE, y, row.pszLabel, Metric(row.nMetric));
+        page.Row(X_MID, X_RIGHT, y, row.pszWeight, PercentText(row.dWeight));
+        y += 15;
+    }
+    page.Row(X_LEFT, X_LEFT_VALUE, y, "Process Probability:", Metric(METRIC_PROCESS));
+    page.Row(X_MID, X_RIGHT, y, "Product Probability:", Metric(METRIC_PRODUCT));
+    return y + 30;
+}
+
+// The categories, phases and activities from y on; the y below them.
+double DrawBreakdown(CPage& page, const SSnapshot& snapshot, double y)
+{
+    const auto Row = [&](bool bRight, double yRow, int k)
+    {
+        page.Row(bRight ? X_MID : X_LEFT, bRight ? X_RIGHT : X_LEFT_VALUE, yRow,
+                 MetricName(k) + ":", PercentText(snapshot.Metric(k)));
+    };
+    page.Heading(X_LEFT, y, "By Category", true);
+    y += 20;
+    for (int k = 0; k < 5; ++k)
+        for (const int nColumn : {0, 1})
+            Row(nColumn != 0, y + 15 * k, METRIC_CATEGORY_FIRST + 5 * nColumn + k);
+    y += 5 * 15 + 15;
+    page.Heading(X_LEFT, y, "By Phase", true);
+    page.Heading(X_MID, y, "By Activity", false);
+    y += 20;
+    for (int i = 0; i < 6; ++i)
+    {
+        Row(false, y + 15 * i, METRIC_PHASE_FIRST + i);
+        Row(true, y + 15 * i, METRIC_ACTIVITY_FIRST + i);
+    }
+    return y + 6 * 15 + 10;
+}
+} // namespace
+
+std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
+{
     HPDF_STATUS nError = 0;
     const std::unique_ptr<std::remove_pointer_t<HPDF_Doc>, void (*)(HPDF_Doc)> pdf(
         HPDF_New(&OnError, &nError), &HPDF_Free);
@@ -353,23 +459,10 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_UseUTFEncodings(doc);
     HPDF_SetCurrentEncoder(doc, "UTF-8");
-    const char* pszRegular = HPDF_LoadTTFontFromFile(doc, strRegular.c_str(), HPDF_TRUE);
-    const char* pszBold = HPDF_LoadTTFontFromFile(doc, strBold.c_str(), HPDF_TRUE);
-    if (nError != 0 || !pszRegular || !pszBold)
-        for (const std::string& strFont : {strRegular, strBold})
-            if (const std::unique_ptr<std::FILE, int (*)(std::FILE*)> pFile(
-                    std::fopen(strFont.c_str(), "rb"), &std::fclose);
-                !pFile) // too many open files, or no right to read it
-                throw CPdfError(
-                    LoadResText(IDS_REPORT_FONT_UNREADABLE, {strFont, std::strerror(errno)}));
-    if (nError != 0 || !pszRegular || !pszBold)
-        throw CPdfError("the fonts " + strRegular + " and " + strBold +
-                        " cannot be read as TrueType fonts");
-    HPDF_Font regular = HPDF_GetFont(doc, pszRegular, "UTF-8");
-    HPDF_Font bold = HPDF_GetFont(doc, pszBold, "UTF-8");
+    const auto [regular, bold] = LoadFonts(doc, nError, options);
     ReplaceToUnicode(doc, regular);
     ReplaceToUnicode(doc, bold);
-    const std::string strTitle = ValidUtf8(snapshot.strTitle);
+    const std::string strTitle = ValidUtf8(snapshot.Title());
     HPDF_SetInfoAttr(doc, HPDF_INFO_TITLE, ("Velkor Project Report: " + strTitle).c_str());
     HPDF_SetInfoAttr(doc, HPDF_INFO_CREATOR, "velkor-report");
 
@@ -378,85 +471,14 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     HPDF_Page_SetHeight(pdfPage, PAGE_HEIGHT);
     HPDF_Page_SetRGBFill(pdfPage, 0x22 / 255.0f, 0x22 / 255.0f, 0x22 / 255.0f);
     CPage page(doc, pdfPage, regular, bold);
-    const auto Metric = [&](int k) { return PercentText(snapshot.Metric(k)); };
-
-    const double xLeft = MARGIN, xMid = PAGE_WIDTH / 2 + 10, xRight = PAGE_WIDTH - MARGIN;
-    const double xLeftValue = PAGE_WIDTH / 2 - 20;
-    page.Text(xLeft, 52, "Velkor Project Report", 10, false);
-    std::string strDates = "Made " + options.strMade;
-    if (!options.strModified.empty())
-        strDates += " \xC2\xB7 project file of " + options.strModified;
-    page.Text(xRight - page.Width(strDates, 9, false), 52, strDates, 9, false);
-    // A long title gets smaller letters, down to the tables' size, then
-    // wraps onto further lines (in smaller letters still beyond two) rather
-    // than leaving the page.
-    const std::string strHeading = "Project " + strTitle;
-    double dTitlePoints = 20;
-    for (; dTitlePoints > 10; dTitlePoints -= 1)
-        if (page.Width(strHeading, dTitlePoints, true) <= xRight - xLeft)
-            break;
-    std::vector<std::string> lines = WrapAnywhere(page, strHeading, dTitlePoints, xRight - xLeft);
-    if (lines.size() > 2)
-        lines = WrapAnywhere(page, strHeading, dTitlePoints = 8, xRight - xLeft);
-    for (std::size_t n = 0; n < lines.size(); ++n)
-        page.Text(xLeft, lines.size() == 1 ? 78 : 72 + 1.15 * dTitlePoints * double(n), lines[n],
-                  dTitlePoints, true);
-
-    double y = 112;
-    page.Heading(xLeft, y, "Summary", true);
-    y += 22;
-    page.Text(xLeft, y, "Total Project Probability of Success:", 12, false);
-    page.Text(xLeft + 220, y, Metric(METRIC_TOTAL), 12, true);
-    y += 20;
-    const struct
-    {
-        const char* pszLabel;
-        int nMetric;
-        const char* pszWeight;
-        double dWeight;
-    } aWeighted[] = {
-        {"Technical Success Probability:", METRIC_TECHNICAL,
-         "Technical Weighting:", snapshot.weights.dTechnical},
-        {"Schedule Success Probability:", METRIC_SCHEDULE,
-         "Schedule Weighting:", snapshot.weights.dSchedule},
-        {"Cost Success Probability:", METRIC_COST, "Cost Weighting:", snapshot.weights.dCost}};
-    for (const auto& row : aWeighted)
-    {
-        page.Row(xLeft, xLeftValue, y, row.pszLabel, Metric(row.nMetric));
-        page.Row(xMid, xRight, y, row.pszWeight, PercentText(row.dWeight));
-        y += 15;
-    }
-    page.Row(xLeft, xLeftValue, y, "Process Probability:", Metric(METRIC_PROCESS));
-    page.Row(xMid, xRight, y, "Product Probability:", Metric(METRIC_PRODUCT));
-
-    y += 30;
-    page.Heading(xLeft, y, "By Category", true);
-    y += 20;
-    for (int k = 0; k < 5; ++k)
-        for (const int nColumn : {0, 1})
-            page.Row(nColumn ? xMid : xLeft, nColumn ? xRight : xLeftValue, y + 15 * k,
-                     MetricName(METRIC_CATEGORY_FIRST + 5 * nColumn + k) + ":",
-                     Metric(METRIC_CATEGORY_FIRST + 5 * nColumn + k));
-    y += 5 * 15 + 15;
-    page.Heading(xLeft, y, "By Phase", true);
-    page.Heading(xMid, y, "By Activity", false);
-    y += 20;
-    for (int i = 0; i < 6; ++i)
-    {
-        page.Row(xLeft, xLeftValue, y + 15 * i, MetricName(METRIC_PHASE_FIRST + i) + ":",
-                 Metric(METRIC_PHASE_FIRST + i));
-        page.Row(xMid, xRight, y + 15 * i, MetricName(METRIC_ACTIVITY_FIRST + i) + ":",
-                 Metric(METRIC_ACTIVITY_FIRST + i));
-    }
-    y += 6 * 15 + 10;
+    DrawHeading(page, options, strTitle);
+    const double y = DrawBreakdown(page, snapshot, DrawSummary(page, snapshot, 112));
 
     // The chart across the page's width, below its own title and total.
-    SSnapshot chartSnapshot = snapshot;
-    chartSnapshot.strTitle = strTitle;
-    const SChart chart = MakeChart(chartSnapshot);
+    const SChart chart = MakeChart(snapshot.Retitled(strTitle));
     const double dChartTop = 80;
-    const double dScale = (xRight - xLeft) / chart.dWidth;
-    page.Chart(chart, xLeft, y, dScale, dChartTop, (chart.dHeight - dChartTop) * dScale);
+    const double dScale = (X_RIGHT - X_LEFT) / chart.dWidth;
+    page.Chart(chart, X_LEFT, y, dScale, dChartTop, (chart.dHeight - dChartTop) * dScale);
 
     if (HPDF_SaveToStream(doc) != HPDF_OK || nError != 0)
         throw CPdfError("the PDF library failed (error " + std::to_string(nError) + ")");

@@ -3,7 +3,7 @@
 // are embedded (Liberation Sans) and the text can be selected and copied.
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <stdexcept>
 #include <string>

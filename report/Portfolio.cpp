@@ -5,7 +5,7 @@
 #include "files/FolderWalk.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 #include "report/Rows.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -124,10 +125,10 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
     std::vector<std::pair<std::string, SSnapshot>> held;
     for (const std::string& strPath : projects)
     {
-        SSnapshot snapshot;
+        std::optional<SSnapshot> loaded;
         try
         {
-            snapshot = LoadSnapshot(strPath, onWarning);
+            loaded = LoadSnapshot(strPath, onWarning);
         }
         catch (const CFileException& e)
         {
@@ -143,10 +144,10 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
         }
         if (sort == EPortfolioSort::total)
         {
-            held.emplace_back(strPath, std::move(snapshot));
+            held.emplace_back(strPath, std::move(*loaded));
             continue;
         }
-        Row(strPath, snapshot, bFirst);
+        Row(strPath, *loaded, bFirst);
         bFirst = false;
     }
     // The riskiest first: the lowest probability of success; NaN last.

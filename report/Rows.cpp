@@ -185,7 +185,7 @@ void AppendCsvPortfolioRow(std::string& strOut, const std::string& strPath,
     strOut += CsvField(strPath);
     strOut += ',';
     strOut += CsvField(GetFileTitle(strPath));
-    AppendCsvWeights(strOut, snapshot.weights);
+    AppendCsvWeights(strOut, snapshot.Weights());
     for (int k = 0; k < METRIC_COUNT; ++k)
     {
         strOut += ',';
@@ -199,7 +199,7 @@ JsonRow JsonPortfolioRow(const std::string& strPath, const SSnapshot& snapshot)
     JsonRow row;
     row["path"] = strPath;
     row["title"] = GetFileTitle(strPath);
-    row["weights"] = JsonWeightsRow(snapshot.weights);
+    row["weights"] = JsonWeightsRow(snapshot.Weights());
     JsonRow& metrics = row["metrics"] = JsonRow::array();
     for (int k = 0; k < METRIC_COUNT; ++k)
         metrics.push_back(JsonNumber(snapshot.Metric(k)));
@@ -242,7 +242,7 @@ std::size_t TextPortfolioPathWidth(const std::string& strPath)
 
 JsonRow JsonTrendPoint(const std::string& strPath, const SSnapshot& snapshot)
 {
-    return {{"path", strPath}, {"title", snapshot.strTitle}};
+    return {{"path", strPath}, {"title", snapshot.Title()}};
 }
 
 void AppendTextTrendPoint(std::string& strOut, std::size_t n, const std::string& strPath)

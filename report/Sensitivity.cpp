@@ -13,7 +13,7 @@ namespace
 std::vector<std::uint32_t> AnswersWithin(const SSnapshot& snapshot, std::uint32_t i,
                                          std::uint32_t nLevels)
 {
-    const std::uint32_t nSaved = snapshot.anAnswers[i];
+    const std::uint32_t nSaved = snapshot.SelectedAnswers()[i];
     const std::uint32_t nLast = CatalogueQuestion(i).GetAnswerCount() - 1;
     std::vector<std::uint32_t> answers;
     for (std::uint32_t a = nSaved > nLevels ? nSaved - nLevels : 0;
@@ -36,12 +36,15 @@ SUnsure FindUnsureRanges(const SSnapshot& snapshot, std::vector<std::uint32_t> q
     // moves with each answer on its own, so each question's extreme is the
     // answer that gives the metric its extreme with the others as saved.
     std::array<Answers, METRIC_COUNT> lows, highs;
-    lows.fill(snapshot.anAnswers);
-    highs.fill(snapshot.anAnswers);
+    lows.fill(snapshot.SelectedAnswers());
+    highs.fill(snapshot.SelectedAnswers());
     CWorkModel work(snapshot);
     for (const std::uint32_t i : unsure.questions)
     {
-        std::array<double, METRIC_COUNT> adLow = snapshot.adMetrics, adHigh = snapshot.adMetrics;
+        std::array<double, METRIC_COUNT> adLow{};
+        for (std::size_t k = 0; k < METRIC_COUNT; ++k)
+            adLow[k] = snapshot.Metric(static_cast<int>(k));
+        std::array<double, METRIC_COUNT> adHigh = adLow;
         for (const std::uint32_t a : AnswersWithin(snapshot, i, nLevels))
         {
             work.Set(i, a);
@@ -55,13 +58,13 @@ SUnsure FindUnsureRanges(const SSnapshot& snapshot, std::vector<std::uint32_t> q
                     adHigh[k] = dValue, highs[k][i] = a;
             }
         }
-        work.Set(i, snapshot.anAnswers[i]);
+        work.Set(i, snapshot.SelectedAnswers()[i]);
     }
     // Each extreme computed as the model computes it, for that combination.
     for (std::size_t k = 0; k < METRIC_COUNT; ++k)
     {
         SMetricRange& range = unsure.metrics[k];
-        range.dValue = snapshot.adMetrics[k];
+        range.dValue = snapshot.Metric(k);
         work.SetAll(lows[k]);
         work.Compute();
         range.dLow = std::min(range.dValue, work.Metric(static_cast<int>(k)));
@@ -85,7 +88,7 @@ SSensitivity AnalyseSensitivity(const SSnapshot& snapshot,
         for (std::uint32_t a = 0; a < scale.size(); ++a)
             scale[a] = a;
         const auto [dLow, dHigh] = TotalRange(work, i, scale);
-        work.Set(i, snapshot.anAnswers[i]);
+        work.Set(i, snapshot.SelectedAnswers()[i]);
         sensitivity.swings.push_back({i, dLow, dHigh, dHigh - dLow});
     }
     std::stable_sort(sensitivity.swings.begin(), sensitivity.swings.end(),
@@ -114,7 +117,7 @@ nlohmann::ordered_json SensitivityJson(const SSensitivity& sensitivity)
     for (const SSwing& swing : sensitivity.swings)
     {
         nlohmann::ordered_json item = JsonQuestion(swing.nQuestion);
-        item["answer"] = snapshot.anAnswers[swing.nQuestion];
+        item["answer"] = snapshot.SelectedAnswers()[swing.nQuestion];
         item["low"] = JsonNumber(swing.dLow);
         item["high"] = JsonNumber(swing.dHigh);
         item["swing"] = JsonNumber(swing.dSwing);
@@ -139,7 +142,7 @@ std::string SensitivityCsv(const SSensitivity& sensitivity)
     {
         const SSwing& swing = sensitivity.swings[n];
         strOut += std::to_string(n + 1) + ',' + CsvQuestion(swing.nQuestion) + ',' +
-                  std::to_string(sensitivity.snapshot.anAnswers[swing.nQuestion]);
+                  std::to_string(sensitivity.snapshot.SelectedAnswers()[swing.nQuestion]);
         for (const double d : {swing.dLow, swing.dHigh, swing.dSwing})
         {
             strOut += ',';
@@ -187,7 +190,7 @@ std::string SensitivityText(const SSensitivity& sensitivity)
         const std::uint32_t i = swing.nQuestion;
         rows.push_back({std::to_string(n + 1), "Q" + std::to_string(i + 1),
                         FormatFixed(swing.dSwing * 100, 1), FormatPercent(swing.dLow),
-                        FormatPercent(swing.dHigh), AnswerLabel(i, snapshot.anAnswers[i]),
+                        FormatPercent(swing.dHigh), AnswerLabel(i, snapshot.SelectedAnswers()[i]),
                         QuestionText(i)});
     }
     return strOut + LoadResString(IDS_SENSITIVITY_RANKED) + '\n' + FormatTable(rows, "rrrrrll");

@@ -26,7 +26,7 @@ AnswerCounts CountAnswers(const std::vector<STeamMember>& members)
     AnswerCounts counts{};
     for (const STeamMember& member : members)
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            ++counts[i][std::min<std::size_t>(member.snapshot.anAnswers[i], MAX_ANSWERS - 1)];
+            ++counts[i][std::min<std::size_t>(member.snapshot.SelectedAnswers()[i], MAX_ANSWERS - 1)];
     return counts;
 }
 
@@ -66,7 +66,7 @@ void AddQuestions(STeam& team, const AnswerCounts& counts)
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
     {
         STeamQuestion question;
-        question.nConsensus = team.consensus.anAnswers[i];
+        question.nConsensus = team.consensus.SelectedAnswers()[i];
         question.nLowest = AnswerAtRank(counts[i], 0);
         question.nHighest = AnswerAtRank(counts[i], team.members.size() - 1);
         std::vector<std::uint32_t> given;
@@ -109,15 +109,15 @@ void AddAssessors(STeam& team, const CValueCounts& agreement)
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
             if (InAgreement(i))
                 values.push_back(static_cast<std::uint8_t>(
-                    std::min(member.snapshot.anAnswers[i], FIVE_LEVEL_ANSWERS - 1)));
+                    std::min(member.snapshot.SelectedAnswers()[i], FIVE_LEVEL_ANSWERS - 1)));
     const auto alphas = OrdinalAlphaWithoutEachRater(agreement, values, team.members.size());
     for (std::size_t n = 0; n < team.members.size(); ++n)
     {
         STeamAssessor assessor;
         double dSum = 0;
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            dSum += std::fabs(double(team.members[n].snapshot.anAnswers[i]) -
-                              double(team.consensus.anAnswers[i]));
+            dSum += std::fabs(double(team.members[n].snapshot.SelectedAnswers()[i]) -
+                              double(team.consensus.SelectedAnswers()[i]));
         assessor.dDistance = dSum / QUESTION_COUNT;
         assessor.alphaWithout = alphas[n];
         team.assessors.push_back(assessor);
@@ -137,9 +137,9 @@ STeam AnalyseTeam(std::vector<STeamMember> members)
     SWeights weights{0, 0, 0};
     for (const STeamMember& member : team.members)
     {
-        weights.dTechnical += member.snapshot.weights.dTechnical;
-        weights.dCost += member.snapshot.weights.dCost;
-        weights.dSchedule += member.snapshot.weights.dSchedule;
+        weights.dTechnical += member.snapshot.Weights().dTechnical;
+        weights.dCost += member.snapshot.Weights().dCost;
+        weights.dSchedule += member.snapshot.Weights().dSchedule;
     }
     weights.dTechnical /= double(nMembers);
     weights.dCost /= double(nMembers);
@@ -177,14 +177,14 @@ nlohmann::ordered_json TeamJson(const STeam& team)
         const SSnapshot& snapshot = team.members[n].snapshot;
         nlohmann::ordered_json item;
         item["path"] = team.members[n].strPath;
-        item["title"] = snapshot.strTitle;
-        item["weights"] = JsonWeightsRow(snapshot.weights);
+        item["title"] = snapshot.Title();
+        item["weights"] = JsonWeightsRow(snapshot.Weights());
         item["total"] = JsonNumber(snapshot.Metric(METRIC_TOTAL));
         item["distance"] = JsonNumber(team.assessors[n].dDistance);
         item["alpha_without"] = JsonOptional(team.assessors[n].alphaWithout);
         doc["assessors"].push_back(std::move(item));
     }
-    doc["consensus"]["weights"] = JsonWeightsRow(team.consensus.weights);
+    doc["consensus"]["weights"] = JsonWeightsRow(team.consensus.Weights());
     doc["consensus"]["metrics"] = JsonMetricRanges(team.metrics);
     nlohmann::ordered_json& agreement = doc["agreement"];
     agreement["alpha"] = JsonOptional(team.agreement.alpha);
@@ -201,7 +201,7 @@ nlohmann::ordered_json TeamJson(const STeam& team)
         nlohmann::ordered_json item = JsonQuestion(i);
         item["answers"] = nlohmann::ordered_json::array();
         for (const STeamMember& member : team.members)
-            item["answers"].push_back(member.snapshot.anAnswers[i]);
+            item["answers"].push_back(member.snapshot.SelectedAnswers()[i]);
         item["consensus"] = question.nConsensus;
         item["lowest"] = question.nLowest;
         item["highest"] = question.nHighest;
@@ -225,7 +225,7 @@ std::string TeamCsv(const STeam& team)
         const STeamQuestion& question = team.questions[i];
         strOut += CsvQuestion(i);
         for (const STeamMember& member : team.members)
-            strOut += ',' + std::to_string(member.snapshot.anAnswers[i]);
+            strOut += ',' + std::to_string(member.snapshot.SelectedAnswers()[i]);
         strOut += ',' + std::to_string(question.nConsensus) + ',' +
                   std::to_string(question.nLowest) + ',' + std::to_string(question.nHighest) + ',';
         AppendCsvNumber(strOut, question.dSwing);
@@ -256,15 +256,15 @@ std::string DiscussTable(const STeam& team)
         return LoadResString(IDS_TEAM_NOTHING_TO_DISCUSS) + '\n';
     std::vector<std::vector<std::string>> rows(1, {"Q", LoadResString(IDS_TEAM_SWING)});
     for (const STeamMember& member : team.members)
-        rows[0].push_back(OneLine(member.snapshot.strTitle));
-    rows[0].insert(rows[0].end(), {team.consensus.strTitle, LoadResString(IDS_TEAM_QUESTION)});
+        rows[0].push_back(OneLine(member.snapshot.Title()));
+    rows[0].insert(rows[0].end(), {team.consensus.Title(), LoadResString(IDS_TEAM_QUESTION)});
     for (std::size_t n = 0; n < team.discuss.size() && n < 10; ++n)
     {
         const std::uint32_t i = team.discuss[n];
         std::vector<std::string> row = {"Q" + std::to_string(i + 1),
                                         FormatFixed(team.questions[i].dSwing * 100, 1)};
         for (const STeamMember& member : team.members)
-            row.push_back(AnswerLabel(i, member.snapshot.anAnswers[i]));
+            row.push_back(AnswerLabel(i, member.snapshot.SelectedAnswers()[i]));
         row.insert(row.end(), {AnswerLabel(i, team.questions[i].nConsensus),
                                OneLine(CatalogueQuestion(i).GetText())});
         rows.push_back(std::move(row));
@@ -282,7 +282,7 @@ std::string AssessorTable(const STeam& team)
     for (std::size_t n = 0; n < team.members.size(); ++n)
     {
         const SSnapshot& snapshot = team.members[n].snapshot;
-        const SWeights& w = snapshot.weights;
+        const SWeights& w = snapshot.Weights();
         rows.push_back({std::to_string(n + 1), OneLine(team.members[n].strPath),
                         FormatFixed(w.dTechnical * 100, 0) + "/" + FormatFixed(w.dCost * 100, 0) +
                             "/" + FormatFixed(w.dSchedule * 100, 0),
@@ -300,7 +300,7 @@ std::string TeamText(const STeam& team)
     std::string strOut = FormatText(IDS_TEAM_HEADING, {std::to_string(team.members.size())}) + '\n';
     strOut += AgreementLine(team) + "\n\n";
     strOut += TextMetricRanges(
-        team.metrics, {LoadResString(IDS_EVIDENCE_PROBABILITY), team.consensus.strTitle,
+        team.metrics, {LoadResString(IDS_EVIDENCE_PROBABILITY), team.consensus.Title(),
                        LoadResString(IDS_EVIDENCE_LOWEST), LoadResString(IDS_EVIDENCE_HIGHEST)});
     strOut += '\n' + DiscussTable(team) + '\n' + AssessorTable(team);
     return strOut;

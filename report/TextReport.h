@@ -2,7 +2,7 @@
 // order, the value times 100 with one decimal, each line ended by CR LF.
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <string>
 

@@ -81,7 +81,7 @@ SChart MakeTrendChart(const std::vector<STrendPoint>& points)
     { return nPoints > 1 ? PLOT_LEFT + 20 + dStep * double(n) : (PLOT_LEFT + PLOT_RIGHT) / 2; };
     for (std::size_t n = 0; n < nPoints; ++n)
     {
-        SChartShape label = ChartText(X(n), PLOT_BOTTOM + 20, points[n].snapshot.strTitle);
+        SChartShape label = ChartText(X(n), PLOT_BOTTOM + 20, points[n].snapshot.Title());
         label.pszAnchor = "middle";
         // A title wider than its place is squeezed, never cut.
         const double dRoom = nPoints > 1 ? std::max(dStep - 6, 20.0) : PLOT_RIGHT - PLOT_LEFT;
@@ -123,7 +123,7 @@ SChart MakeTrendChart(const std::vector<STrendPoint>& points)
             SChartShape dot = Stroke(SChartShape::circle, {X(n), PlotY(dValue), 3.5}, "#FFFFFF", 1);
             dot.pszFill = pszColour;
             dot.strTooltip =
-                points[n].snapshot.strTitle + ": " + strName + " " + PercentText(dValue);
+                points[n].snapshot.Title() + ": " + strName + " " + PercentText(dValue);
             dots.push_back(std::move(dot));
         }
         if (nPoints > 1)
@@ -169,7 +169,7 @@ std::string TrendCsv(const std::vector<STrendPoint>& points)
 {
     std::string strOut = "index,label";
     for (const STrendPoint& point : points)
-        strOut += ',' + CsvField(point.snapshot.strTitle);
+        strOut += ',' + CsvField(point.snapshot.Title());
     strOut += ",change\n";
     for (int k = 0; k < TREND_SERIES; ++k)
     {
@@ -184,7 +184,7 @@ std::string TrendText(const std::vector<STrendPoint>& points)
 {
     std::vector<TextRow> rows(1, {"Probability (%)"});
     for (const STrendPoint& point : points)
-        rows[0].push_back(EscapeForDisplay(point.snapshot.strTitle));
+        rows[0].push_back(EscapeForDisplay(point.snapshot.Title()));
     rows[0].push_back("Change");
     for (int k = 0; k < TREND_SERIES; ++k)
         rows.push_back(TextMetric(k, Series(points, k), Change(points, k)));

@@ -205,6 +205,15 @@ constexpr StringEntry s_aStrings[] = {
      "Nothing was written to %1.\n\nSave As writes a project for a name ending in .vlk, a text "
      "report for .txt and an HTML report for .htm."},
     // The window program's command line (240..299).
+    {IDS_HELP_TEXT,
+     "Velkor estimates how likely a software project is to succeed.\n\n"
+     "Pick a category on the left and answer each of its questions with None, Little, "
+     "Some, Most or All (the estimation method from its list). The category's success "
+     "percentage follows every answer.\n\n"
+     "View, Priority Weights sets how much technical, cost and schedule success count; "
+     "View, Summary Results shows the overall probabilities.\n\n"
+     "File, Save keeps the project in a .vlk file; Save As also writes a text (.txt) or "
+     "HTML (.htm) report."},
 
     // File errors (300..399): %1 is the file's name.
     {IDS_FILE_ERROR_FIRST + 0, "An unknown error occurred while accessing %1."},

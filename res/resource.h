@@ -31,6 +31,7 @@
 #define IDS_NOT_SAVED 230
 #define IDS_UNKNOWN_EXTENSION 231
 // 240..299: the window program's own texts beyond the dialogs (command line).
+#define IDS_HELP_TEXT 240 // the Help command's text
 
 // 300..399: file-error messages.
 #define IDS_FILE_ERROR_FIRST 300 // 300..313: one per CFileException::Cause, in its order

@@ -3,8 +3,8 @@
 #include "files/File.h"
 #include "files/FileException.h"
 #include "files/Path.h"
+#include "input/ProjectLoad.h"
 #include "report/PdfReport.h"
-#include "report/ProjectLoad.h"
 
 #include <cstdio>
 

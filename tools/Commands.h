@@ -8,8 +8,8 @@
 #pragma once
 
 #include "files/File.h"
-#include "report/Formats.h"
-#include "report/Snapshot.h"
+#include "input/Formats.h"
+#include "input/Snapshot.h"
 
 #include <functional>
 #include <map>

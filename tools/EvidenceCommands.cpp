@@ -39,10 +39,10 @@ void SaveConsensus(const SSnapshot& consensus, const std::string& strPath)
     const CKeepAnswersFlag keep;
     CRiskModel model;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        model.GetQuestion(i)->SetSelected(consensus.anAnswers[i]);
-    model.SetTechnicalWeight(consensus.weights.dTechnical);
-    model.SetCostWeight(consensus.weights.dCost);
-    model.SetScheduleWeight(consensus.weights.dSchedule);
+        model.GetQuestion(i)->SetSelected(consensus.SelectedAnswers()[i]);
+    model.SetTechnicalWeight(consensus.Weights().dTechnical);
+    model.SetCostWeight(consensus.Weights().dCost);
+    model.SetScheduleWeight(consensus.Weights().dSchedule);
     SaveProject(model, strPath);
 }
 

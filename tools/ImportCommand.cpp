@@ -5,8 +5,8 @@
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "report/Import.h"
-#include "report/Numbers.h"
+#include "input/Import.h"
+#include "input/Numbers.h"
 
 #include <CLI/CLI.hpp>
 

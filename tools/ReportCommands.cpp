@@ -17,6 +17,11 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string_view>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 // Adds -o OUTPUT, --format and the footer listing the formats the command
 // writes; registers the command's usage line.
@@ -154,16 +159,39 @@ int RunImprove(const SImproveArgs& args)
         });
 }
 
-// Removes from projects the files that are the output, each an error.
-void SkipOutput(const std::string& strOutput, const std::string& strOutputName,
-                std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
+// A link in a searched tree to the program's own standard output
+// ("/dev/stdout", "/proc/self/fd/1"): not a project, whatever it leads to.
+bool IsDescriptorLink(const std::string& strPath)
+{
+#ifdef _WIN32
+    (void)strPath;
+    return false;
+#else
+    char sz[64] = {};
+    const ssize_t n = readlink(strPath.c_str(), sz, sizeof sz - 1);
+    const std::string_view strTarget(sz, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return strTarget.starts_with("/dev/std") || strTarget.starts_with("/dev/fd/") ||
+           strTarget.starts_with("/proc/self/fd/") || strTarget.starts_with("/proc/thread-self/");
+#endif
+}
+
+// The files found that are the output: a link to standard output is named and
+// skipped; a project is refused (exit 2) before anything is written.
+int SkipOutput(const std::string& strOutput, const std::string& strOutputName,
+               std::vector<std::string>& projects, std::vector<SPortfolioError>& errors)
 {
     for (int nProject; (nProject = FindSameFile(strOutput, projects)) >= 0;)
     {
         const auto it = projects.begin() + nProject;
+        if (!IsDescriptorLink(*it))
+        {
+            PrintError(strOutputName + " is " + *it + ", a project to read; nothing was written.");
+            return EXIT_USAGE;
+        }
         errors.push_back({*it, LoadResText(IDS_REPORT_SKIPPED_OUTPUT, {*it, strOutputName})});
         projects.erase(it);
     }
+    return 0;
 }
 
 struct SPortfolioArgs : SOutputArgs
@@ -185,9 +213,10 @@ int RunPortfolio(const SPortfolioArgs& args)
             // Nor does the output of a whole folder replace a project in it: a
             // file found there that is the output is named and skipped.
             const bool bStandardOutput = IsStandardOutput(args.strOutput);
-            SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
-                       bStandardOutput ? std::string("standard output") : args.strOutput, projects,
-                       errors);
+            if (SkipOutput(bStandardOutput ? "/dev/stdout" : args.strOutput,
+                           bStandardOutput ? std::string("standard output") : args.strOutput,
+                           projects, errors) != 0)
+                return EXIT_USAGE;
             for (const SPortfolioError& error : errors)
                 PrintError(error.strMessage);
             // Folders without a single project are no portfolio: said, and
@@ -241,27 +270,46 @@ int RunTrend(const STrendArgs& args)
                              return 0;
                          });
 }
+// A command with output options, its arguments kept by its callback.
+template <class TArgs>
+std::shared_ptr<TArgs> NewCommand(CLI::App& app, CLI::App*& pCommand, const char* pszName,
+                                  const std::string& strHelp)
+{
+    pCommand = app.add_subcommand(pszName, strHelp);
+    return std::make_shared<TArgs>();
+}
+
+// Adds the output options and the callback that runs the command.
+template <class TArgs>
+void FinishCommand(CLI::App& command, const std::shared_ptr<TArgs>& pArgs, CCommandContext& context,
+                   ECommand eCommand, const std::string& strUsage, int (*pfnRun)(const TArgs&))
+{
+    AddOutputOptions(command, *pArgs, context, eCommand, strUsage);
+    command.callback([&context, pArgs, pfnRun] { context.nExit = pfnRun(*pArgs); });
+}
 } // namespace
 
 void AddCompareCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand =
-        app.add_subcommand("compare", "Shows what changed between two assessments (velkor-report "
-                                      "compare OLD.vlk NEW.vlk [-o OUTPUT])");
-    auto pArgs = std::make_shared<SCompareArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs =
+        NewCommand<SCompareArgs>(app, pCommand, "compare",
+                                 "Shows what changed between two assessments (velkor-report "
+                                 "compare OLD.vlk NEW.vlk [-o OUTPUT])");
     pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
     pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
-    AddOutputOptions(*pCommand, *pArgs, context, CMD_COMPARE,
-                     "velkor-report compare OLD.vlk NEW.vlk [-o OUTPUT] [--format FORMAT]");
-    pCommand->callback([&context, pArgs] { context.nExit = RunCompare(*pArgs); });
+    FinishCommand(*pCommand, pArgs, context, CMD_COMPARE,
+                  "velkor-report compare OLD.vlk NEW.vlk [-o OUTPUT] [--format FORMAT]",
+                  &RunCompare);
 }
 
 void AddImproveCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand =
-        app.add_subcommand("improve", "Lists the answers that raise the total most (velkor-report "
-                                      "improve PROJECT [--top N | --target PERCENT] [-o OUTPUT])");
-    auto pArgs = std::make_shared<SImproveArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs =
+        NewCommand<SImproveArgs>(app, pCommand, "improve",
+                                 "Lists the answers that raise the total most (velkor-report "
+                                 "improve PROJECT [--top N | --target PERCENT] [-o OUTPUT])");
     pCommand->add_option("PROJECT", pArgs->strProject, "The project file")->required();
     CLI::Option* pTop =
         pCommand
@@ -284,17 +332,18 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
         ->excludes(pTop);
     pCommand->add_flag("--all-questions", pArgs->bAllQuestions,
                        "The plan may change the context questions too (team size, experience)");
-    AddOutputOptions(*pCommand, *pArgs, context, CMD_IMPROVE,
-                     "velkor-report improve PROJECT [--top N | --target PERCENT [--all-questions]] "
-                     "[-o OUTPUT] [--format FORMAT]");
-    pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
+    FinishCommand(*pCommand, pArgs, context, CMD_IMPROVE,
+                  "velkor-report improve PROJECT [--top N | --target PERCENT [--all-questions]] "
+                  "[-o OUTPUT] [--format FORMAT]",
+                  &RunImprove);
 }
 
 void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "portfolio", "One row per project file (velkor-report portfolio [-o OUTPUT] PATH...)");
-    auto pArgs = std::make_shared<SPortfolioArgs>();
+    CLI::App* pCommand = nullptr;
+    const auto pArgs = NewCommand<SPortfolioArgs>(
+        app, pCommand, "portfolio",
+        "One row per project file (velkor-report portfolio [-o OUTPUT] PATH...)");
     pCommand
         ->add_option("PATH", pArgs->paths,
                      "Project files, and folders searched for *.vlk in any case")
@@ -302,20 +351,19 @@ void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
     pCommand->add_option("--sort", pArgs->strSort, "path (default), or total: the riskiest first")
         ->type_name("ORDER")
         ->check(CLI::IsMember({"path", "total"}));
-    AddOutputOptions(
-        *pCommand, *pArgs, context, CMD_PORTFOLIO,
-        "velkor-report portfolio [--sort path|total] [-o OUTPUT] [--format FORMAT] PATH...");
-    pCommand->callback([&context, pArgs] { context.nExit = RunPortfolio(*pArgs); });
+    FinishCommand(
+        *pCommand, pArgs, context, CMD_PORTFOLIO,
+        "velkor-report portfolio [--sort path|total] [-o OUTPUT] [--format FORMAT] PATH...",
+        &RunPortfolio);
 }
 
 void AddTrendCommand(CLI::App& app, CCommandContext& context)
 {
-    CLI::App* pCommand = app.add_subcommand(
-        "trend",
+    CLI::App* pCommand = nullptr;
+    const auto pArgs = NewCommand<STrendArgs>(
+        app, pCommand, "trend",
         "A project's history: its assessments in the order given (velkor-report trend FILE...)");
-    auto pArgs = std::make_shared<STrendArgs>();
     pCommand->add_option("FILE", pArgs->paths, "The project files, oldest first")->required();
-    AddOutputOptions(*pCommand, *pArgs, context, CMD_TREND,
-                     "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...");
-    pCommand->callback([&context, pArgs] { context.nExit = RunTrend(*pArgs); });
+    FinishCommand(*pCommand, pArgs, context, CMD_TREND,
+                  "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...", &RunTrend);
 }

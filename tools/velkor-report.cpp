@@ -122,7 +122,7 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
             const SSnapshot snapshot = ReadProject(strProject);
             const SPdfOptions pdf =
                 *format == EOutputFormat::pdf ? PdfOptions(strProject) : SPdfOptions();
-            const std::string strBytes = OutputFormatInfo(*format).pfnReport(snapshot, pdf);
+            const std::string strBytes = FormatWriters(*format).pfnReport(snapshot, pdf);
             if (bStandardOutput)
                 WriteStandardOutput(strBytes);
             else if (!strBytes.empty()) // a build without the HTML template writes no HTML

@@ -1,17 +1,12 @@
 #include "ui/RiskApp.h"
 #include "ui/MainDlg.h"
 
+#include "res/Strings.h"
+#include "res/resource.h"
+
 CRiskApp::CRiskApp()
 {
-    m_strHelpText =
-        "Velkor estimates how likely a software project is to succeed.\n\n"
-        "Pick a category on the left and answer each of its questions with None, Little, "
-        "Some, Most or All (the estimation method from its list). The category's success "
-        "percentage follows every answer.\n\n"
-        "View, Priority Weights sets how much technical, cost and schedule success count; "
-        "View, Summary Results shows the overall probabilities.\n\n"
-        "File, Save keeps the project in a .vlk file; Save As also writes a text (.txt) or "
-        "HTML (.htm) report.";
+    m_strHelpText = LoadResString(IDS_HELP_TEXT);
 }
 
 BOOL CRiskApp::InitInstance()

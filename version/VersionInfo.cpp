@@ -130,43 +130,15 @@ struct SectionHeader
     std::uint64_t qwLink;
 };
 
-// Offset and size of the version section, when the file is an ELF file that
-// has one with contents inside the file.
-bool FindVersionSection(const CReadOnlyFile& file, std::uint64_t& qwOffset, std::uint64_t& qwSize)
+// The section headers of an ELF file of either class and byte order.
+struct SectionTable
 {
-    std::uint8_t abHeader[sizeof(Elf64_Ehdr)] = {};
-    if (!file.ReadAt(0, abHeader, EI_NIDENT) || std::memcmp(abHeader, ELFMAG, SELFMAG) != 0)
-        return false;
-    if ((abHeader[EI_CLASS] != ELFCLASS32 && abHeader[EI_CLASS] != ELFCLASS64) ||
-        (abHeader[EI_DATA] != ELFDATA2LSB && abHeader[EI_DATA] != ELFDATA2MSB))
-        return false;
-    const ElfFormat fmt{abHeader[EI_CLASS] == ELFCLASS64, abHeader[EI_DATA] == ELFDATA2LSB};
-    if (!file.ReadAt(0, abHeader, fmt.b64 ? sizeof(Elf64_Ehdr) : sizeof(Elf32_Ehdr)))
-        return false;
+    ElfFormat fmt{};
+    std::uint64_t qwTableOffset = 0, qwEntrySize = 0, qwCount = 0, qwNamesIndex = 0;
+    std::size_t nHeaderSize = 0;
+    std::uint64_t qwMaxCount = 0; // the headers that lie inside the file
 
-    std::uint64_t qwTableOffset, qwEntrySize, qwCount, qwNamesIndex;
-    if (fmt.b64)
-    {
-        qwTableOffset = ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shoff);
-        qwEntrySize = ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shentsize);
-        qwCount = ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shnum);
-        qwNamesIndex = ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shstrndx);
-    }
-    else
-    {
-        qwTableOffset = ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shoff);
-        qwEntrySize = ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shentsize);
-        qwCount = ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shnum);
-        qwNamesIndex = ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shstrndx);
-    }
-    const std::size_t nHeaderSize = fmt.b64 ? sizeof(Elf64_Shdr) : sizeof(Elf32_Shdr);
-    if (qwTableOffset == 0 || qwTableOffset >= file.Size() || qwEntrySize < nHeaderSize)
-        return false;
-    // Every header must lie inside the file; this also bounds the index
-    // arithmetic below (entry size < 2^16, count <= kMaxSections).
-    const std::uint64_t qwMaxCount = (file.Size() - qwTableOffset) / qwEntrySize;
-
-    auto readSection = [&](std::uint64_t qwIndex, SectionHeader& sh)
+    bool Read(const CReadOnlyFile& file, std::uint64_t qwIndex, SectionHeader& sh) const
     {
         if (qwIndex >= qwMaxCount)
             return false;
@@ -182,29 +154,72 @@ bool FindVersionSection(const CReadOnlyFile& file, std::uint64_t& qwOffset, std:
                   ELF_FIELD(fmt, ab, Elf32_Shdr, sh_offset),
                   ELF_FIELD(fmt, ab, Elf32_Shdr, sh_size), ELF_FIELD(fmt, ab, Elf32_Shdr, sh_link)};
         return true;
-    };
+    }
+};
+
+// The section table of an ELF file, its count and names index read from
+// section 0 where the header has too little room for them.
+bool ReadSectionTable(const CReadOnlyFile& file, SectionTable& table)
+{
+    std::uint8_t abHeader[sizeof(Elf64_Ehdr)] = {};
+    if (!file.ReadAt(0, abHeader, EI_NIDENT) || std::memcmp(abHeader, ELFMAG, SELFMAG) != 0)
+        return false;
+    if ((abHeader[EI_CLASS] != ELFCLASS32 && abHeader[EI_CLASS] != ELFCLASS64) ||
+        (abHeader[EI_DATA] != ELFDATA2LSB && abHeader[EI_DATA] != ELFDATA2MSB))
+        return false;
+    const ElfFormat fmt{abHeader[EI_CLASS] == ELFCLASS64, abHeader[EI_DATA] == ELFDATA2LSB};
+    if (!file.ReadAt(0, abHeader, fmt.b64 ? sizeof(Elf64_Ehdr) : sizeof(Elf32_Ehdr)))
+        return false;
+    if (fmt.b64)
+        table = {fmt,
+                 ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shoff),
+                 ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shentsize),
+                 ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shnum),
+                 ELF_FIELD(fmt, abHeader, Elf64_Ehdr, e_shstrndx),
+                 sizeof(Elf64_Shdr)};
+    else
+        table = {fmt,
+                 ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shoff),
+                 ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shentsize),
+                 ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shnum),
+                 ELF_FIELD(fmt, abHeader, Elf32_Ehdr, e_shstrndx),
+                 sizeof(Elf32_Shdr)};
+    if (table.qwTableOffset == 0 || table.qwTableOffset >= file.Size() ||
+        table.qwEntrySize < table.nHeaderSize)
+        return false;
+    // Every header must lie inside the file; this also bounds the index
+    // arithmetic (entry size < 2^16, count <= kMaxSections).
+    table.qwMaxCount = (file.Size() - table.qwTableOffset) / table.qwEntrySize;
 
     // With many sections the count and the names index live in section 0.
     SectionHeader sh0;
-    if (!readSection(0, sh0))
+    if (!table.Read(file, 0, sh0))
         return false;
-    if (qwCount == 0)
-        qwCount = sh0.qwSize;
-    if (qwNamesIndex == SHN_XINDEX)
-        qwNamesIndex = sh0.qwLink;
-    if (qwCount > kMaxSections || qwCount > qwMaxCount || qwNamesIndex >= qwCount)
-        return false;
+    if (table.qwCount == 0)
+        table.qwCount = sh0.qwSize;
+    if (table.qwNamesIndex == SHN_XINDEX)
+        table.qwNamesIndex = sh0.qwLink;
+    return table.qwCount <= kMaxSections && table.qwCount <= table.qwMaxCount &&
+           table.qwNamesIndex < table.qwCount;
+}
 
+// Offset and size of the version section, when the file is an ELF file that
+// has one with contents inside the file.
+bool FindVersionSection(const CReadOnlyFile& file, std::uint64_t& qwOffset, std::uint64_t& qwSize)
+{
+    SectionTable table;
+    if (!ReadSectionTable(file, table))
+        return false;
     SectionHeader names;
-    if (!readSection(qwNamesIndex, names) || names.qwType == SHT_NOBITS ||
+    if (!table.Read(file, table.qwNamesIndex, names) || names.qwType == SHT_NOBITS ||
         names.qwOffset > file.Size() || names.qwSize > file.Size() - names.qwOffset)
         return false;
 
     const auto& kName = VELKOR_VERSION_SECTION; // compared with its terminator
-    for (std::uint64_t i = 1; i < qwCount; ++i)
+    for (std::uint64_t i = 1; i < table.qwCount; ++i)
     {
         SectionHeader sh;
-        if (!readSection(i, sh))
+        if (!table.Read(file, i, sh))
             return false;
         if (sh.qwName > names.qwSize || sizeof kName > names.qwSize - sh.qwName)
             continue;

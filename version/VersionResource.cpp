@@ -1,12 +1,7 @@
 #include "version/VersionResource.h"
 #include "version/Utf.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+// The build defines WIN32_LEAN_AND_MEAN and NOMINMAX.
 #include <windows.h>
 
 #include <stdexcept>

@@ -9,8 +9,8 @@
 #include "RunReport.h"
 
 #include "files/File.h"
+#include "input/Snapshot.h"
 #include "report/HtmlReport.h"
-#include "report/Snapshot.h"
 #include "report/TextReport.h"
 
 #include <csignal>

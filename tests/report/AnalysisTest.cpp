@@ -1,8 +1,8 @@
 // The snapshot, improve's plan and the trend, against values computed here
 // on models of their own.
+#include "input/Numbers.h"
 #include "report/Export.h"
 #include "report/Improve.h"
-#include "report/Numbers.h"
 #include "report/Trend.h"
 
 #include <gtest/gtest.h>
@@ -50,9 +50,9 @@ TEST(Snapshot, TakesEveryValueAndLeavesTheModelAndFlagAlone)
     model.ComputeAll();
     for (int k = 0; k < METRIC_COUNT; ++k)
         EXPECT_EQ(snapshot.Metric(k), model.GetMetricValue(k)) << k;
-    EXPECT_EQ(snapshot.anAnswers[8], 5u);
-    EXPECT_EQ(snapshot.weights.dCost, 0.5);
-    EXPECT_EQ(snapshot.strTitle, "t");
+    EXPECT_EQ(snapshot.SelectedAnswers()[8], 5u);
+    EXPECT_EQ(snapshot.Weights().dCost, 0.5);
+    EXPECT_EQ(snapshot.Title(), "t");
     // Names come from the string table.
     const std::pair<int, const char*> aNames[] = {{METRIC_TOTAL, "Total"},
                                                   {METRIC_CATEGORY_FIRST, "Organization"},
@@ -73,8 +73,8 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
             const SSnapshot snapshot = MakeSnapshot(ProjectAnswers(n), s_aWeights[n]);
             const SPlan plan = MakePlan(snapshot, dTarget, true); // every question, as below
             // The same greedy search, written out on plain models.
-            Answers an = snapshot.anAnswers;
-            double dTotal = TotalOf(an, snapshot.weights);
+            Answers an = snapshot.SelectedAnswers();
+            double dTotal = TotalOf(an, snapshot.Weights());
             std::vector<SImprovement> expected;
             double dReachable = dTotal;
             bool bReached = dTotal >= dTarget;
@@ -85,13 +85,14 @@ TEST(ImprovePlan, EachStepIsTheLargestGainGivenTheStepsBefore)
                 {
                     std::uint32_t nTo = an[i] + 1;
                     while (nTo < CatalogueQuestion(i).GetAnswerCount() &&
-                           AnswerValue(i, nTo) <= AnswerValue(i, an[i]))
+                           CatalogueQuestion(i).GetAnswerValue(nTo) <=
+                               CatalogueQuestion(i).GetAnswerValue(an[i]))
                         ++nTo;
                     if (nTo >= CatalogueQuestion(i).GetAnswerCount())
                         continue;
                     Answers next = an;
                     next[i] = nTo;
-                    const double dAfter = TotalOf(next, snapshot.weights);
+                    const double dAfter = TotalOf(next, snapshot.Weights());
                     if (dAfter - dReachable > 0 && (!best || dAfter - dReachable > best->dGain))
                         best = SImprovement{i, an[i], nTo, dAfter - dReachable, dAfter};
                 }

@@ -219,7 +219,7 @@ TEST(ReportSensitivity, UnsureRangesAreTheExtremesOfEveryCombination)
             MetricRanges brute;
             for (int k = 0; k < METRIC_COUNT; ++k)
                 brute[k] = {snapshot.Metric(k), snapshot.Metric(k), snapshot.Metric(k)};
-            Answers an = snapshot.anAnswers;
+            Answers an = snapshot.SelectedAnswers();
             const std::function<void(std::size_t)> Visit = [&](std::size_t n)
             {
                 if (n == unsure.size())
@@ -230,7 +230,7 @@ TEST(ReportSensitivity, UnsureRangesAreTheExtremesOfEveryCombination)
                         brute[k].dHigh = std::max(brute[k].dHigh, combination.Metric(k));
                     return;
                 }
-                const std::uint32_t i = unsure[n], nSaved = snapshot.anAnswers[i];
+                const std::uint32_t i = unsure[n], nSaved = snapshot.SelectedAnswers()[i];
                 for (std::uint32_t a = 0; a < CatalogueQuestion(i).GetAnswerCount(); ++a)
                     if (a + nLevels >= nSaved && a <= nSaved + nLevels)
                         an[i] = a, Visit(n + 1);
@@ -281,7 +281,7 @@ TEST(ReportTeam, ConsensusSwingsAndAgreement)
             }
         }
         EXPECT_EQ(team.nAgreementQuestions, QUESTION_COUNT - 1);
-        EXPECT_DOUBLE_EQ(team.consensus.weights.dTechnical, n == 2 ? 0.3 : (0.4 + 0.8) / 4);
+        EXPECT_DOUBLE_EQ(team.consensus.Weights().dTechnical, n == 2 ? 0.3 : (0.4 + 0.8) / 4);
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
         {
             const std::uint32_t nLast = CatalogueQuestion(i).GetAnswerCount() - 1;
@@ -293,7 +293,7 @@ TEST(ReportTeam, ConsensusSwingsAndAgreement)
             EXPECT_LE(nHigh, nLast);
             EXPECT_NEAR(team.questions[i].dSwing,
                         std::fabs(AnswerValue(i, nHigh) - AnswerValue(i, nLow)) *
-                            std::fabs(TotalCoefficient(i, team.consensus.weights)),
+                            std::fabs(TotalCoefficient(i, team.consensus.Weights())),
                         1e-12);
         }
         for (std::size_t m = 0; m < n; ++m)

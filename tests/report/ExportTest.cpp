@@ -3,9 +3,9 @@
 #include "report/Export.h"
 #include "files/ProjectFile.h"
 #include "model/Bits.h"
+#include "input/Import.h"
+#include "input/Numbers.h"
 #include "model/Format.h"
-#include "report/Import.h"
-#include "report/Numbers.h"
 #include "report/Text.h"
 
 #include <gtest/gtest.h>

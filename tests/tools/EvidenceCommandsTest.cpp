@@ -78,10 +78,10 @@ TEST(EvidenceCommandLine, ExitStatusesMessagesAndTheConsensusFile)
     EXPECT_EQ(team.strOut, MakeTeamOutput(expected, EOutputFormat::json));
     CRiskModel consensus;
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        consensus.GetQuestion(i)->SetSelected(expected.consensus.anAnswers[i]);
-    consensus.SetTechnicalWeight(expected.consensus.weights.dTechnical);
-    consensus.SetCostWeight(expected.consensus.weights.dCost);
-    consensus.SetScheduleWeight(expected.consensus.weights.dSchedule);
+        consensus.GetQuestion(i)->SetSelected(expected.consensus.SelectedAnswers()[i]);
+    consensus.SetTechnicalWeight(expected.consensus.Weights().dTechnical);
+    consensus.SetCostWeight(expected.consensus.Weights().dCost);
+    consensus.SetScheduleWeight(expected.consensus.Weights().dSchedule);
     EXPECT_EQ(ReadBytes(dir / "c.vlk"), MakeProjectBytes(consensus));
-    EXPECT_DOUBLE_EQ(expected.consensus.weights.dTechnical, 0.2);
+    EXPECT_DOUBLE_EQ(expected.consensus.Weights().dTechnical, 0.2);
 }

@@ -2,9 +2,9 @@
 // message-box seams answering in place of the user.
 #include "FileTestSupport.h"
 #include "MainWindowTest.h"
+#include "input/Snapshot.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "report/Snapshot.h"
 #include "report/TextReport.h"
 #include "ui/MainDlg.h"
 

@@ -10,7 +10,7 @@
 #include "report/Compare.h"
 #include "report/Improve.h"
 #include "report/Portfolio.h"
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 #include "report/Text.h"
 #include "report/Trend.h"
 #include "res/Strings.h"
@@ -36,7 +36,7 @@ val Open(const std::string& strPath)
         [&](const Warn& onWarning)
         {
             const SSnapshot snapshot = LoadSnapshot(strPath, onWarning);
-            nlohmann::json project = {{"title", snapshot.strTitle}};
+            nlohmann::json project = {{"title", snapshot.Title()}};
             for (int k = 0; k < METRIC_COUNT; ++k)
             {
                 project["values"].push_back(snapshot.Metric(k));

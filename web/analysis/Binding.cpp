@@ -3,7 +3,7 @@
 
 #include "files/FileException.h"
 #include "report/PdfReport.h"
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 #include "res/Strings.h"
 #include "res/resource.h"
 

@@ -5,7 +5,7 @@
 
 #include "files/ProjectFile.h"
 #include "report/Calibrate.h"
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 #include "report/Sensitivity.h"
 #include "report/Team.h"
 
@@ -38,10 +38,10 @@ val Consensus(const val& paths)
             const CKeepAnswersFlag keep;
             CRiskModel model;
             for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-                model.GetQuestion(i)->SetSelected(team.consensus.anAnswers[i]);
-            model.SetTechnicalWeight(team.consensus.weights.dTechnical);
-            model.SetCostWeight(team.consensus.weights.dCost);
-            model.SetScheduleWeight(team.consensus.weights.dSchedule);
+                model.GetQuestion(i)->SetSelected(team.consensus.SelectedAnswers()[i]);
+            model.SetTechnicalWeight(team.consensus.Weights().dTechnical);
+            model.SetCostWeight(team.consensus.Weights().dCost);
+            model.SetScheduleWeight(team.consensus.Weights().dSchedule);
             return MakeProjectBytes(model);
         });
 }

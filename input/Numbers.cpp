@@ -1,4 +1,5 @@
-#include "report/Numbers.h"
+#include "input/Numbers.h"
+#include "model/Bits.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <bit>
 #include <cstdint>
 #include <limits>
 
@@ -214,9 +214,9 @@ std::optional<double> ParseJsonNumber(const nlohmann::json& value)
 
 std::optional<std::string> NanBits(double dValue)
 {
-    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
+    const auto nBits = BitsOfDouble(dValue);
     if (!std::isnan(dValue) ||
-        nBits == std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN()))
+        nBits == BitsOfDouble(std::numeric_limits<double>::quiet_NaN()))
         return std::nullopt;
     char sz[17];
     std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(nBits));
@@ -228,9 +228,9 @@ std::optional<double> NanFromBits(std::string_view strBits)
     std::uint64_t nBits = 0;
     const auto result = std::from_chars(strBits.data(), strBits.data() + strBits.size(), nBits, 16);
     if (strBits.size() != 16 || result.ptr != strBits.data() + strBits.size() ||
-        result.ec != std::errc() || !std::isnan(std::bit_cast<double>(nBits)))
+        result.ec != std::errc() || !std::isnan(DoubleOfBits(nBits)))
         return std::nullopt;
-    return std::bit_cast<double>(nBits);
+    return DoubleOfBits(nBits);
 }
 
 std::string CsvField(std::string_view strField)

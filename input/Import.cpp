@@ -1,7 +1,7 @@
-#include "report/Import.h"
+#include "input/Import.h"
 
 #include "files/Path.h"
-#include "report/Numbers.h"
+#include "input/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
@@ -180,27 +180,9 @@ void CheckWeights(const std::array<double, 3>& adWeights)
              List(1) + " (technical, cost, schedule) are not fractions from 0 to 1 that sum to 1; "
                        "import with --any-weights to keep them as they are");
 }
-} // namespace
-
-void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights)
+// The three weights, each a NaN's own bits where the export kept them.
+std::array<double, 3> ReadWeights(const Json& weights)
 {
-    // The parser takes a NUL byte for the end of the input: whatever follows
-    // would pass unseen.
-    if (const auto nNul = strJson.find('\0'); nNul != std::string_view::npos)
-        Fail("", "not JSON: byte " + std::to_string(nNul + 1) + " is a NUL byte");
-    Json document;
-    CStrictBuilder builder(document);
-    if (!Json::sax_parse(strJson.begin(), strJson.end(), &builder))
-        Fail("", builder.GetError().empty() ? "not JSON" : builder.GetError());
-    if (!document.is_object())
-        Fail("", "not a project: the document is " + Show(document) + ", not an object");
-    CheckKeys(document, "", {"format", "version", "title", "weights", "answers", "metrics"});
-    if (document.contains("format") && document["format"] != "velkor-project")
-        Fail("format", Show(document["format"]) + " is not \"velkor-project\"");
-    if (document.contains("version") && document["version"] != 1)
-        Fail("version", Show(document["version"]) + " is not 1");
-
-    const Json& weights = Member(document, "", "weights");
     if (!weights.is_object())
         Fail("weights", Show(weights) + " is not an object");
     CheckKeys(weights, "weights",
@@ -227,6 +209,30 @@ void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights
             adWeights[w] = *dNan;
         }
     }
+    return adWeights;
+}
+
+} // namespace
+
+void ImportProject(CRiskModel& model, std::string_view strJson, bool bAnyWeights)
+{
+    // The parser takes a NUL byte for the end of the input: whatever follows
+    // would pass unseen.
+    if (const auto nNul = strJson.find('\0'); nNul != std::string_view::npos)
+        Fail("", "not JSON: byte " + std::to_string(nNul + 1) + " is a NUL byte");
+    Json document;
+    CStrictBuilder builder(document);
+    if (!Json::sax_parse(strJson.begin(), strJson.end(), &builder))
+        Fail("", builder.GetError().empty() ? "not JSON" : builder.GetError());
+    if (!document.is_object())
+        Fail("", "not a project: the document is " + Show(document) + ", not an object");
+    CheckKeys(document, "", {"format", "version", "title", "weights", "answers", "metrics"});
+    if (document.contains("format") && document["format"] != "velkor-project")
+        Fail("format", Show(document["format"]) + " is not \"velkor-project\"");
+    if (document.contains("version") && document["version"] != 1)
+        Fail("version", Show(document["version"]) + " is not 1");
+
+    const std::array<double, 3> adWeights = ReadWeights(Member(document, "", "weights"));
     if (!bAnyWeights)
         CheckWeights(adWeights);
 

@@ -1,4 +1,4 @@
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include "res/Strings.h"
 
@@ -16,7 +16,14 @@ bool EndsWith(const std::string& str, std::string_view strEnd)
 
 double SSnapshot::Metric(int k) const
 {
-    return k >= 0 && k < METRIC_COUNT ? adMetrics[static_cast<std::size_t>(k)] : 0.0;
+    return k >= 0 && k < METRIC_COUNT ? m_adMetrics[static_cast<std::size_t>(k)] : 0.0;
+}
+
+SSnapshot SSnapshot::Retitled(std::string strTitle) const
+{
+    SSnapshot snapshot = *this;
+    snapshot.m_strTitle = std::move(strTitle);
+    return snapshot;
 }
 
 SSnapshot MakeSnapshot(const CRiskModel& model, std::string strTitle)
@@ -42,12 +49,12 @@ SSnapshot MakeSnapshot(const Answers& anAnswers, const SWeights& weights, std::s
     work.SetScheduleWeight(weights.dSchedule);
     work.ComputeAll();
     SSnapshot snapshot;
-    snapshot.strTitle = std::move(strTitle);
+    snapshot.m_strTitle = std::move(strTitle);
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-        snapshot.anAnswers[i] = work.GetQuestion(i)->GetSelected(); // clamped to the scale
-    snapshot.weights = weights;
+        snapshot.m_anAnswers[i] = work.GetQuestion(i)->GetSelected(); // clamped to the scale
+    snapshot.m_weights = weights;
     for (int k = 0; k < METRIC_COUNT; ++k)
-        snapshot.adMetrics[static_cast<std::size_t>(k)] = work.GetMetricValue(k);
+        snapshot.m_adMetrics[static_cast<std::size_t>(k)] = work.GetMetricValue(k);
     return snapshot;
 }
 
@@ -61,14 +68,6 @@ const CQuestion& CatalogueQuestion(std::uint32_t nQuestion)
         return ap;
     }();
     return *s_apQuestions.at(nQuestion);
-}
-
-double AnswerValue(std::uint32_t nQuestion, std::uint32_t nAnswer)
-{
-    const bool bFiveLevel = (CatalogueQuestion(nQuestion).GetFlags() & QF_FIVE_LEVEL) != 0;
-    const std::uint32_t nLast = bFiveLevel ? FIVE_LEVEL_ANSWERS - 1 : ESTIMATION_METHOD_ANSWERS - 1;
-    const double* pValues = bFiveLevel ? g_adFiveLevelValues : g_adEstimationMethodValues;
-    return pValues[nAnswer < nLast ? nAnswer : nLast];
 }
 
 std::string MetricLabel(int k)

@@ -33,15 +33,27 @@ struct SWeights
 
 using Answers = std::array<std::uint32_t, QUESTION_COUNT>;
 
-struct SSnapshot
+// Immutable: built only by MakeSnapshot, read through its accessors.
+class SSnapshot
 {
-    std::string strTitle;
-    Answers anAnswers{};
-    SWeights weights;
-    std::array<double, METRIC_COUNT> adMetrics{};
-
+public:
+    const std::string& Title() const { return m_strTitle; }
+    const Answers& SelectedAnswers() const { return m_anAnswers; }
+    const SWeights& Weights() const { return m_weights; }
     // Metric k (0..27); 0.0 outside.
     double Metric(int k) const;
+
+    // The same assessment under another title.
+    SSnapshot Retitled(std::string strTitle) const;
+
+private:
+    SSnapshot() = default;
+    friend SSnapshot MakeSnapshot(const Answers&, const SWeights&, std::string);
+
+    std::string m_strTitle;
+    Answers m_anAnswers{};
+    SWeights m_weights;
+    std::array<double, METRIC_COUNT> m_adMetrics{};
 };
 
 // The snapshot of a model's answers and weights, computed on a copy: the
@@ -55,8 +67,6 @@ SSnapshot MakeSnapshot(const Answers& anAnswers, const SWeights& weights,
 // The 81 questions of the catalogue, shared by every renderer (texts, answer
 // labels and values, flags).
 const CQuestion& CatalogueQuestion(std::uint32_t nQuestion);
-// The value answer nAnswer of question nQuestion scores.
-double AnswerValue(std::uint32_t nQuestion, std::uint32_t nAnswer);
 
 // Names from the string table, the one source of every name:
 // the metric's label ("Phase - Design Prob"),

@@ -1,10 +1,10 @@
-#include "report/ProjectLoad.h"
+#include "input/ProjectLoad.h"
 
 #include "files/File.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
-#include "report/Formats.h"
-#include "report/Numbers.h"
+#include "input/Formats.h"
+#include "input/Numbers.h"
 #include "res/Strings.h"
 #include "res/resource.h"
 
@@ -83,7 +83,7 @@ SSnapshot LoadSnapshot(const std::string& strPath,
     std::string strWarning;
     if (strBytes.size() > PROJECT_FILE_SIZE)
         strWarning = "only its first " + std::to_string(PROJECT_FILE_SIZE) + " bytes are read";
-    const SWeights& w = snapshot.weights;
+    const SWeights& w = snapshot.Weights();
     if (!IsFraction(w.dTechnical) || !IsFraction(w.dCost) || !IsFraction(w.dSchedule))
         strWarning += (strWarning.empty() ? "" : "; ") +
                       std::string("its weights are not fractions from 0 to 1 (") + "technical " +

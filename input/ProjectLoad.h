@@ -9,7 +9,7 @@
 // 0 to 1, is read with a warning.
 #pragma once
 
-#include "report/Snapshot.h"
+#include "input/Snapshot.h"
 
 #include <functional>
 #include <stdexcept>
