@@ -124,6 +124,7 @@ if(VELKOR_BUILD_TESTS AND TARGET velkor)
             -DWORK=${PROJECT_BINARY_DIR}/package-test
             -DDESKTOP=${VELKOR_DESKTOP_DIR}/velkor.desktop
             -DICON_SIZES=${icon_sizes}
+            -DANALYSIS=$<BOOL:${VELKOR_ANALYSIS_PAGE}>
             -P ${VELKOR_ROOT}/tests/install/PackageTest.cmake)
     set_tests_properties(velkor_package PROPERTIES TIMEOUT 400)
 endif()

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <limits>
 
 std::string FormatShortest(double dValue)
@@ -215,8 +215,7 @@ std::optional<double> ParseJsonNumber(const nlohmann::json& value)
 std::optional<std::string> NanBits(double dValue)
 {
     const auto nBits = BitsOfDouble(dValue);
-    if (!std::isnan(dValue) ||
-        nBits == BitsOfDouble(std::numeric_limits<double>::quiet_NaN()))
+    if (!std::isnan(dValue) || nBits == BitsOfDouble(std::numeric_limits<double>::quiet_NaN()))
         return std::nullopt;
     char sz[17];
     std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(nBits));

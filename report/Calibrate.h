@@ -5,9 +5,9 @@
 // (missed) or nothing (not known).
 #pragma once
 
+#include "input/ProjectLoad.h"
 #include "report/Chart.h"
 #include "report/Evidence.h"
-#include "input/ProjectLoad.h"
 #include "report/Statistics.h"
 
 #include <functional>

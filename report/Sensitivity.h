@@ -26,7 +26,7 @@ struct SUnsure
 
 struct SSensitivity
 {
-    SSnapshot snapshot;
+    SSnapshot snapshot = MakeSnapshot(Answers{}, SWeights{}); // replaced by the analysis
     std::vector<SSwing> swings; // largest swing first, ties by question
     std::optional<SUnsure> unsure;
 };

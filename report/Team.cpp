@@ -26,7 +26,8 @@ AnswerCounts CountAnswers(const std::vector<STeamMember>& members)
     AnswerCounts counts{};
     for (const STeamMember& member : members)
         for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
-            ++counts[i][std::min<std::size_t>(member.snapshot.SelectedAnswers()[i], MAX_ANSWERS - 1)];
+            ++counts[i]
+                    [std::min<std::size_t>(member.snapshot.SelectedAnswers()[i], MAX_ANSWERS - 1)];
     return counts;
 }
 

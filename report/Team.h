@@ -34,7 +34,8 @@ struct STeamAssessor
 struct STeam
 {
     std::vector<STeamMember> members;
-    SSnapshot consensus;      // answers and mean weights, its 28 metrics
+    SSnapshot consensus =
+        MakeSnapshot(Answers{}, SWeights{}); // answers and mean weights, its 28 metrics
     MetricRanges metrics;     // the consensus' value, the assessors' lowest and highest
     SAlphaInterval agreement; // over the five-level questions
     std::size_t nAgreementQuestions = 0;

@@ -44,7 +44,8 @@ double ValueSpan(std::uint32_t i)
     const std::uint32_t nCount = CatalogueQuestion(i).GetAnswerCount();
     double dLow = 1, dHigh = 0;
     for (std::uint32_t a = 0; a < nCount; ++a)
-        dLow = std::min(dLow, AnswerValue(i, a)), dHigh = std::max(dHigh, AnswerValue(i, a));
+        dLow = std::min(dLow, CatalogueQuestion(i).GetAnswerValue(a)),
+        dHigh = std::max(dHigh, CatalogueQuestion(i).GetAnswerValue(a));
     return dHigh - dLow;
 }
 
@@ -292,7 +293,8 @@ TEST(ReportTeam, ConsensusSwingsAndAgreement)
                                 nHigh = team.questions[i].nHighest;
             EXPECT_LE(nHigh, nLast);
             EXPECT_NEAR(team.questions[i].dSwing,
-                        std::fabs(AnswerValue(i, nHigh) - AnswerValue(i, nLow)) *
+                        std::fabs(CatalogueQuestion(i).GetAnswerValue(nHigh) -
+                                  CatalogueQuestion(i).GetAnswerValue(nLow)) *
                             std::fabs(TotalCoefficient(i, team.consensus.Weights())),
                         1e-12);
         }

@@ -2,9 +2,9 @@
 // bit for bit, the chart's titles, and import's checks.
 #include "report/Export.h"
 #include "files/ProjectFile.h"
-#include "model/Bits.h"
 #include "input/Import.h"
 #include "input/Numbers.h"
+#include "model/Bits.h"
 #include "model/Format.h"
 #include "report/Text.h"
 

@@ -6,11 +6,11 @@
 #include "web/analysis/Binding.h"
 
 #include "files/FileException.h"
+#include "input/ProjectLoad.h"
 #include "model/Format.h"
 #include "report/Compare.h"
 #include "report/Improve.h"
 #include "report/Portfolio.h"
-#include "input/ProjectLoad.h"
 #include "report/Text.h"
 #include "report/Trend.h"
 #include "res/Strings.h"

@@ -2,8 +2,8 @@
 #include "web/analysis/Binding.h"
 
 #include "files/FileException.h"
-#include "report/PdfReport.h"
 #include "input/ProjectLoad.h"
+#include "report/PdfReport.h"
 #include "res/Strings.h"
 #include "res/resource.h"
 

@@ -4,8 +4,8 @@
 #include "web/analysis/Binding.h"
 
 #include "files/ProjectFile.h"
-#include "report/Calibrate.h"
 #include "input/ProjectLoad.h"
+#include "report/Calibrate.h"
 #include "report/Sensitivity.h"
 #include "report/Team.h"
 
