@@ -4,6 +4,8 @@
 
 #if defined(_WIN32)
 #include "platform/win32/Dialog.h"
+#elif defined(__EMSCRIPTEN__)
+#include "platform/web/Dialog.h"
 #else
 #include "platform/qt/Dialog.h"
 #endif
