@@ -63,6 +63,16 @@ void CWebEvents::Paint()
             AfxCallGuarded([pDlg = pDlg] { pDlg->OnPaint(); });
 }
 
+namespace
+{
+// Before the loop waits: every dialog painted, whatever was saved downloaded.
+void Settle()
+{
+    CWebEvents::Paint();
+    WebDom::Downloads();
+}
+} // namespace
+
 BOOL CDialog::PumpMessage(int nAnswerKind, int* pId, int* pCode)
 {
     BOOL bAnswer = FALSE;
@@ -73,7 +83,8 @@ BOOL CDialog::PumpMessage(int nAnswerKind, int* pId, int* pCode)
         if (auto it = s_dialogs.find(msg.nDialog); it != s_dialogs.end())
             it->second->SendMessage(msg.message, msg.wParam, msg.lParam);
     }
-    else if (const WebDom::Event ev = WebDom::WaitEvent(); ev.nKind == nAnswerKind && nAnswerKind)
+    else if (const WebDom::Event ev = (Settle(), WebDom::WaitEvent());
+             ev.nKind == nAnswerKind && nAnswerKind)
     {
         *pId = ev.nId;
         *pCode = ev.nCode;
@@ -81,8 +92,6 @@ BOOL CDialog::PumpMessage(int nAnswerKind, int* pId, int* pCode)
     }
     else
         CWebEvents::Dispatch(ev);
-    CWebEvents::Paint();
-    WebDom::Downloads();
     return bAnswer;
 }
 

@@ -105,8 +105,10 @@ Object.assign(VelkorDom, {
     return (el._text || el).textContent;
   },
   rect(h) {
-    const b = this.box(h);
-    return [b.offsetLeft, b.offsetTop, b.offsetWidth, b.offsetHeight];
+    // As placed, also while hidden (a hidden element has no layout).
+    const b = this.box(h), st = b.style;
+    const v = (x, o) => (x ? Math.round(parseFloat(x)) : o);
+    return [v(st.left, b.offsetLeft), v(st.top, b.offsetTop), v(st.width, b.offsetWidth), v(st.height, b.offsetHeight)];
   },
   at(hc, x, y) {
     const kids = this.els[hc].children;

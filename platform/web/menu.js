@@ -11,7 +11,9 @@ Object.assign(VelkorDom, {
     dlg._menubar = bar;
     bar._hd = hd;
     document.addEventListener('keydown', e => this.menuKey(bar, e), true);
-    document.addEventListener('pointerdown', e => { if (!bar.contains(e.target)) this.closeMenus(bar); }, true);
+    document.addEventListener('pointerdown', e => {
+      if (!bar.contains(e.target) && !e.target.closest('.menu')) this.closeMenus(bar);
+    }, true);
     return this.add(bar);
   },
   popup(hb, text) {
@@ -30,10 +32,9 @@ Object.assign(VelkorDom, {
     menu.hidden = true;
     top._menu = menu;
     top.onclick = () => (menu.hidden ? this.openMenu(bar, top, false) : this.closeMenus(bar));
-    const wrap = document.createElement('div');
-    wrap.className = 'menuwrap';
-    wrap.append(top, menu);
-    bar.appendChild(wrap);
+    menu._top = top;
+    bar.appendChild(top);
+    this.desktop().appendChild(menu); // above every window while open
     return this.add(top);
   },
   menuitem(ht, text, id) {
@@ -76,6 +77,9 @@ Object.assign(VelkorDom, {
   tops(bar) { return [...bar.querySelectorAll('.menutop')]; },
   openMenu(bar, top, focusFirst) {
     this.closeMenus(bar);
+    const d = this.desktop().getBoundingClientRect(), r = top.getBoundingClientRect();
+    top._menu.style.left = (r.left - d.left) + 'px';
+    top._menu.style.top = (r.bottom - d.top) + 'px';
     top._menu.hidden = false;
     top.setAttribute('aria-expanded', 'true');
     top.focus();
@@ -91,7 +95,8 @@ Object.assign(VelkorDom, {
     if (!dlg || dlg.hidden || document.querySelector('.backdrop')) return;
     const tops = this.tops(bar);
     const k = e.key.toLowerCase();
-    const inBar = bar.contains(document.activeElement);
+    const a = document.activeElement;
+    const inBar = bar.contains(a) || (a.closest('.menu') && a.closest('.menu')._top.parentNode === bar);
     let done = true;
     if (e.altKey && !e.ctrlKey && tops.some(t => t._key === k)) this.openMenu(bar, tops.find(t => t._key === k), true);
     else if (e.key === 'F10' && !e.shiftKey) inBar ? this.leaveMenu(bar) : tops[0].focus();
@@ -101,7 +106,7 @@ Object.assign(VelkorDom, {
   },
   menuNav(bar, tops, e, k) {
     const a = document.activeElement;
-    const top = a.classList.contains('menutop') ? a : a.closest('.menuwrap').querySelector('.menutop');
+    const top = a.classList.contains('menutop') ? a : a.closest('.menu')._top;
     const open = !top._menu.hidden;
     const items = [...top._menu.querySelectorAll('.menuitem')];
     const i = tops.indexOf(top), j = items.indexOf(a);
