@@ -165,11 +165,17 @@ UINT CDialog::IsDlgButtonChecked(int nIDButton) const
 
 void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
 {
+    // One name for the page, so that the browser and screen readers see one
+    // group of radio buttons.
+    const std::string strGroup =
+        "b" + std::to_string(m_nHandle) + "_" + std::to_string(nIDFirstButton);
     for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
         if (const int h = Button(nID))
         {
             m_mapGroups[nID] = {nIDFirstButton, nIDLastButton};
             WebDom::SetAttribute(h, "data-grouped", "1");
+            WebDom::SetAttribute(h, "data-group", strGroup);
+            WebDom::SetAttribute(h, "name", strGroup);
         }
     UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
 }

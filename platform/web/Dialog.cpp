@@ -151,8 +151,9 @@ void CDialog::ShowWindow(int nCmdShow)
     const DlgTemplate* pTpl = FindDialogTemplate(m_nIDTemplate);
     const CRect rc = MapDialogRect(pTpl->x, pTpl->y, 0, 0);
     const int nOwnerClient = m_pOwner ? m_pOwner->m_nClient : 0;
-    WebDom::Show(m_nHandle, nCmdShow != SW_HIDE, !m_bModeless, nOwnerClient, rc.left, rc.top,
-                 (pTpl->dwStyle & DS_CENTER) != 0);
+    // A modal dialog with an owner blocks the windows below it.
+    WebDom::Show(m_nHandle, nCmdShow != SW_HIDE, !m_bModeless && m_pOwner, nOwnerClient, rc.left,
+                 rc.top, (pTpl->dwStyle & DS_CENTER) != 0);
 }
 
 INT_PTR CDialog::DoModal()

@@ -11,6 +11,9 @@ Object.assign(VelkorDom, {
     dlg._menubar = bar;
     bar._hd = hd;
     document.addEventListener('keydown', e => this.menuKey(bar, e), true);
+    document.addEventListener('focusin', e => {
+      if (dlg.contains(e.target) && !bar.contains(e.target)) bar._before = e.target;
+    });
     document.addEventListener('pointerdown', e => {
       if (!bar.contains(e.target) && !e.target.closest('.menu')) this.closeMenus(bar);
     }, true);
@@ -59,7 +62,7 @@ Object.assign(VelkorDom, {
     it.setAttribute('aria-label', this.plain(text));
     it.append(mark, label);
     it._mark = mark;
-    it.onclick = () => { this.closeMenus(bar); this.push([1, bar._hd, id, 0, 0, 0, 0]); };
+    it.onclick = () => { this.leaveMenu(bar); this.push([1, bar._hd, id, 0, 0, 0, 0]); };
     top._menu.appendChild(it);
     return this.add(it);
   },
@@ -69,9 +72,11 @@ Object.assign(VelkorDom, {
     it.setAttribute('aria-checked', on ? 'true' : 'false');
     it._mark.textContent = on ? '\u2713' : '';
   },
+  // Back to the control that had the focus before the menu bar took it.
   leaveMenu(bar) {
     this.closeMenus(bar);
-    const f = this.firstFocus(this.els[bar._hd]._client);
+    const f = bar._before && document.contains(bar._before) && bar._before.offsetParent ? bar._before
+                                                                                       : this.firstFocus(this.els[bar._hd]._client);
     if (f) f.focus();
   },
   tops(bar) { return [...bar.querySelectorAll('.menutop')]; },
@@ -92,7 +97,8 @@ Object.assign(VelkorDom, {
   // Enter, Escape and the items' letters.
   menuKey(bar, e) {
     const dlg = this.els[bar._hd];
-    if (!dlg || dlg.hidden || document.querySelector('.backdrop')) return;
+    const blocked = [...document.querySelectorAll('.backdrop')].some(b => +b.style.zIndex > +dlg.style.zIndex);
+    if (!dlg || dlg.hidden || blocked) return;
     const tops = this.tops(bar);
     const k = e.key.toLowerCase();
     const a = document.activeElement;
