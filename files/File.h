@@ -1,32 +1,34 @@
-// The file object: one file opened by name over POSIX, with failures thrown as
-// CFileException.
+// The file object: one file opened by name, with failures thrown as
+// CFileException. The interface is the same on every system; each backend
+// (FilePosix.cpp, FileWin32.cpp) keeps its handles to itself.
 //
-// Locks: a reader holds a shared flock, a writer an exclusive one, so two
+// Locks: a reader holds a shared lock, a writer an exclusive one, so two
 // readers never collide and a lock held by another program against ours is
 // reported as a sharing violation. Nothing ever waits: a pipe or socket
 // (anything that would wait for a peer) is refused at once.
 //
-// Writing never damages the file that was there. Where replacing the file
-// changes nothing about it, the bytes go to an unnamed temporary file in the
-// target's folder (a hidden named one, ".plan.vlk.<pid>.velkor-tmp", where
-// the file system has no unnamed files), which Close() syncs, links and
-// renames over the target only when everything was written; a kill at any
-// moment leaves the old or the new file, and at most that name, which the
-// next save of the file removes. Where a replacement would change the
-// file's identity (hard links, owner, group, ACLs or extended attributes) or
-// the folder cannot take a new file, the file is rewritten in place instead:
-// its old content is first copied to ".plan.vlk.velkor-backup" beside it
-// (when the folder takes the copy) and the room for the new content is
-// reserved, so a kill leaves the old file, the new one or the old content in
-// that copy, and a full disk or a failure puts the old content back. A file
-// that can be neither read nor reserved is not rewritten at all.
+// Writing never damages the file that was there. Opening for writing
+// chooses one of four save strategies (FileBackend.h): the new content goes
+// to a temporary file in the target's folder, unnamed where the system has
+// unnamed files, else a hidden one with an unpredictable name
+// (".plan.vlk.<random>.velkor-tmp"), which Close() renames over the target
+// only when everything was written; a kill at any moment leaves the old or
+// the new file, and at most that hidden name, which the next save of the
+// file removes. Where a replacement would change the file's identity (hard
+// links, owner, group, ACLs or extended attributes) or the folder cannot
+// take a new file, the file is rewritten in place instead: its old content
+// is first copied to a recovery copy beside it that this save made itself
+// (".plan.vlk.velkor-backup", when the folder takes it) and the room for
+// the new content is reserved, so a kill leaves the old file, the new one
+// or the old content in that copy, and a full disk or a failure puts the
+// old content back. A file that can be neither read nor reserved is not
+// rewritten at all. A device, a pipe with a reader and this process's own
+// descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N) are written where
+// they stand, never truncated.
 //
-// Names are opened as the kernel opens them for any program, so a link it
+// Names are opened as the system opens them for any program, so a link it
 // refuses to follow (fs.protected_symlinks) or a file it refuses to open
-// with O_CREAT (fs.protected_regular) is refused with access denied. A
-// target that is not a regular file (a device, a pipe with a reader) and
-// this process's own descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N)
-// are written where they stand, never truncated.
+// with O_CREAT (fs.protected_regular) is refused with access denied.
 //
 // Every message names the file by the path given to Open().
 #pragma once
@@ -35,10 +37,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+class CFileBackend;
 
 class CFile
 {
@@ -51,12 +56,12 @@ public:
         // always be made again. The replacement is still all or nothing.
         modeCreateNoSync,
         // As modeCreateNoSync, without the lock: other programs may have the
-        // file open meanwhile (the text report).
+        // file open, or locked, meanwhile (the text report).
         modeCreateShared,
     };
 
-    CFile() = default;
-    CFile(const std::string& strFileName, OpenMode mode) { Open(strFileName, mode); }
+    CFile();
+    CFile(const std::string& strFileName, OpenMode mode);
     // An open file is abandoned: an unfinished write leaves the target as it was.
     ~CFile();
     CFile(const CFile&) = delete;
@@ -74,73 +79,16 @@ public:
     // Closes without finishing a write and without throwing.
     void Abort();
 
-    bool IsOpen() const; // below: it depends on the backend
+    bool IsOpen() const;
     const std::string& GetFilePath() const { return m_strFileName; }
+    // The name of the save strategy chosen when the file was opened for
+    // writing ("replace through an unnamed temporary", ...); empty otherwise.
+    const char* GetSaveStrategyName() const;
 
 private:
-#ifdef _WIN32
-    // The Win32 backend (FileWin32.cpp): share modes instead of locks, a
-    // temporary file put in place with ReplaceFileW or MoveFileExW.
-    [[noreturn]] void Fail(CFileException::Cause cause);
-    [[noreturn]] void FailLastError(unsigned long nError, bool bCreating = false);
-    void OpenForReading();
-    void OpenForWriting();
-    void CloseInPlace();
-    void Release();
-
-    std::string m_strFileName;       // as given: the name every message shows
-    std::wstring m_strTarget;        // the target's full path as the API takes it
-    std::wstring m_strTemp;          // the temporary file beside it, if any
-    std::string m_strBuffer;         // the new content of a file rewritten in place
-    void* m_hFile = nullptr;         // the handle read from or written to
-    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
-    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
-    bool m_bWriting = false;
-    bool m_bInPlace = false;
-    bool m_bExists = false; // the target existed: ReplaceFileW, not MoveFileExW
-    bool m_bSync = true;
-    bool m_bLock = true;
-#else
-    [[noreturn]] void Fail(CFileException::Cause cause, int nOsError = 0,
-                           const char* pszKind = nullptr);
-    [[noreturn]] void FailErrno(int nErrno, bool bCreating = false);
-    void Lock(int nFd, int nOperation);
-    void OpenForReading();
-    void OpenForWriting();
-    void OpenAlias(int nAliasFd);
-    bool CreateTemp();
-    void LinkTemp();
-    void CloseInPlace();
-    bool KeepRecoveryCopy(const std::string& strOld);
-    void RemoveRecoveryCopy();
-    void Release();
-
-    std::string m_strFileName; // as given: the name every message shows
-    std::string m_strBase;     // the target's name in its folder
-    std::string m_strTemp;     // a named temporary file in the folder, if any
-    std::string m_strBuffer;   // the new content of a file rewritten in place
-    int m_nFd = -1;            // the descriptor read from or written to
-    int m_nLockFd = -1;        // the existing target, held locked meanwhile
-    int m_nDirFd = -1;         // the target's folder
-    bool m_bWriting = false;
-    bool m_bInPlace = false; // rewrite m_nLockFd at Close() from m_strBuffer
-    bool m_bReplace = false; // m_nFd is a temporary file to put over the target
-    bool m_bSync = true;     // flush the file and its folder to the disk at Close()
-    bool m_bLock = true;     // hold the target locked while writing
-#endif
+    std::string m_strFileName;             // as given: the name every message shows
+    std::unique_ptr<CFileBackend> m_pFile; // the backend's state
 };
-
-#ifdef _WIN32
-inline bool CFile::IsOpen() const
-{
-    return m_hFile != nullptr;
-}
-#else
-inline bool CFile::IsOpen() const
-{
-    return m_nFd >= 0;
-}
-#endif
 
 // Writes all nCount bytes to an open descriptor, waiting while a
 // non-blocking pipe is full. Failures throw CFileException naming strName.

@@ -1,7 +1,10 @@
 #include "files/FileException.h"
+#include "res/Strings.h"
+#include "res/resource.h"
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #ifdef _WIN32
@@ -10,49 +13,34 @@
 
 namespace
 {
-const char* MessageFormat(CFileException::Cause cause)
+// strFormat with the texts for %1, %2, ... in place.
+std::string Fill(const std::string& strFormat, std::initializer_list<std::string_view> texts)
 {
-    switch (cause)
+    std::string str;
+    for (std::size_t i = 0; i < strFormat.size(); ++i)
     {
-    case CFileException::fileNotFound:
-        return "%1 was not found.";
-    case CFileException::badPath:
-        return "%1 contains an invalid path.";
-    case CFileException::tooManyOpenFiles:
-        return "%1 could not be opened because there are too many open files.";
-    case CFileException::accessDenied:
-        return "Access to %1 was denied.";
-    case CFileException::invalidFile:
-        return "An invalid file handle was associated with %1.";
-    case CFileException::removeCurrentDir:
-        return "%1 could not be removed because it is the current directory.";
-    case CFileException::directoryFull:
-        return "%1 could not be created because the directory is full.";
-    case CFileException::badSeek:
-        return "Seek failed on %1";
-    case CFileException::hardIO:
-        return "A hardware I/O error was reported while accessing %1.";
-    case CFileException::sharingViolation:
-        return "A sharing violation occurred while accessing %1.";
-    case CFileException::lockViolation:
-        return "A locking violation occurred while accessing %1.";
-    case CFileException::diskFull:
-        return "Disk full while accessing %1.";
-    case CFileException::endOfFile:
-        return "An attempt was made to access %1 past its end.";
-    case CFileException::generic:
-        break;
+        const std::size_t n = i + 1 < strFormat.size() ? std::size_t(strFormat[i + 1] - '1') : 9;
+        if (strFormat[i] == '%' && n < texts.size())
+        {
+            str += texts.begin()[n];
+            ++i;
+        }
+        else
+            str += strFormat[i];
     }
-    return "An unknown error occurred while accessing %1.";
+    return str;
 }
 } // namespace
+
+std::string FormatFileText(int nId, std::initializer_list<std::string_view> texts)
+{
+    return Fill(LoadResString(nId), texts);
+}
 
 CFileException::CFileException(Cause cause, std::string strFileName, int nOsError)
     : m_cause(cause), m_strFileName(std::move(strFileName)), m_nOsError(nOsError)
 {
-    const std::string strFormat = MessageFormat(cause);
-    const auto nPos = strFormat.find("%1");
-    m_strMessage = strFormat.substr(0, nPos) + m_strFileName + strFormat.substr(nPos + 2);
+    m_strMessage = FormatFileText(IDS_FILE_ERROR_FIRST + static_cast<int>(cause), {m_strFileName});
 }
 
 CFileException::Cause CFileException::CauseFromErrno(int nErrno, bool bCreating)
@@ -96,7 +84,7 @@ CFileException::Cause CFileException::CauseFromErrno(int nErrno, bool bCreating)
 std::string DescribeFileError(const CFileException& e, const std::string& strExpected)
 {
     if (!e.GetFileKind().empty())
-        return e.GetFileName() + " is " + e.GetFileKind() + ", not " + strExpected + ".";
+        return FormatFileText(IDS_FILE_WRONG_KIND, {e.GetFileName(), e.GetFileKind(), strExpected});
     if (e.GetCause() == CFileException::generic && e.GetOsError() != 0)
         return e.GetErrorMessage() + " (" + std::strerror(e.GetOsError()) + ")";
     return e.GetErrorMessage();

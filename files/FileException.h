@@ -1,8 +1,13 @@
 // The file layer's exception: a kind of failure and the file it concerns.
 #pragma once
 
+#include "res/Strings.h"
+#include "res/resource.h"
+
 #include <exception>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class CFileException : public std::exception
@@ -61,5 +66,9 @@ private:
 // The message a command-line program prints: the file's wrong kind said as
 // such ("p.vlk is a pipe, not a project file."), and the system's reason
 // added where the kind of failure is unknown.
-std::string DescribeFileError(const CFileException& e,
-                              const std::string& strExpected = "a project file");
+std::string
+DescribeFileError(const CFileException& e,
+                  const std::string& strExpected = LoadResString(IDS_FILE_KIND_PROJECT));
+
+// String-table entry nId with the texts for %1, %2, ... in place.
+std::string FormatFileText(int nId, std::initializer_list<std::string_view> texts);

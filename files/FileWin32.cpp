@@ -7,6 +7,7 @@
 // its old content put back should that fail. Paths are UTF-8 here and UTF-16
 // at the API; every message names the file by the path given to Open().
 #include "files/File.h"
+#include "files/FileBackend.h"
 #include "files/Path.h"
 #include "files/Win32.h"
 
@@ -126,7 +127,7 @@ bool ReadWhole(HANDLE hFile, std::string& strBytes)
 }
 
 // Writes strBytes as the whole content of the file.
-DWORD Rewrite(HANDLE hFile, const std::string& strBytes)
+DWORD RewriteHandle(HANDLE hFile, const std::string& strBytes)
 {
     if (!Rewind(hFile))
         return GetLastError();
@@ -134,90 +135,127 @@ DWORD Rewrite(HANDLE hFile, const std::string& strBytes)
         return nError;
     return SetEndOfFile(hFile) ? 0 : GetLastError();
 }
+
+class CWin32File final : public CFileBackend
+{
+public:
+    using CFileBackend::CFileBackend;
+    ~CWin32File() override { Abort(); }
+
+    bool IsOpen() const override { return m_hFile != nullptr; }
+    void OpenForReading() override;
+    void OpenForWriting() override;
+    std::size_t Read(void* pBuffer, std::size_t nCount) override;
+    void WriteOut(const char* pBytes, std::size_t nCount) override;
+    bool ReadOldContent(std::string& strOld) override
+    {
+        return ReadWhole(AsHandle(m_hFile), strOld);
+    }
+    // Replacing keeps no copy aside on Windows: the old content is put back
+    // from memory should the rewrite fail.
+    bool KeepRecoveryCopy(const std::string&) override { return false; }
+    void RemoveRecoveryCopy() override {}
+    OsError ReserveRoom(std::size_t) override { return CANNOT_RESERVE; }
+    OsError Rewrite(const std::string& strBytes, bool bSync) override;
+    void HoldInterrupts(bool) override {}
+    void PutInPlace() override;
+    void CloseTarget() override;
+    void Abort() noexcept override;
+    [[noreturn]] void FailOs(OsError nError, bool bCreating = false) override
+    {
+        Fail(CFileException::CauseFromWin32Error(nError, bCreating));
+    }
+
+private:
+    void OpenExisting();
+    bool CreateTemp(STargetFacts& facts);
+
+    std::wstring m_strTarget;        // the target's full path as the API takes it
+    std::wstring m_strTemp;          // the temporary file beside it, if any
+    void* m_hFile = nullptr;         // the handle read from or written to
+    void* m_hLock = nullptr;         // the existing target, held unshared meanwhile
+    unsigned long m_nAttributes = 0; // the existing target's, given back after replacing it
+    bool m_bExists = false;          // the target existed: ReplaceFileW, not MoveFileExW
+};
 } // namespace
 
-CFile::~CFile()
+std::unique_ptr<CFileBackend> MakeFileBackend(const std::string& strFileName)
 {
-    Abort();
+    return std::make_unique<CWin32File>(strFileName);
 }
 
-void CFile::Open(const std::string& strFileName, OpenMode mode)
+void CWin32File::OpenForReading()
 {
-    Abort();
-    m_strFileName = strFileName;
-    m_bSync = mode == modeCreate;
-    m_bLock = mode != modeCreateShared;
-    m_strTarget = GetApiPath(strFileName);
+    m_strTarget = GetApiPath(m_strFileName);
     if (m_strTarget.empty())
         Fail(CFileException::badPath);
-    if (mode == modeRead)
-        OpenForReading();
-    else
-        OpenForWriting();
-}
-
-void CFile::Fail(CFileException::Cause cause)
-{
-    Abort();
-    throw CFileException(cause, m_strFileName);
-}
-
-void CFile::FailLastError(unsigned long nError, bool bCreating)
-{
-    Fail(CFileException::CauseFromWin32Error(nError, bCreating));
-}
-
-void CFile::OpenForReading()
-{
     const HANDLE hFile = CreateFileW(m_strTarget.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     m_hFile = hFile;
     // Pipes and consoles would wait for someone else's bytes.
     if (GetFileType(hFile) != FILE_TYPE_DISK)
         Fail(CFileException::accessDenied);
     if (const DWORD nError = LockWhole(hFile, false))
-        FailLastError(nError);
+        FailOs(nError);
 }
 
-void CFile::OpenForWriting()
+// Opening the old file for writing asks whether we may change it at all (a
+// read-only file may not be), and keeps every other program out until it is
+// replaced; only ReplaceFileW's delete is let in.
+void CWin32File::OpenExisting()
 {
-    m_bWriting = true;
+    const DWORD nShare =
+        m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hLock == INVALID_HANDLE_VALUE)
+        FailOs(GetLastError(), true);
+    m_hLock = hLock;
+    if (GetFileType(hLock) != FILE_TYPE_DISK)
+        Fail(CFileException::accessDenied);
+    if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
+        FailOs(nError);
+}
+
+void CWin32File::OpenForWriting()
+{
+    m_strTarget = GetApiPath(m_strFileName);
+    if (m_strTarget.empty())
+        Fail(CFileException::badPath);
     const DWORD nAttributes = GetFileAttributesW(m_strTarget.c_str());
     if (nAttributes == INVALID_FILE_ATTRIBUTES)
     {
         const DWORD nError = GetLastError();
         if (nError != ERROR_FILE_NOT_FOUND)
-            FailLastError(nError, true);
+            FailOs(nError, true);
     }
     else if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
         Fail(CFileException::accessDenied);
-    m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
+    STargetFacts facts;
+    facts.bExists = m_bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
     m_nAttributes = m_bExists ? nAttributes : 0;
-
     if (m_bExists)
     {
-        // Opening the old file for writing asks whether we may change it at
-        // all (a read-only file may not be), and keeps every other program
-        // out until it is replaced; only ReplaceFileW's delete is let in.
-        const DWORD nShare =
-            m_bLock ? FILE_SHARE_DELETE : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        const HANDLE hLock = CreateFileW(m_strTarget.c_str(), GENERIC_READ | GENERIC_WRITE, nShare,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hLock == INVALID_HANDLE_VALUE)
-            FailLastError(GetLastError(), true);
-        m_hLock = hLock;
-        if (GetFileType(hLock) != FILE_TYPE_DISK)
-            Fail(CFileException::accessDenied);
-        if (const DWORD nError = m_bLock ? LockWhole(hLock, true) : 0)
-            FailLastError(nError);
+        OpenExisting();
         // A new file would lose the other names of the file.
         BY_HANDLE_FILE_INFORMATION info = {};
-        m_bInPlace = GetFileInformationByHandle(hLock, &info) && info.nNumberOfLinks > 1;
+        facts.bIdentityWouldChange =
+            GetFileInformationByHandle(AsHandle(m_hLock), &info) && info.nNumberOfLinks > 1;
     }
+    while ((m_strategy = ChooseSaveStrategy(facts)) == ESaveStrategy::replaceThroughNamedTemporary)
+        if (CreateTemp(facts))
+            break;
+    if (m_strategy == ESaveStrategy::rewriteInPlaceAfterRecoveryCopy)
+        m_hFile = std::exchange(m_hLock, nullptr);
+}
 
-    for (int nAttempt = 0; !m_bInPlace; ++nAttempt)
+// A temporary file beside the target; false with the fact changed when the
+// folder takes no new file.
+bool CWin32File::CreateTemp(STargetFacts& facts)
+{
+    for (int nAttempt = 0;; ++nAttempt)
     {
         const std::wstring strTemp = TempPath(m_strTarget);
         const HANDLE hTemp = CreateFileW(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -227,22 +265,21 @@ void CFile::OpenForWriting()
             m_hFile = hTemp;
             m_strTemp = strTemp;
             SetCleanup(m_strTemp);
-            break;
+            return true;
         }
         const DWORD nError = GetLastError();
         if (nError == ERROR_ACCESS_DENIED && m_bExists)
-            m_bInPlace = true; // the folder takes no new file, the file can change
-        else if ((nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) || nAttempt == 100)
-            FailLastError(nError, true);
+        {
+            facts.bFolderTakesNewFiles = false; // the file can still change in place
+            return false;
+        }
+        if ((nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) || nAttempt == 100)
+            FailOs(nError, true);
     }
-    if (m_bInPlace)
-        m_hFile = std::exchange(m_hLock, nullptr);
 }
 
-std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
+std::size_t CWin32File::Read(void* pBuffer, std::size_t nCount)
 {
-    if (!IsOpen() || m_bWriting)
-        Fail(CFileException::invalidFile);
     auto* pBytes = static_cast<char*>(pBuffer);
     std::size_t nDone = 0;
     while (nDone < nCount)
@@ -254,7 +291,7 @@ std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
             const DWORD nError = GetLastError();
             if (nError == ERROR_HANDLE_EOF)
                 break;
-            FailLastError(nError);
+            FailOs(nError);
         }
         if (nRead == 0)
             break;
@@ -263,54 +300,28 @@ std::size_t CFile::Read(void* pBuffer, std::size_t nCount)
     return nDone;
 }
 
-void CFile::Write(const void* pBuffer, std::size_t nCount)
+void CWin32File::WriteOut(const char* pBytes, std::size_t nCount)
 {
-    if (!IsOpen() || !m_bWriting)
-        Fail(CFileException::invalidFile);
-    if (m_bInPlace)
-    {
-        m_strBuffer.append(static_cast<const char*>(pBuffer), nCount);
-        return;
-    }
-    if (const DWORD nError = WriteAll(AsHandle(m_hFile), static_cast<const char*>(pBuffer), nCount))
-        FailLastError(nError);
+    if (const DWORD nError = WriteAll(AsHandle(m_hFile), pBytes, nCount))
+        FailOs(nError);
 }
 
-void CFile::CloseInPlace()
+CFileBackend::OsError CWin32File::Rewrite(const std::string& strBytes, bool bSync)
 {
     const HANDLE hFile = AsHandle(m_hFile);
-    std::string strOld;
-    const bool bHaveOld = ReadWhole(hFile, strOld);
-    DWORD nError = Rewrite(hFile, m_strBuffer);
-    if (nError == 0 && m_bSync && !FlushFileBuffers(hFile))
+    DWORD nError = RewriteHandle(hFile, strBytes);
+    if (nError == 0 && bSync && !FlushFileBuffers(hFile))
         nError = GetLastError();
-    if (nError != 0 && bHaveOld && Rewrite(hFile, strOld) == 0) // it takes no more room than it had
-        FlushFileBuffers(hFile);
-    if (nError != 0)
-        FailLastError(nError);
+    return nError;
 }
 
-void CFile::Close()
+void CWin32File::PutInPlace()
 {
-    if (!IsOpen())
-        return;
-    if (!m_bWriting)
-    {
-        Abort(); // nothing of a read can be lost at closing
-        return;
-    }
-    if (m_bInPlace)
-    {
-        CloseInPlace();
-        Release();
-        return;
-    }
-
     if (m_bSync && !FlushFileBuffers(AsHandle(m_hFile)))
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     // Closed first, so that a late write error still stops the replacement.
     if (!CloseHandle(AsHandle(std::exchange(m_hFile, nullptr))))
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     if (m_hLock != nullptr)
         CloseHandle(AsHandle(std::exchange(m_hLock, nullptr))); // ReplaceFileW opens it itself
 
@@ -323,7 +334,7 @@ void CFile::Close()
         bDone = MoveFileExW(m_strTemp.c_str(), m_strTarget.c_str(),
                             MOVEFILE_REPLACE_EXISTING | (m_bSync ? MOVEFILE_WRITE_THROUGH : 0));
     if (!bDone)
-        FailLastError(GetLastError());
+        FailOs(GetLastError());
     // ReplaceFileW keeps hidden, system and the like on Windows, not always
     // elsewhere (wine).
     constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -332,23 +343,15 @@ void CFile::Close()
         SetFileAttributesW(m_strTarget.c_str(), m_nAttributes & (KEPT | FILE_ATTRIBUTE_READONLY));
     m_strTemp.clear();
     ClearCleanup();
-    Release();
+    Abort();
 }
 
-void CFile::Abort()
+void CWin32File::CloseTarget()
 {
-    if (m_hFile != nullptr)
-        CloseHandle(AsHandle(m_hFile));
-    m_hFile = nullptr;
-    if (!m_strTemp.empty())
-    {
-        DeleteFileW(m_strTemp.c_str());
-        ClearCleanup();
-    }
-    Release();
+    Abort();
 }
 
-void CFile::Release()
+void CWin32File::Abort() noexcept
 {
     if (m_hFile != nullptr)
         CloseHandle(AsHandle(m_hFile));
@@ -356,11 +359,12 @@ void CFile::Release()
         CloseHandle(AsHandle(m_hLock));
     m_hFile = nullptr;
     m_hLock = nullptr;
+    if (!m_strTemp.empty())
+    {
+        DeleteFileW(m_strTemp.c_str());
+        ClearCleanup();
+    }
     m_strTemp.clear();
-    m_strBuffer.clear();
-    m_bWriting = false;
-    m_bInPlace = false;
-    m_bExists = false;
 }
 
 void WriteToDescriptor(int nFd, const void* pBuffer, std::size_t nCount, const std::string& strName)

@@ -282,6 +282,10 @@ std::string MakePdfReport(const SSnapshot& snapshot, const SPdfOptions& options)
     if (!pdf)
         throw CPdfError("the PDF library cannot start (out of memory)");
     HPDF_Doc doc = pdf.get();
+    // The library's name as Debian's build of it gives it, on every platform
+    // (built from its source tarball it calls itself 2.3.0RC2); before the
+    // UTF-8 encoder, which would write it in UTF-16.
+    HPDF_SetInfoAttr(doc, HPDF_INFO_PRODUCER, "Haru Free PDF Library 2.3.0");
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_UseUTFEncodings(doc);
     HPDF_SetCurrentEncoder(doc, "UTF-8");

@@ -2,6 +2,7 @@
 
 #include "files/File.h"
 #include "files/FileException.h"
+#include "files/FolderWalk.h"
 #include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "report/ProjectLoad.h"
@@ -14,13 +15,6 @@
 #include <set>
 #include <utility>
 
-#ifdef _WIN32
-#include "files/Win32.h"
-#else
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
-
 namespace
 {
 // The text table shows the summary; CSV and JSON carry all 28 metrics.
@@ -28,158 +22,6 @@ constexpr int s_anTextMetrics[] = {METRIC_TOTAL,    METRIC_TECHNICAL, METRIC_COS
                                    METRIC_SCHEDULE, METRIC_PROCESS,   METRIC_PRODUCT};
 constexpr const char* s_apszTextHeaders[] = {"Total",    "Technical", "Cost",
                                              "Schedule", "Process",   "Product"};
-
-bool IsProjectName(const char* pszName)
-{
-    return EqualsIgnoreCase(GetFileExtension(pszName), "vlk");
-}
-
-std::string Join(const std::string& strFolder, const char* pszName)
-{
-    std::string str = strFolder;
-#ifdef _WIN32
-    // The separator the folder is written with; '\\' when it has none.
-    if (str.empty() || (str.back() != '/' && str.back() != '\\'))
-        str +=
-            str.find('/') != std::string::npos && str.find('\\') == std::string::npos ? '/' : '\\';
-#else
-    if (str.empty() || str.back() != '/')
-        str += '/';
-#endif
-    return str += pszName;
-}
-
-#ifdef _WIN32
-void AddWin32Error(std::vector<SPortfolioError>& errors, const std::string& strPath,
-                   unsigned long nError)
-{
-    errors.push_back(
-        {strPath,
-         CFileException(CFileException::CauseFromWin32Error(nError), strPath).GetErrorMessage()});
-}
-
-// 1 a folder, 0 anything else, -1 an error (added to errors).
-int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
-{
-    const std::wstring strApi = GetApiPath(strPath);
-    const DWORD nAttributes =
-        strApi.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(strApi.c_str());
-    if (nAttributes == INVALID_FILE_ATTRIBUTES)
-    {
-        AddWin32Error(errors, strPath, strApi.empty() ? ERROR_BAD_PATHNAME : GetLastError());
-        return -1;
-    }
-    return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
-                  std::vector<SPortfolioError>& errors)
-{
-    std::wstring strPattern = GetApiPath(strFolder);
-    if (strPattern.empty())
-        return AddWin32Error(errors, strFolder, ERROR_BAD_PATHNAME);
-    strPattern += strPattern.back() == L'\\' ? L"*" : L"\\*";
-    WIN32_FIND_DATAW data = {};
-    const HANDLE hFind = FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &data,
-                                          FindExSearchNameMatch, nullptr, 0);
-    if (hFind == INVALID_HANDLE_VALUE)
-    {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) // an empty root folder
-            AddWin32Error(errors, strFolder, GetLastError());
-        return;
-    }
-    do
-    {
-        const std::string strName = WideToUtf8(data.cFileName);
-        if (strName == "." || strName == "..")
-            continue;
-        // Linked folders (junctions, symbolic links) are not searched, so a
-        // cycle cannot trap the search; linked files count as their target.
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                SearchFolder(Join(strFolder, strName.c_str()), projects, errors);
-        }
-        else if (IsProjectName(strName.c_str()))
-            projects.push_back(Join(strFolder, strName.c_str()));
-    } while (FindNextFileW(hFind, &data));
-    if (GetLastError() != ERROR_NO_MORE_FILES)
-        AddWin32Error(errors, strFolder, GetLastError());
-    FindClose(hFind);
-}
-#else
-void AddError(std::vector<SPortfolioError>& errors, const std::string& strPath, int nErrno)
-{
-    errors.push_back({strPath, DescribeFileError(CFileException(
-                                   CFileException::CauseFromErrno(nErrno), strPath, nErrno))});
-}
-
-int IsFolder(const std::string& strPath, std::vector<SPortfolioError>& errors)
-{
-    struct stat st = {};
-    if (stat(strPath.c_str(), &st) != 0)
-    {
-        AddError(errors, strPath, errno);
-        return -1;
-    }
-    return S_ISDIR(st.st_mode);
-}
-
-// The folder's entries are read and the folder closed before its
-// subfolders are searched, so the depth of the tree costs no descriptors.
-void SearchFolder(const std::string& strFolder, std::vector<std::string>& projects,
-                  std::vector<SPortfolioError>& errors)
-{
-    std::vector<std::string> folders;
-    {
-        const std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(strFolder.c_str()), closedir);
-        if (!pDir)
-        {
-            AddError(errors, strFolder, errno);
-            return;
-        }
-        for (;;)
-        {
-            errno = 0;
-            const dirent* pEntry = readdir(pDir.get());
-            if (pEntry == nullptr)
-            {
-                if (errno != 0)
-                    AddError(errors, strFolder, errno);
-                break;
-            }
-            const char* pszName = pEntry->d_name;
-            if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
-                continue;
-            unsigned char type = pEntry->d_type;
-            if (type != DT_DIR && type != DT_UNKNOWN && type != DT_LNK && !IsProjectName(pszName))
-                continue;
-            std::string strPath = Join(strFolder, pszName);
-            if (type == DT_UNKNOWN || type == DT_LNK)
-            {
-                // Links count as the file they lead to; folders only when they
-                // are no link, so a link cycle cannot trap the search.
-                struct stat st = {};
-                if (stat(strPath.c_str(), &st) != 0)
-                {
-                    if (type == DT_UNKNOWN || IsProjectName(pszName))
-                        AddError(errors, strPath, errno);
-                    continue;
-                }
-                if (S_ISDIR(st.st_mode) && type == DT_LNK)
-                    continue;
-                type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
-            }
-            if (type == DT_DIR)
-                folders.push_back(std::move(strPath));
-            else if (IsProjectName(pszName))
-                projects.push_back(std::move(strPath)); // a pipe named so is refused when read
-        }
-    }
-    for (const std::string& strSub : folders)
-        SearchFolder(strSub, projects, errors);
-}
-#endif
 
 // A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
 // U+FFFD).
@@ -295,11 +137,15 @@ std::vector<std::string> CollectProjects(const std::vector<std::string>& inputs,
                                          std::vector<SPortfolioError>& errors)
 {
     std::vector<std::string> projects;
+    const auto onError = [&](const std::string& strPath, const std::string& strMessage) {
+        errors.push_back({strPath, strMessage});
+    };
+    const auto onProject = [&](const std::string& strPath) { projects.push_back(strPath); };
     for (const std::string& strInput : inputs)
     {
-        const int nFolder = IsFolder(strInput, errors);
+        const int nFolder = IsFolderPath(strInput, onError);
         if (nFolder > 0)
-            SearchFolder(strInput, projects, errors);
+            WalkFolder(strInput, "vlk", onProject, onError);
         else if (nFolder == 0)
             projects.push_back(strInput);
     }

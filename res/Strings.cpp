@@ -206,7 +206,32 @@ constexpr StringEntry s_aStrings[] = {
      "report for .txt and an HTML report for .htm."},
     // The window program's command line (240..299).
 
-    // File errors (300..399).
+    // File errors (300..399): %1 is the file's name.
+    {IDS_FILE_ERROR_FIRST + 0, "An unknown error occurred while accessing %1."},
+    {IDS_FILE_ERROR_FIRST + 1, "%1 was not found."},
+    {IDS_FILE_ERROR_FIRST + 2, "%1 contains an invalid path."},
+    {IDS_FILE_ERROR_FIRST + 3, "%1 could not be opened because there are too many open files."},
+    {IDS_FILE_ERROR_FIRST + 4, "Access to %1 was denied."},
+    {IDS_FILE_ERROR_FIRST + 5, "An invalid file handle was associated with %1."},
+    {IDS_FILE_ERROR_FIRST + 6, "%1 could not be removed because it is the current directory."},
+    {IDS_FILE_ERROR_FIRST + 7, "%1 could not be created because the directory is full."},
+    {IDS_FILE_ERROR_FIRST + 8, "Seek failed on %1"},
+    {IDS_FILE_ERROR_FIRST + 9, "A hardware I/O error was reported while accessing %1."},
+    {IDS_FILE_ERROR_FIRST + 10, "A sharing violation occurred while accessing %1."},
+    {IDS_FILE_ERROR_FIRST + 11, "A locking violation occurred while accessing %1."},
+    {IDS_FILE_ERROR_FIRST + 12, "Disk full while accessing %1."},
+    {IDS_FILE_ERROR_FIRST + 13, "An attempt was made to access %1 past its end."},
+    {IDS_FILE_RECOVERY_NAME_TAKEN,
+     " It was not changed: its recovery copy goes to %1, and a file there that this save "
+     "cannot replace belongs to someone else. Remove that file or save under another name."},
+    {IDS_FILE_TEMP_NAMES_TAKEN,
+     " Every name tried for the temporary file beside it was taken by other files; remove the "
+     "hidden .velkor-tmp files there or save under another name."},
+    {IDS_FILE_WRONG_KIND, "%1 is %2, not %3."},
+    {IDS_FILE_KIND_PIPE, "a pipe"},
+    {IDS_FILE_KIND_SOCKET, "a socket"},
+    {IDS_FILE_KIND_TERMINAL, "a terminal"},
+    {IDS_FILE_KIND_PROJECT, "a project file"},
 
     // Reports and velkor-report (400..699).
 

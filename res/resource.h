@@ -33,6 +33,14 @@
 // 240..299: the window program's own texts beyond the dialogs (command line).
 
 // 300..399: file-error messages.
+#define IDS_FILE_ERROR_FIRST 300 // 300..313: one per CFileException::Cause, in its order
+#define IDS_FILE_RECOVERY_NAME_TAKEN 314
+#define IDS_FILE_TEMP_NAMES_TAKEN 315
+#define IDS_FILE_WRONG_KIND 316
+#define IDS_FILE_KIND_PIPE 317
+#define IDS_FILE_KIND_SOCKET 318
+#define IDS_FILE_KIND_TERMINAL 319
+#define IDS_FILE_KIND_PROJECT 320
 
 // 400..699: the reports' and velkor-report's texts.
 

@@ -63,9 +63,9 @@ void WriteStandardOutput(const std::string& strBytes)
     WriteToDescriptor(STDOUT_FILENO, strBytes.data(), strBytes.size(), "standard output");
 }
 
-void WriteOutputFile(const std::string& strPath, const std::string& strBytes)
+void WriteOutputFile(const std::string& strPath, const std::string& strBytes, CFile::OpenMode mode)
 {
-    CFile file(strPath, CFile::modeCreateNoSync);
+    CFile file(strPath, mode);
     file.Write(strBytes.data(), strBytes.size());
     file.Close();
 }

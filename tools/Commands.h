@@ -7,6 +7,8 @@
 // calls every registration function in s_apfnCommands (velkor-report.cpp).
 #pragma once
 
+#include "files/File.h"
+
 #include "report/Snapshot.h"
 
 #include <functional>
@@ -50,8 +52,11 @@ SSnapshot ReadProject(const std::string& strPath);
 // "standard output".
 void WriteStandardOutput(const std::string& strBytes);
 
-// Writes bytes to strPath, replacing the file only once it is complete.
-void WriteOutputFile(const std::string& strPath, const std::string& strBytes);
+// Writes bytes to strPath, replacing the file only once it is complete. The
+// text report is stream output (CFile::modeCreateShared): written even while
+// another program holds or locks the file.
+void WriteOutputFile(const std::string& strPath, const std::string& strBytes,
+                     CFile::OpenMode mode = CFile::modeCreateNoSync);
 
 // The registration function of each command.
 void AddImportCommand(CLI::App& app, CCommandContext& context);

@@ -121,7 +121,9 @@ int WriteReport(const std::string& strProject, const std::string& strOutput)
             if (bStandardOutput)
                 WriteStandardOutput(strBytes);
             else if (!strBytes.empty()) // a build without the HTML template writes no HTML
-                WriteOutputFile(strOutput, strBytes);
+                WriteOutputFile(strOutput, strBytes,
+                                *format == EOutputFormat::text ? CFile::modeCreateShared
+                                                               : CFile::modeCreateNoSync);
             return 0;
         });
 }

@@ -27,8 +27,8 @@ namespace
 {
 val Bytes(const std::string& strBytes)
 {
-    const auto view = emscripten::typed_memory_view(strBytes.size(),
-                                                    reinterpret_cast<const unsigned char*>(strBytes.data()));
+    const auto view = emscripten::typed_memory_view(
+        strBytes.size(), reinterpret_cast<const unsigned char*>(strBytes.data()));
     return val::global("Uint8Array").new_(view); // a copy: the string goes away
 }
 
@@ -38,7 +38,8 @@ val Run(const std::function<std::string(const std::function<void(const std::stri
 {
     val result = val::object();
     val warnings = val::array();
-    const auto onWarning = [&](const std::string& str) { warnings.call<void>("push", "warning: " + str); };
+    const auto onWarning = [&](const std::string& str)
+    { warnings.call<void>("push", "warning: " + str); };
     try
     {
         result.set("bytes", Bytes(fnWork(onWarning)));
@@ -70,7 +71,8 @@ std::vector<std::string> Paths(const val& paths)
 
 std::optional<EOutputFormat> Format(const std::string& strExtension)
 {
-    return strExtension == "text" ? std::optional(EOutputFormat::text) : FormatOfExtension(strExtension);
+    return strExtension == "text" ? std::optional(EOutputFormat::text)
+                                  : FormatOfExtension(strExtension);
 }
 
 // The project's title, total and 28 probabilities as the page shows them.
@@ -100,17 +102,17 @@ val Open(const std::string& strPath)
 }
 
 // The project's report in a format, as velkor-report PROJECT OUTPUT.ext
-// writes it; the PDF's dates as given.
-val Report(const std::string& strPath, const std::string& strExtension, const std::string& strMade,
-           const std::string& strModified)
+// writes it; the PDF's dates (seconds since 1970) as given.
+val Report(const std::string& strPath, const std::string& strExtension, double dMade,
+           double dModified)
 {
     return Run(
         [&](const auto& onWarning)
         {
             const SSnapshot snapshot = LoadSnapshot(strPath, onWarning);
             SPdfOptions pdf;
-            pdf.strMade = strMade;
-            pdf.strModified = strModified;
+            pdf.strMade = FormatReportTime(static_cast<long long>(dMade));
+            pdf.strModified = FormatReportTime(static_cast<long long>(dModified));
             pdf.fontFolders = PdfFontFolders("");
             return OutputFormatInfo(*FormatOfExtension(strExtension)).pfnReport(snapshot, pdf);
         });
@@ -178,6 +180,11 @@ std::string Percent(double dFraction)
     return PercentText(dFraction);
 }
 
+std::string Points(double dChange)
+{
+    return FormatPoints(dChange);
+}
+
 std::string Text(int nId)
 {
     return LoadResString(nId);
@@ -193,5 +200,6 @@ EMSCRIPTEN_BINDINGS(velkor_analysis)
     emscripten::function("trend", &Trend);
     emscripten::function("portfolio", &Portfolio);
     emscripten::function("percent", &Percent);
+    emscripten::function("points", &Points);
     emscripten::function("text", &Text);
 }
