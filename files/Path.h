@@ -3,6 +3,8 @@
 // Windows '\\' separates too.
 #pragma once
 
+#include "version/Utf.h" // Utf8ToWide, WideToUtf8 on Windows
+
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,11 +47,6 @@ std::string GetOwnExecutablePath();
 std::string EscapeForDisplay(std::string_view str, std::size_t nMaxChars = std::string::npos);
 
 #ifdef _WIN32
-// UTF-8 and the UTF-16 of the Windows API. Utf8ToWide gives an empty string
-// for text that is not UTF-8; WideToUtf8 turns a lone surrogate into U+FFFD.
-std::wstring Utf8ToWide(std::string_view str);
-std::string WideToUtf8(std::wstring_view str);
-
 // True when the path's last name is one Windows keeps for a device (CON,
 // PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, with any extension) or ends
 // in a dot or a space, which Windows would silently drop; and for device

@@ -1,38 +1,10 @@
-// The Windows parts of the path helpers: UTF-8 and UTF-16, reserved names,
-// full paths for the wide API and the program's own path.
+// The Windows parts of the path helpers: reserved names, full paths for the wide API and the
+// program's own path.
 #include "files/Path.h"
 #include "files/Win32.h"
 
 #include <array>
 #include <cwctype>
-
-std::wstring Utf8ToWide(std::string_view str)
-{
-    if (str.empty())
-        return {};
-    const int nSize = static_cast<int>(str.size());
-    const int nWide =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, str.data(), nSize, nullptr, 0);
-    if (nWide <= 0)
-        return {};
-    std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, str.data(), nSize, strWide.data(), nWide);
-    return strWide;
-}
-
-std::string WideToUtf8(std::wstring_view str)
-{
-    if (str.empty())
-        return {};
-    const int nSize = static_cast<int>(str.size());
-    const int nBytes =
-        WideCharToMultiByte(CP_UTF8, 0, str.data(), nSize, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 0)
-        return {};
-    std::string strUtf8(static_cast<std::size_t>(nBytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, str.data(), nSize, strUtf8.data(), nBytes, nullptr, nullptr);
-    return strUtf8;
-}
 
 bool IsReservedFileName(const std::string& strPath)
 {

@@ -82,3 +82,25 @@ std::string Utf16ToUtf8(std::u16string_view strText)
 }
 
 } // namespace utf
+
+#if defined(_WIN32)
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring Utf8ToWide(std::string_view str)
+{
+    try
+    {
+        const std::u16string strWide = utf::Utf8ToUtf16(str);
+        return std::wstring(strWide.begin(), strWide.end());
+    }
+    catch (const std::invalid_argument&)
+    {
+        return {};
+    }
+}
+
+std::string WideToUtf8(std::wstring_view str)
+{
+    return utf::Utf16ToUtf8(std::u16string(str.begin(), str.end()));
+}
+#endif

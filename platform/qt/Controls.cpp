@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -41,7 +42,66 @@ template <class TList> int AddItem(TList* pList, const std::string& strItem)
     pList->addItem(QString::fromStdString(strItem));
     return pList->count() - 1;
 }
+QComboBox* Combo(HWND hWnd)
+{
+    return static_cast<QComboBox*>(hWnd);
+}
+
+QListWidget* List(HWND hWnd)
+{
+    return static_cast<QListWidget*>(hWnd);
+}
 } // namespace
+
+void CWnd::ShowWindow(int nCmdShow)
+{
+    m_hWnd->setVisible(nCmdShow != SW_HIDE);
+}
+
+void CWnd::EnableWindow(BOOL bEnable)
+{
+    m_hWnd->setEnabled(bEnable != FALSE);
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    return m_hWnd->isVisibleTo(m_hWnd->window());
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    return m_hWnd->isEnabled();
+}
+
+void CWnd::SetAccessibleName(const std::string& strName)
+{
+    m_hWnd->setAccessibleName(QString::fromStdString(strName));
+}
+
+void CWnd::SetAccessibleDescription(const std::string& strText)
+{
+    m_hWnd->setAccessibleDescription(QString::fromStdString(strText));
+}
+
+int CComboBox::GetCount() const
+{
+    return Combo(m_hWnd)->count();
+}
+
+int CComboBox::GetCurSel() const
+{
+    return Combo(m_hWnd)->currentIndex() < 0 ? CB_ERR : Combo(m_hWnd)->currentIndex();
+}
+
+int CListBox::GetCount() const
+{
+    return List(m_hWnd)->count();
+}
+
+int CListBox::GetCurSel() const
+{
+    return List(m_hWnd)->currentRow() < 0 ? LB_ERR : List(m_hWnd)->currentRow();
+}
 
 void CWnd::SetWindowText(const std::string& strText)
 {
@@ -84,45 +144,45 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 
 int CComboBox::AddString(const std::string& strItem)
 {
-    return AddItem(Combo(), strItem);
+    return AddItem(Combo(m_hWnd), strItem);
 }
 
 void CComboBox::ResetContent()
 {
     QSignalBlocker block(m_hWnd);
-    Combo()->clear();
+    Combo(m_hWnd)->clear();
 }
 
 int CComboBox::SetCurSel(int nSelect)
 {
-    return SelectItem(Combo(), nSelect, [](QComboBox* p, int n) { p->setCurrentIndex(n); });
+    return SelectItem(Combo(m_hWnd), nSelect, [](QComboBox* p, int n) { p->setCurrentIndex(n); });
 }
 
 int CListBox::AddString(const std::string& strItem)
 {
-    return AddItem(List(), strItem);
+    return AddItem(List(m_hWnd), strItem);
 }
 
 void CListBox::ResetContent()
 {
     QSignalBlocker block(m_hWnd);
-    List()->clear();
+    List(m_hWnd)->clear();
 }
 
 int CListBox::SetCurSel(int nSelect)
 {
-    return SelectItem(List(), nSelect, [](QListWidget* p, int n) { p->setCurrentRow(n); });
+    return SelectItem(List(m_hWnd), nSelect, [](QListWidget* p, int n) { p->setCurrentRow(n); });
 }
 
 std::string CListBox::GetText(int nIndex) const
 {
-    QListWidgetItem* pItem = List()->item(nIndex);
+    QListWidgetItem* pItem = List(m_hWnd)->item(nIndex);
     return pItem ? pItem->text().toStdString() : std::string();
 }
 
 int CListBox::SetItemDataPtr(int nIndex, void* pData)
 {
-    QListWidgetItem* pItem = List()->item(nIndex);
+    QListWidgetItem* pItem = List(m_hWnd)->item(nIndex);
     if (pItem)
         pItem->setData(Qt::UserRole, QVariant::fromValue(pData));
     return pItem ? 0 : LB_ERR;
@@ -130,15 +190,31 @@ int CListBox::SetItemDataPtr(int nIndex, void* pData)
 
 void* CListBox::GetItemDataPtr(int nIndex) const
 {
-    QListWidgetItem* pItem = List()->item(nIndex);
+    QListWidgetItem* pItem = List(m_hWnd)->item(nIndex);
     return pItem ? pItem->data(Qt::UserRole).value<void*>() : nullptr;
 }
 
-CPaintDC::CPaintDC(CDialog* pWnd) : m_painter(pWnd->m_pClient) {}
+struct CPaintDCImpl
+{
+    QPainter painter;
+    QPoint ptCurrent;
+};
+
+CPaintDC::CPaintDC(CDialog* pWnd) : m_pImpl(std::make_unique<CPaintDCImpl>())
+{
+    m_pImpl->painter.begin(AfxGetClientWidget(*pWnd));
+}
+
+CPaintDC::~CPaintDC() = default;
+
+void CPaintDC::MoveTo(int x, int y)
+{
+    m_pImpl->ptCurrent = QPoint(x, y);
+}
 
 void CPaintDC::LineTo(int x, int y)
 {
     QPoint ptTo(x, y);
-    m_painter.drawLine(m_ptCurrent, ptTo);
-    m_ptCurrent = ptTo;
+    m_pImpl->painter.drawLine(m_pImpl->ptCurrent, ptTo);
+    m_pImpl->ptCurrent = ptTo;
 }

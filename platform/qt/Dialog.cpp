@@ -29,22 +29,24 @@ void SetButtonChecked(QAbstractButton* pButton, bool bChecked)
 }
 } // namespace
 
-CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
-    : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate)
+CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
+    : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate), m_pImpl(std::make_unique<CDialogImpl>(this))
 {
+    m_hWnd = this;
+    installEventFilter(m_pImpl.get());
 }
 
 CDialog::~CDialog()
 {
-    DestroyOwnedDialogs();
+    m_pImpl->DestroyOwnedDialogs();
 }
 
-void CDialog::DestroyOwnedDialogs()
+void CDialogImpl::DestroyOwnedDialogs()
 {
     // Owned dialogs go with their owner, but their objects belong to their
     // own code: a modeless one may delete itself in PostNcDestroy, and
     // whatever is still alive afterwards is released, never deleted here.
-    for (QDialog* pChild : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+    for (QDialog* pChild : m_pDlg->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
     {
         QPointer<CDialog> pAlive(dynamic_cast<CDialog*>(pChild));
         if (pAlive && pAlive->m_bModeless)
@@ -57,38 +59,38 @@ void CDialog::DestroyOwnedDialogs()
 void CDialog::DestroyWindow()
 {
     hide();
-    DestroyOwnedDialogs();
-    m_bBuilt = false;
+    m_pImpl->DestroyOwnedDialogs();
+    m_pImpl->m_bBuilt = false;
     PostNcDestroy(); // may delete this
 }
 
-void CDialog::RunInitDialog()
+void CDialogImpl::RunInitDialog()
 {
-    AfxCallGuarded([this] { OnInitDialog(); });
+    AfxCallGuarded([this] { m_pDlg->OnInitDialog(); });
 }
 
 INT_PTR CDialog::DoModal()
 {
-    if (!BuildWindow(nullptr))
+    if (!m_pImpl->BuildWindow(nullptr))
         return -1;
     m_bModal = true;
     m_bEnded = false;
     setResult(0);
-    RunInitDialog();
+    m_pImpl->RunInitDialog();
     INT_PTR nResult = m_bEnded ? result() : exec();
     m_bModal = false;
     return nResult;
 }
 
-BOOL CDialog::Create(int nIDTemplate, QWidget* pParentWnd)
+BOOL CDialog::Create(int nIDTemplate, CDialog* pParentWnd)
 {
     if (nIDTemplate != 0)
         m_nIDTemplate = nIDTemplate;
-    if (!BuildWindow(pParentWnd))
+    if (!m_pImpl->BuildWindow(pParentWnd))
         return FALSE;
     m_bModeless = true;
     m_bEnded = false;
-    RunInitDialog();
+    m_pImpl->RunInitDialog();
     const DlgTemplate* pTpl = FindDialogTemplate(m_nIDTemplate);
     if ((pTpl->dwStyle & WS_VISIBLE) && !m_bEnded)
         show();
@@ -110,25 +112,62 @@ BOOL CDialog::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-bool CDialog::event(QEvent* pEvent)
+void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)
 {
-    // The focused control is always marked, after a mouse click as well
-    // (Qt marks it only once the keyboard has moved the focus).
-    if (pEvent->type() == QEvent::WindowActivate || pEvent->type() == QEvent::FocusIn ||
-        pEvent->type() == QEvent::Show)
-        setAttribute(Qt::WA_KeyboardFocusChange);
-    return QDialog::event(pEvent);
+    if (QAbstractButton* pButton = m_pImpl->Button(nIDButton))
+        SetButtonChecked(pButton, nCheck == BST_CHECKED);
 }
 
-void CDialog::closeEvent(QCloseEvent* pEvent)
+UINT CDialog::IsDlgButtonChecked(int nIDButton) const
 {
-    // The close box, Alt+F4 and close() all become WM_CLOSE; the handler
-    // decides whether the dialog ends.
-    pEvent->ignore();
-    SendMessage(WM_CLOSE);
+    QAbstractButton* pButton = m_pImpl->Button(nIDButton);
+    return pButton && pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
-void CDialog::keyPressEvent(QKeyEvent* pEvent)
+void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
+{
+    m_aButtonGroups.push_back({nIDFirstButton, nIDLastButton});
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+        if (QAbstractButton* pButton = m_pImpl->Button(nID))
+        {
+            m_pImpl->m_mapGroupButtons[pButton] = nID;
+            pButton->installEventFilter(m_pImpl.get());
+            connect(pButton, &QAbstractButton::toggled, this,
+                    [=, this] { UpdateGroupTabStop(nID); });
+        }
+    UpdateGroupTabStop(nIDFirstButton);
+}
+
+bool CDialogImpl::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    return pWatched == m_pDlg ? OnDialogEvent(pEvent) : OnButtonEvent(pWatched, pEvent);
+}
+
+bool CDialogImpl::OnDialogEvent(QEvent* pEvent)
+{
+    switch (pEvent->type())
+    {
+    case QEvent::WindowActivate:
+    case QEvent::FocusIn:
+    case QEvent::Show:
+        // The focused control is always marked, after a mouse click as well
+        // (Qt marks it only once the keyboard has moved the focus).
+        m_pDlg->setAttribute(Qt::WA_KeyboardFocusChange);
+        return false;
+    case QEvent::Close:
+        // The close box, Alt+F4 and close() all become WM_CLOSE; the handler
+        // decides whether the dialog ends.
+        pEvent->ignore();
+        m_pDlg->SendMessage(WM_CLOSE);
+        return true;
+    case QEvent::KeyPress:
+        return OnKeyPress(static_cast<QKeyEvent*>(pEvent));
+    default:
+        return false;
+    }
+}
+
+bool CDialogImpl::OnKeyPress(QKeyEvent* pEvent)
 {
     // The dialog keyboard: Escape clicks Cancel, Enter the default button.
     const bool bPlain = (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -139,123 +178,60 @@ void CDialog::keyPressEvent(QKeyEvent* pEvent)
     else if (bPlain && nKey == Qt::Key_Escape)
         nCommand = IDCANCEL;
     else if (bPlain && (nKey == Qt::Key_Return || nKey == Qt::Key_Enter))
-        nCommand = m_nDefaultId;
+        nCommand = m_pDlg->m_nDefaultId;
     if (nCommand < 0)
-        QDialog::keyPressEvent(pEvent);
-    else
-        SendCommand(nCommand, BN_CLICKED);
+        return false;
+    SendCommand(nCommand, BN_CLICKED);
+    return true;
 }
 
-std::string CDialog::GetDlgItemText(int nID) const
-{
-    auto it = m_mapItems.find(nID);
-    return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
-}
-
-void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-{
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (nID != nIDCheckButton)
-            CheckDlgButton(nID, BST_UNCHECKED);
-    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
-        CheckDlgButton(nIDCheckButton, BST_CHECKED);
-    // The keyboard focus does not stay on a choice that is no longer made: it
-    // goes where Tab would put it, on the checked button.
-    QAbstractButton* pChecked = Button(nIDCheckButton);
-    QWidget* pFocus = focusWidget();
-    if (pFocus == nullptr || pChecked == nullptr || pFocus == pChecked ||
-        !pChecked->isVisibleTo(this) || !pChecked->isEnabled())
-        return;
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (Button(nID) == pFocus)
-            return pChecked->setFocus(Qt::OtherFocusReason);
-}
-
-void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)
-{
-    if (QAbstractButton* pButton = Button(nIDButton))
-        SetButtonChecked(pButton, nCheck == BST_CHECKED);
-}
-
-UINT CDialog::IsDlgButtonChecked(int nIDButton) const
-{
-    QAbstractButton* pButton = Button(nIDButton);
-    return pButton && pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
-}
-
-void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
-{
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (QAbstractButton* pButton = Button(nID))
-        {
-            m_mapButtonGroups[pButton] = {nIDFirstButton, nIDLastButton, nID};
-            pButton->installEventFilter(this);
-            connect(pButton, &QAbstractButton::toggled, this,
-                    [=, this] { UpdateGroupTabStop(nIDFirstButton, nIDLastButton); });
-        }
-    UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
-}
-
-void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
-{
-    bool bChecked = false;
-    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
-        bChecked = bChecked || IsDlgButtonChecked(nID) == BST_CHECKED;
-    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
-        if (QAbstractButton* pButton = Button(nID))
-            pButton->setFocusPolicy(!bChecked || pButton->isChecked() ? Qt::StrongFocus
-                                                                      : Qt::ClickFocus);
-}
-
-bool CDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
+bool CDialogImpl::OnButtonEvent(QObject* pWatched, QEvent* pEvent)
 {
     const QEvent::Type type = pEvent->type();
     if (type == QEvent::ApplicationPaletteChange && pWatched->property(s_pszPushLike).toBool())
         OnPushLikeToggled(static_cast<QAbstractButton*>(pWatched));
-    auto it = m_mapButtonGroups.find(pWatched);
-    if (it == m_mapButtonGroups.end())
-        return QDialog::eventFilter(pWatched, pEvent);
-    const auto [nFirst, nLast, nID] = it->second;
+    auto it = m_mapGroupButtons.find(pWatched);
+    if (it == m_mapGroupButtons.end())
+        return false;
+    const int nID = it->second;
     // A button that takes the focus makes itself a Tab stop; the group's
     // stop goes back to its checked button.
     if (type == QEvent::FocusOut)
-        UpdateGroupTabStop(nFirst, nLast);
+        m_pDlg->UpdateGroupTabStop(nID);
     const auto* pKey = type == QEvent::KeyPress ? static_cast<const QKeyEvent*>(pEvent) : nullptr;
     const bool bPlain = pKey && (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const int nKey = bPlain ? pKey->key() : 0;
     const int nStep = nKey == Qt::Key_Left || nKey == Qt::Key_Up      ? -1
                       : nKey == Qt::Key_Right || nKey == Qt::Key_Down ? 1
                                                                       : 0;
-    if (nStep == 0)
-        return QDialog::eventFilter(pWatched, pEvent);
-    // The previous or next shown button, clicked as with the mouse (BN_CLICKED);
-    // the ends of the group keep the key.
-    for (int n = nID + nStep; n >= nFirst && n <= nLast; n += nStep)
-        if (QAbstractButton* pNext = Button(n);
-            pNext && pNext->isVisibleTo(this) && pNext->isEnabled())
-        {
-            pNext->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            pNext->click();
-            break;
-        }
-    return true;
+    return nStep != 0 && m_pDlg->StepInGroup(nID, nStep);
 }
 
-QAbstractButton* CDialog::Button(int nID) const
+QAbstractButton* CDialogImpl::Button(int nID) const
 {
-    auto it = m_mapItems.find(nID);
-    return it == m_mapItems.end() ? nullptr : qobject_cast<QAbstractButton*>(it->second.m_hWnd);
+    CWnd* pWnd = m_pDlg->GetDlgItem(nID);
+    return pWnd ? qobject_cast<QAbstractButton*>(pWnd->m_hWnd) : nullptr;
 }
 
-QAction* CDialog::GetMenuAction(UINT nID) const
+QWidget* AfxGetClientWidget(const CDialog& dlg)
 {
-    auto it = m_mapMenuItems.find(static_cast<int>(nID));
-    return it == m_mapMenuItems.end() ? nullptr : it->second;
+    return CDialogImpl::Of(dlg).m_pClient;
+}
+
+QMenuBar* AfxGetMenuBar(const CDialog& dlg)
+{
+    return CDialogImpl::Of(dlg).m_pMenuBar;
+}
+
+QAction* AfxGetMenuAction(const CDialog& dlg, UINT nID)
+{
+    auto it = CDialogImpl::Of(dlg).m_mapMenuItems.find(static_cast<int>(nID));
+    return it == CDialogImpl::Of(dlg).m_mapMenuItems.end() ? nullptr : it->second;
 }
 
 UINT CDialog::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
 {
-    QAction* pAction = GetMenuAction(nIDCheckItem);
+    QAction* pAction = AfxGetMenuAction(*this, nIDCheckItem);
     if (!pAction)
         return static_cast<UINT>(-1);
     UINT nPrevious = GetMenuState(nIDCheckItem);
@@ -268,7 +244,7 @@ UINT CDialog::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
 
 UINT CDialog::GetMenuState(UINT nID, UINT /*nFlags*/) const
 {
-    QAction* pAction = GetMenuAction(nID);
+    QAction* pAction = AfxGetMenuAction(*this, nID);
     if (!pAction)
         return static_cast<UINT>(-1);
     return pAction->property(s_pszMenuChecked).toBool() ? MF_CHECKED : MF_UNCHECKED;
@@ -277,8 +253,8 @@ UINT CDialog::GetMenuState(UINT nID, UINT /*nFlags*/) const
 void CDialog::SetWindowText(const std::string& strText)
 {
     m_strCaption = strText;
-    if (m_pClient)
-        m_pClient->setAccessibleName(QString::fromStdString(strText));
+    if (m_pImpl->m_pClient)
+        m_pImpl->m_pClient->setAccessibleName(QString::fromStdString(strText));
     // "[*]" is Qt's modified-marker placeholder; doubling it shows it as typed.
     setWindowTitle(
         QString::fromStdString(strText).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
@@ -293,4 +269,57 @@ void CDialog::AddAccelerator(UINT nVirtKey, UINT fVirt, std::function<void()> fn
         new QShortcut(QKeySequence(nKey | ((fVirt & FSHIFT) ? int(Qt::SHIFT) : 0)), this);
     connect(pShortcut, &QShortcut::activated, this,
             [fn = std::move(fnHandler)] { AfxCallGuarded(fn); });
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_bEnded = true;
+    done(nResult);
+}
+
+void CDialog::ShowWindow(int nCmdShow)
+{
+    setVisible(nCmdShow != SW_HIDE);
+}
+
+void CDialog::SetRedraw(BOOL bRedraw)
+{
+    setUpdatesEnabled(bRedraw != FALSE);
+}
+
+void CDialog::SetIcon(HICON hIcon, BOOL /*bBigIcon*/)
+{
+    setWindowIcon(hIcon);
+}
+
+CDialog* CDialog::GetOwner() const
+{
+    return dynamic_cast<CDialog*>(parentWidget());
+}
+
+CDialog* CDialog::FromHandle(HWND hWnd)
+{
+    return hWnd ? dynamic_cast<CDialog*>(hWnd->window()) : nullptr;
+}
+
+HWND AfxGetFocus(const CDialog& dlg)
+{
+    return dlg.focusWidget();
+}
+
+void AfxSetFocus(CWnd& wnd)
+{
+    wnd.m_hWnd->setFocus(Qt::OtherFocusReason);
+}
+
+void AfxSetTabStop(CWnd& wnd, bool bTabStop)
+{
+    wnd.m_hWnd->setFocusPolicy(bTabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void AfxFocusAndClick(CWnd& wnd, int nStep)
+{
+    wnd.m_hWnd->setFocus(nStep < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (auto* pButton = qobject_cast<QAbstractButton*>(wnd.m_hWnd))
+        pButton->click();
 }

@@ -8,10 +8,13 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -249,7 +252,7 @@ protected:
 CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop)
 {
     InstallAccessibleFactory();
-    auto* pWnd = new CAccessibleItemWnd(m_pClient);
+    auto* pWnd = new CAccessibleItemWnd(m_pImpl->m_pClient);
     pWnd->setProperty(s_pszItemRole, bTabStop ? QAccessible::Slider : QAccessible::StaticText);
     pWnd->setAttribute(Qt::WA_TransparentForMouseEvents);
     pWnd->setFocusPolicy(bTabStop ? Qt::TabFocus : Qt::NoFocus);
@@ -263,7 +266,7 @@ CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop)
 CWnd CDialog::ChildWindowFromPoint(CPoint pt) const
 {
     CWnd wnd;
-    const QObjectList& children = m_pClient->children();
+    const QObjectList& children = m_pImpl->m_pClient->children();
     for (auto it = children.rbegin(); it != children.rend() && wnd.m_hWnd == nullptr; ++it)
         if (auto* pWnd = qobject_cast<QWidget*>(*it);
             pWnd && !pWnd->isHidden() && pWnd->geometry().contains(pt.x, pt.y))
@@ -293,57 +296,77 @@ void CWnd::SetAccessibleHidden()
 class CClientWnd : public QWidget
 {
 public:
-    explicit CClientWnd(CDialog* pDlg) : QWidget(pDlg), m_pDlg(pDlg) { setMouseTracking(true); }
+    explicit CClientWnd(CDialogImpl* pImpl) : QWidget(pImpl->m_pDlg), m_pImpl(pImpl)
+    {
+        setMouseTracking(true);
+    }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        AfxCallGuarded([this] { m_pDlg->OnPaint(); });
-    }
-    void mousePressEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnLButtonDown, true); }
-    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnLButtonUp, true); }
-    void mouseMoveEvent(QMouseEvent* e) override { Mouse(e, &CDialog::OnMouseMove, false); }
+    void paintEvent(QPaintEvent*) override { m_pImpl->OnPaint(); }
+    void mousePressEvent(QMouseEvent* e) override { Mouse(e, QEvent::MouseButtonPress); }
+    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, QEvent::MouseButtonRelease); }
+    void mouseMoveEvent(QMouseEvent* e) override { Mouse(e, QEvent::MouseMove); }
 
 private:
     // Presses and releases of the left button only; moves with or without one.
-    void Mouse(QMouseEvent* e, void (CDialog::*pHandler)(UINT, CPoint), bool bLeftOnly)
+    void Mouse(QMouseEvent* e, QEvent::Type type)
     {
         const QPoint pt = e->position().toPoint();
         const UINT nFlags = (e->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
-        if (!bLeftOnly || e->button() == Qt::LeftButton)
-            AfxCallGuarded([&] { (m_pDlg->*pHandler)(nFlags, {pt.x(), pt.y()}); });
+        if (type == QEvent::MouseMove || e->button() == Qt::LeftButton)
+            m_pImpl->OnMouse(type, nFlags, {pt.x(), pt.y()});
         e->accept();
     }
-    CDialog* m_pDlg;
+    CDialogImpl* m_pImpl;
 };
 
-bool CDialog::BuildWindow(QWidget* pOwner)
+void CDialogImpl::OnPaint()
+{
+    AfxCallGuarded([this] { m_pDlg->OnPaint(); });
+}
+
+void CDialogImpl::OnMouse(QEvent::Type type, UINT nFlags, CPoint pt)
+{
+    AfxCallGuarded(
+        [&]
+        {
+            if (type == QEvent::MouseButtonPress)
+                m_pDlg->OnLButtonDown(nFlags, pt);
+            else if (type == QEvent::MouseButtonRelease)
+                m_pDlg->OnLButtonUp(nFlags, pt);
+            else
+                m_pDlg->OnMouseMove(nFlags, pt);
+        });
+}
+
+bool CDialogImpl::BuildWindow(QWidget* pOwner)
 {
     if (m_bBuilt)
         return true;
-    const DlgTemplate* pTpl = FindDialogTemplate(m_nIDTemplate);
+    CDialog& dlg = *m_pDlg;
+    const DlgTemplate* pTpl = FindDialogTemplate(dlg.m_nIDTemplate);
     if (!pTpl)
         return false;
-    if (!parentWidget())
+    if (!dlg.parentWidget())
     {
         QWidget* pOwnerWnd = pOwner ? pOwner : AfxGetMainWnd();
-        if (pOwnerWnd && pOwnerWnd != this)
-            setParent(pOwnerWnd, windowFlags());
+        if (pOwnerWnd && pOwnerWnd != &dlg)
+            dlg.setParent(pOwnerWnd, dlg.windowFlags());
     }
     const DWORD dwStyle = pTpl->dwStyle;
     // An owned window is transient for its owner, so that every window
     // manager keeps it above the owner; only a window without owner is a
     // top-level window of its own.
-    Qt::WindowFlags flags = parentWidget() ? Qt::Dialog : Qt::Window;
+    Qt::WindowFlags flags = dlg.parentWidget() ? Qt::Dialog : Qt::Window;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dwStyle & WS_SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (dwStyle & WS_MINIMIZEBOX)
         flags |= Qt::WindowMinimizeButtonHint;
-    setWindowFlags(flags);
-    setFont(AfxGetDialogFont());
+    dlg.setWindowFlags(flags);
+    dlg.setFont(AfxGetDialogFont());
 
-    auto* pLayout = new QVBoxLayout(this);
+    auto* pLayout = new QVBoxLayout(&dlg);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->setSpacing(0);
     pLayout->setSizeConstraint(QLayout::SetFixedSize); // no sizing border
@@ -352,7 +375,8 @@ bool CDialog::BuildWindow(QWidget* pOwner)
     InstallAccessibleFactory();
     m_pClient->setProperty(s_pszNoAccessible, false);
     m_pClient->setFixedSize(MulDiv(pTpl->cx, 6, 4), MulDiv(pTpl->cy, 13, 8));
-    SetWindowText(m_strCaption.empty() ? pTpl->strCaption : m_strCaption); // names the client too
+    // Names the client too.
+    dlg.SetWindowText(dlg.m_strCaption.empty() ? pTpl->strCaption : dlg.m_strCaption);
     if (pTpl->nMenu != 0)
     {
         BuildMenu(pTpl->nMenu);
@@ -364,23 +388,23 @@ bool CDialog::BuildWindow(QWidget* pOwner)
 
     // Without DS_CENTER a dialog stands at its template position in the
     // owner's client area; centred ones are placed by Qt when shown.
-    if (!(dwStyle & DS_CENTER) && parentWidget())
+    if (!(dwStyle & DS_CENTER) && dlg.parentWidget())
     {
-        QWidget* pOwnerClient = parentWidget();
+        QWidget* pOwnerClient = dlg.parentWidget();
         if (auto* pOwnerDlg = dynamic_cast<CDialog*>(pOwnerClient);
-            pOwnerDlg && pOwnerDlg->m_pClient)
-            pOwnerClient = pOwnerDlg->m_pClient;
+            pOwnerDlg && Of(*pOwnerDlg).m_pClient)
+            pOwnerClient = Of(*pOwnerDlg).m_pClient;
         CRect rc = MapDialogRect(pTpl->x, pTpl->y, 0, 0);
-        move(pOwnerClient->mapToGlobal(QPoint(rc.left, rc.top)));
+        dlg.move(pOwnerClient->mapToGlobal(QPoint(rc.left, rc.top)));
     }
     m_bBuilt = true;
     return true;
 }
 
-void CDialog::BuildMenu(int nMenuId)
+void CDialogImpl::BuildMenu(int nMenuId)
 {
     const MenuTemplate* pMenu = FindMenuTemplate(nMenuId);
-    m_pMenuBar = new QMenuBar(this);
+    m_pMenuBar = new QMenuBar(m_pDlg);
     m_pMenuBar->setNativeMenuBar(false);
     m_pMenuBar->setAccessibleName(QStringLiteral("Menu"));
     if (!pMenu)
@@ -398,7 +422,7 @@ void CDialog::BuildMenu(int nMenuId)
             QAction* pAction = pPopup->addAction(QString::fromStdString(item.strText));
             const int nId = item.nCommand;
             m_mapMenuItems[nId] = pAction;
-            connect(pAction, &QAction::triggered, this,
+            connect(pAction, &QAction::triggered, m_pDlg,
                     [this, pAction, nId]
                     {
                         // A check mark changes only through CheckMenuItem.
@@ -409,134 +433,147 @@ void CDialog::BuildMenu(int nMenuId)
     }
 }
 
-void CDialog::BuildControls(const DlgTemplate& tpl)
+QWidget* CDialogImpl::NewButton(const DlgItemTemplate& item, QButtonGroup*& pGroup)
+{
+    const DWORD dwStyle = item.dwStyle;
+    const DWORD dwType = dwStyle & BS_TYPEMASK;
+    const QString strText = QString::fromStdString(item.strText);
+    if (dwType == BS_GROUPBOX)
+    {
+        auto* pBox = new QGroupBox(strText, m_pClient);
+        pBox->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return pBox;
+    }
+    QAbstractButton* pButton = nullptr;
+    if (dwType == BS_AUTORADIOBUTTON)
+    {
+        pButton = NewRadioButton(strText, (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
+        if (dwStyle & BS_PUSHLIKE)
+            pButton->installEventFilter(this); // follows the desktop's palette
+        if (!pGroup)
+        {
+            pGroup = new QButtonGroup(m_pClient);
+            pGroup->setExclusive(true);
+        }
+        pGroup->addButton(pButton);
+    }
+    else
+    {
+        auto* pPush = new QPushButton(strText, m_pClient);
+        if (dwType == BS_DEFPUSHBUTTON)
+        {
+            pPush->setDefault(true);
+            m_pDlg->m_nDefaultId = item.nId;
+        }
+        pButton = pPush;
+    }
+    pButton->setFocusPolicy(Qt::StrongFocus);
+    connect(pButton, &QAbstractButton::clicked, m_pDlg,
+            [this, nId = item.nId] { SendCommand(nId, BN_CLICKED); });
+    return pButton;
+}
+
+QWidget* CDialogImpl::NewStatic(const DlgItemTemplate& item, QRect& geometry)
+{
+    auto* pLabel = new QLabel(m_pClient);
+    const DWORD dwType = item.dwStyle & SS_TYPEMASK;
+    if (dwType == SS_BITMAP)
+    {
+        QPixmap pixmap = AfxLoadBitmap(item.nImage);
+        pLabel->setPixmap(pixmap);
+        // Sizes itself to the bitmap, in logical pixels on any screen.
+        geometry.setSize(pixmap.deviceIndependentSize().toSize());
+    }
+    else
+    {
+        pLabel->setTextFormat(Qt::PlainText);
+        pLabel->setText(QString::fromStdString(item.strText));
+        Qt::Alignment align = dwType == SS_CENTER  ? Qt::AlignHCenter
+                              : dwType == SS_RIGHT ? Qt::AlignRight
+                                                   : Qt::AlignLeft;
+        pLabel->setAlignment(align | Qt::AlignTop);
+        pLabel->setWordWrap(dwType != SS_LEFTNOWORDWRAP);
+    }
+    pLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return pLabel;
+}
+
+QWidget* CDialogImpl::NewCombo(const DlgItemTemplate& item, QRect& geometry)
+{
+    auto* pCombo = new QComboBox(m_pClient);
+    // The template height is that of the opened list.
+    const int nClosed = pCombo->sizeHint().height();
+    const int nLine = pCombo->fontMetrics().height() + 2;
+    pCombo->setMaxVisibleItems(std::max(1, (geometry.height() - nClosed) / nLine));
+    geometry.setHeight(nClosed);
+    connect(pCombo, &QComboBox::activated, m_pDlg,
+            [this, nId = item.nId] { SendCommand(nId, CBN_SELCHANGE); });
+    return pCombo;
+}
+
+QWidget* CDialogImpl::NewList(const DlgItemTemplate& item)
+{
+    auto* pList = new QListWidget(m_pClient);
+    pList->setSortingEnabled((item.dwStyle & LBS_SORT) != 0);
+    pList->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                  : Qt::ScrollBarAlwaysOff);
+    if (item.dwStyle & LBS_NOTIFY)
+        connect(pList, &QListWidget::currentRowChanged, m_pDlg,
+                [this, nId = item.nId] { SendCommand(nId, LBN_SELCHANGE); });
+    return pList;
+}
+
+QWidget* CDialogImpl::NewEdit(const DlgItemTemplate& item)
+{
+    // The program's edits are all multi-line.
+    auto* pEdit = new QPlainTextEdit(QString::fromStdString(item.strText), m_pClient);
+    pEdit->setReadOnly((item.dwStyle & ES_READONLY) != 0);
+    if (item.dwStyle & WS_VSCROLL)
+    {
+        // An edit's scroll bar is always there, greyed while the text fits.
+        pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        QScrollBar* pBar = pEdit->verticalScrollBar();
+        pBar->setEnabled(false);
+        connect(pBar, &QScrollBar::rangeChanged, pBar,
+                [pBar](int nMin, int nMax) { pBar->setEnabled(nMax > nMin); });
+    }
+    pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // wraps, no ES_AUTOHSCROLL
+    return pEdit;
+}
+
+void CDialogImpl::BuildControls(const DlgTemplate& tpl)
 {
     QButtonGroup* pGroup = nullptr; // the radio group being filled
     for (const DlgItemTemplate& item : tpl.items)
     {
         const DWORD dwStyle = item.dwStyle;
-        const int nId = item.nId;
         const CRect rc = MapDialogRect(item.x, item.y, item.cx, item.cy);
         QRect geometry(rc.left, rc.top, rc.Width(), rc.Height());
-        QWidget* pWnd = nullptr;
-        const auto nScroll =
-            (dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
         if (dwStyle & WS_GROUP)
             pGroup = nullptr;
-
+        QWidget* pWnd = nullptr;
         switch (item.cls)
         {
         case CtlClass::Button:
-        {
-            const DWORD dwType = dwStyle & BS_TYPEMASK;
-            if (dwType == BS_GROUPBOX)
-            {
-                pWnd = new QGroupBox(QString::fromStdString(item.strText), m_pClient);
-                pWnd->setAttribute(Qt::WA_TransparentForMouseEvents);
-                break;
-            }
-            QAbstractButton* pButton = nullptr;
-            if (dwType == BS_AUTORADIOBUTTON)
-            {
-                pButton = NewRadioButton(QString::fromStdString(item.strText),
-                                         (dwStyle & BS_PUSHLIKE) != 0, m_pClient);
-                if (dwStyle & BS_PUSHLIKE)
-                    pButton->installEventFilter(this); // follows the desktop's palette
-                if (!pGroup)
-                {
-                    pGroup = new QButtonGroup(m_pClient);
-                    pGroup->setExclusive(true);
-                }
-                pGroup->addButton(pButton);
-            }
-            else
-            {
-                auto* pPush = new QPushButton(QString::fromStdString(item.strText), m_pClient);
-                if (dwType == BS_DEFPUSHBUTTON)
-                {
-                    pPush->setDefault(true);
-                    m_nDefaultId = nId;
-                }
-                pButton = pPush;
-            }
-            pButton->setFocusPolicy(Qt::StrongFocus);
-            connect(pButton, &QAbstractButton::clicked, this,
-                    [this, nId] { SendCommand(nId, BN_CLICKED); });
-            pWnd = pButton;
+            pWnd = NewButton(item, pGroup);
             break;
-        }
         case CtlClass::Static:
-        {
-            auto* pLabel = new QLabel(m_pClient);
-            const DWORD dwType = dwStyle & SS_TYPEMASK;
-            if (dwType == SS_BITMAP)
-            {
-                QPixmap pixmap = AfxLoadBitmap(item.nImage);
-                pLabel->setPixmap(pixmap);
-                // Sizes itself to the bitmap, in logical pixels on any screen.
-                geometry.setSize(pixmap.deviceIndependentSize().toSize());
-            }
-            else
-            {
-                pLabel->setTextFormat(Qt::PlainText);
-                pLabel->setText(QString::fromStdString(item.strText));
-                Qt::Alignment align = dwType == SS_CENTER  ? Qt::AlignHCenter
-                                      : dwType == SS_RIGHT ? Qt::AlignRight
-                                                           : Qt::AlignLeft;
-                pLabel->setAlignment(align | Qt::AlignTop);
-                pLabel->setWordWrap(dwType != SS_LEFTNOWORDWRAP);
-            }
-            pLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-            pWnd = pLabel;
+            pWnd = NewStatic(item, geometry);
             break;
-        }
         case CtlClass::ComboBox:
-        {
-            auto* pCombo = new QComboBox(m_pClient);
-            // The template height is that of the opened list.
-            const int nClosed = pCombo->sizeHint().height();
-            const int nLine = pCombo->fontMetrics().height() + 2;
-            pCombo->setMaxVisibleItems(std::max(1, (geometry.height() - nClosed) / nLine));
-            geometry.setHeight(nClosed);
-            connect(pCombo, &QComboBox::activated, this,
-                    [this, nId] { SendCommand(nId, CBN_SELCHANGE); });
-            pWnd = pCombo;
+            pWnd = NewCombo(item, geometry);
             break;
-        }
         case CtlClass::ListBox:
-        {
-            auto* pList = new QListWidget(m_pClient);
-            pList->setSortingEnabled((dwStyle & LBS_SORT) != 0);
-            pList->setVerticalScrollBarPolicy(nScroll);
-            if (dwStyle & LBS_NOTIFY)
-                connect(pList, &QListWidget::currentRowChanged, this,
-                        [this, nId] { SendCommand(nId, LBN_SELCHANGE); });
-            pWnd = pList;
+            pWnd = NewList(item);
             break;
-        }
-        case CtlClass::Edit: // the program's edits are all multi-line
-        {
-            auto* pEdit = new QPlainTextEdit(QString::fromStdString(item.strText), m_pClient);
-            pEdit->setReadOnly((dwStyle & ES_READONLY) != 0);
-            if (dwStyle & WS_VSCROLL)
-            {
-                // An edit's scroll bar is always there, greyed while the
-                // text fits.
-                pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-                QScrollBar* pBar = pEdit->verticalScrollBar();
-                pBar->setEnabled(false);
-                connect(pBar, &QScrollBar::rangeChanged, pBar,
-                        [pBar](int nMin, int nMax) { pBar->setEnabled(nMax > nMin); });
-            }
-            pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // wraps, no ES_AUTOHSCROLL
-            pWnd = pEdit;
+        case CtlClass::Edit:
+            pWnd = NewEdit(item);
             break;
-        }
         }
         pWnd->setGeometry(geometry);
         pWnd->setVisible((dwStyle & WS_VISIBLE) != 0);
         pWnd->setEnabled((dwStyle & WS_DISABLED) == 0);
-        if (nId != -1)
-            m_mapItems[nId].m_hWnd = pWnd;
+        if (item.nId != -1)
+            m_pDlg->m_mapItems[item.nId].m_hWnd = pWnd;
     }
 }

@@ -9,6 +9,7 @@
 #include <QIconEngine>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <cstdio>
 #include <cstdlib>

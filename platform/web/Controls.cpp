@@ -1,6 +1,7 @@
 // Building a dialog's controls from its template, and the control handles:
 // the id-based operations on one control, lists and painting.
-#include "platform/web/Dialog.h"
+#include "platform/Backend.h"
+#include "platform/web/DialogImpl.h"
 #include "platform/web/Dom.h"
 #include "res/Images.h"
 
@@ -12,11 +13,6 @@
 
 namespace
 {
-HWND ToHwnd(int nHandle)
-{
-    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(nHandle));
-}
-
 // An XPM picture as RGBA rows; empty when it cannot be read.
 std::vector<unsigned char> XpmToRgba(const char* const* ppXpm, int& cx, int& cy)
 {
@@ -80,7 +76,7 @@ int ControlKind(const DlgItemTemplate& item, int& nAlign)
 }
 } // namespace
 
-void CDialog::BuildControls(const DlgTemplate& tpl)
+void CDialogImpl::BuildControls(const DlgTemplate& tpl)
 {
     int nGroup = 0;
     for (const DlgItemTemplate& item : tpl.items)
@@ -107,177 +103,128 @@ void CDialog::BuildControls(const DlgTemplate& tpl)
                 rc.Height(), "g" + std::to_string(m_nHandle) + "_" + std::to_string(nGroup),
                 nAlign);
             if (nKind == 1)
-                m_nDefaultId = item.nId;
+                m_pDlg->m_nDefaultId = item.nId;
         }
         if (!(item.dwStyle & WS_VISIBLE))
             WebDom::SetVisible(nHandle, false);
         if (item.dwStyle & WS_DISABLED)
             WebDom::SetEnabled(nHandle, false);
         if (item.nId != -1)
-            m_mapItems[item.nId].m_hWnd = ToHwnd(nHandle);
+            m_pDlg->m_mapItems[item.nId].m_hWnd = AfxWebHwnd(nHandle);
     }
 }
 
-int CDialog::Button(int nID) const
+int CDialogImpl::Button(int nID) const
 {
-    auto it = m_mapItems.find(nID);
-    return it == m_mapItems.end() ? 0 : it->second.Handle();
-}
-
-std::string CDialog::GetDlgItemText(int nID) const
-{
-    auto it = m_mapItems.find(nID);
-    return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
-}
-
-void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-{
-    bool bFocusInGroup = false;
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-    {
-        if (const int h = Button(nID); h && WebDom::HasFocus(h))
-            bFocusInGroup = true;
-        if (nID != nIDCheckButton)
-            CheckDlgButton(nID, BST_UNCHECKED);
-    }
-    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
-        CheckDlgButton(nIDCheckButton, BST_CHECKED);
-    // The keyboard focus goes where Tab would put it, on the checked button.
-    if (const int h = Button(nIDCheckButton); h && bFocusInGroup && WebDom::IsVisible(h))
-        WebDom::Focus(h);
+    auto it = m_pDlg->m_mapItems.find(nID);
+    return it == m_pDlg->m_mapItems.end() ? 0 : AfxWebHandle(it->second.m_hWnd);
 }
 
 void CDialog::CheckDlgButton(int nIDButton, UINT nCheck)
 {
-    if (const int h = Button(nIDButton))
+    if (const int h = m_pImpl->Button(nIDButton))
     {
         WebDom::SetChecked(h, nCheck == BST_CHECKED);
-        if (auto it = m_mapGroups.find(nIDButton); it != m_mapGroups.end())
-            UpdateGroupTabStop(it->second.first, it->second.second);
+        UpdateGroupTabStop(nIDButton);
     }
 }
 
 UINT CDialog::IsDlgButtonChecked(int nIDButton) const
 {
-    const int h = Button(nIDButton);
+    const int h = m_pImpl->Button(nIDButton);
     return h && WebDom::IsChecked(h) ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
 {
-    // One name for the page, so that the browser and screen readers see one
+    // One name in the page, so that the browser and screen readers see one
     // group of radio buttons.
+    m_aButtonGroups.push_back({nIDFirstButton, nIDLastButton});
     const std::string strGroup =
-        "b" + std::to_string(m_nHandle) + "_" + std::to_string(nIDFirstButton);
+        "b" + std::to_string(m_pImpl->m_nHandle) + "_" + std::to_string(nIDFirstButton);
     for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (const int h = Button(nID))
+        if (const int h = m_pImpl->Button(nID))
         {
-            m_mapGroups[nID] = {nIDFirstButton, nIDLastButton};
             WebDom::SetAttribute(h, "data-grouped", "1");
             WebDom::SetAttribute(h, "data-group", strGroup);
             WebDom::SetAttribute(h, "name", strGroup);
         }
-    UpdateGroupTabStop(nIDFirstButton, nIDLastButton);
-}
-
-void CDialog::UpdateGroupTabStop(int nIDFirst, int nIDLast)
-{
-    bool bChecked = false;
-    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
-        bChecked = bChecked || IsDlgButtonChecked(nID) == BST_CHECKED;
-    for (int nID = nIDFirst; nID <= nIDLast; ++nID)
-        if (const int h = Button(nID))
-            WebDom::SetTabIndex(h, !bChecked || IsDlgButtonChecked(nID) ? 0 : -1);
-}
-
-void CDialog::StepInGroup(int nID, int nStep)
-{
-    // The previous or next shown button, clicked as with the mouse; the
-    // ends of the group keep the key.
-    const auto [nFirst, nLast] = m_mapGroups[nID];
-    for (int n = nID + nStep; n >= nFirst && n <= nLast; n += nStep)
-        if (const int h = Button(n); h && WebDom::IsVisible(h) && WebDom::IsEnabled(h))
-        {
-            WebDom::Focus(h);
-            CheckRadioButton(nFirst, nLast, n);
-            SendCommand(n, BN_CLICKED);
-            return;
-        }
+    UpdateGroupTabStop(nIDFirstButton);
 }
 
 CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL bTabStop)
 {
     CWnd& rItem = m_mapItems[nID];
-    rItem.m_hWnd = ToHwnd(
-        WebDom::Item(m_nClient, rc.left, rc.top, rc.Width(), rc.Height(), bTabStop != FALSE));
+    rItem.m_hWnd = AfxWebHwnd(WebDom::Item(m_pImpl->m_nClient, rc.left, rc.top, rc.Width(),
+                                           rc.Height(), bTabStop != FALSE));
     return &rItem;
 }
 
 CWnd CDialog::ChildWindowFromPoint(CPoint pt) const
 {
     CWnd wnd;
-    wnd.m_hWnd = ToHwnd(WebDom::At(m_nClient, pt.x, pt.y));
+    wnd.m_hWnd = AfxWebHwnd(WebDom::At(m_pImpl->m_nClient, pt.x, pt.y));
     return wnd;
 }
 
 void CWnd::ShowWindow(int nCmdShow)
 {
-    WebDom::SetVisible(Handle(), nCmdShow != SW_HIDE);
+    WebDom::SetVisible(AfxWebHandle(m_hWnd), nCmdShow != SW_HIDE);
 }
 void CWnd::EnableWindow(BOOL bEnable)
 {
-    WebDom::SetEnabled(Handle(), bEnable != FALSE);
+    WebDom::SetEnabled(AfxWebHandle(m_hWnd), bEnable != FALSE);
 }
 BOOL CWnd::IsWindowVisible() const
 {
-    return WebDom::IsVisible(Handle());
+    return WebDom::IsVisible(AfxWebHandle(m_hWnd));
 }
 BOOL CWnd::IsWindowEnabled() const
 {
-    return WebDom::IsEnabled(Handle());
+    return WebDom::IsEnabled(AfxWebHandle(m_hWnd));
 }
 void CWnd::SetWindowText(const std::string& strText)
 {
-    WebDom::SetText(Handle(), strText);
+    WebDom::SetText(AfxWebHandle(m_hWnd), strText);
 }
 std::string CWnd::GetWindowText() const
 {
-    return WebDom::GetText(Handle());
+    return WebDom::GetText(AfxWebHandle(m_hWnd));
 }
 CRect CWnd::GetWindowRect() const
 {
     int r[4] = {};
-    WebDom::GetRect(Handle(), r);
+    WebDom::GetRect(AfxWebHandle(m_hWnd), r);
     return {r[0], r[1], r[0] + r[2], r[1] + r[3]};
 }
 void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL /*bRepaint*/)
 {
-    WebDom::Move(Handle(), x, y, cx, cy);
+    WebDom::Move(AfxWebHandle(m_hWnd), x, y, cx, cy);
 }
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
     if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter != nullptr)
-        WebDom::InsertAfter(Handle(), pWndInsertAfter->Handle());
+        WebDom::InsertAfter(AfxWebHandle(m_hWnd), AfxWebHandle(pWndInsertAfter->m_hWnd));
     const CRect rc = GetWindowRect();
     if (nFlags & SWP_NOMOVE)
         x = rc.left, y = rc.top;
     if (nFlags & SWP_NOSIZE)
         cx = rc.Width(), cy = rc.Height();
-    WebDom::Move(Handle(), x, y, cx, cy);
+    WebDom::Move(AfxWebHandle(m_hWnd), x, y, cx, cy);
     return TRUE;
 }
 void CWnd::SetAccessibleName(const std::string& strName)
 {
-    WebDom::SetAttribute(Handle(), "aria-label", strName);
+    WebDom::SetAttribute(AfxWebHandle(m_hWnd), "aria-label", strName);
 }
 void CWnd::SetAccessibleDescription(const std::string& strText)
 {
-    WebDom::SetAttribute(Handle(), "aria-description", strText);
-    WebDom::SetAttribute(Handle(), "aria-valuetext", strText);
+    WebDom::SetAttribute(AfxWebHandle(m_hWnd), "aria-description", strText);
+    WebDom::SetAttribute(AfxWebHandle(m_hWnd), "aria-valuetext", strText);
 }
 void CWnd::SetAccessibleHidden()
 {
-    WebDom::SetAttribute(Handle(), "aria-hidden", "true");
+    WebDom::SetAttribute(AfxWebHandle(m_hWnd), "aria-hidden", "true");
 }
 CRect CWnd::GetLineRect(int nLine) const
 {
@@ -288,76 +235,78 @@ CRect CWnd::GetLineRect(int nLine) const
 
 int CComboBox::AddString(const std::string& strItem)
 {
-    return WebDom::AddOption(Handle(), strItem);
+    return WebDom::AddOption(AfxWebHandle(m_hWnd), strItem);
 }
 void CComboBox::ResetContent()
 {
-    WebDom::ClearOptions(Handle());
+    WebDom::ClearOptions(AfxWebHandle(m_hWnd));
 }
 int CComboBox::GetCount() const
 {
-    return WebDom::OptionCount(Handle());
+    return WebDom::OptionCount(AfxWebHandle(m_hWnd));
 }
 int CComboBox::GetCurSel() const
 {
-    const int n = WebDom::Selected(Handle());
+    const int n = WebDom::Selected(AfxWebHandle(m_hWnd));
     return n < 0 ? CB_ERR : n;
 }
 int CComboBox::SetCurSel(int nSelect)
 {
     const bool bValid = nSelect >= 0 && nSelect < GetCount();
-    WebDom::Select(Handle(), bValid ? nSelect : -1);
+    WebDom::Select(AfxWebHandle(m_hWnd), bValid ? nSelect : -1);
     return bValid ? nSelect : CB_ERR;
 }
 
 int CListBox::AddString(const std::string& strItem)
 {
-    return WebDom::AddOption(Handle(), strItem);
+    return WebDom::AddOption(AfxWebHandle(m_hWnd), strItem);
 }
 void CListBox::ResetContent()
 {
-    WebDom::ClearOptions(Handle());
-    m_aData.clear();
+    WebDom::ClearOptions(AfxWebHandle(m_hWnd));
 }
 int CListBox::GetCount() const
 {
-    return WebDom::OptionCount(Handle());
+    return WebDom::OptionCount(AfxWebHandle(m_hWnd));
 }
 int CListBox::GetCurSel() const
 {
-    const int n = WebDom::Selected(Handle());
+    const int n = WebDom::Selected(AfxWebHandle(m_hWnd));
     return n < 0 ? LB_ERR : n;
 }
 int CListBox::SetCurSel(int nSelect)
 {
     const bool bValid = nSelect >= 0 && nSelect < GetCount();
-    WebDom::Select(Handle(), bValid ? nSelect : -1);
+    WebDom::Select(AfxWebHandle(m_hWnd), bValid ? nSelect : -1);
     return bValid ? nSelect : LB_ERR;
 }
 std::string CListBox::GetText(int nIndex) const
 {
-    return WebDom::OptionText(Handle(), nIndex);
+    return WebDom::OptionText(AfxWebHandle(m_hWnd), nIndex);
 }
 int CListBox::SetItemDataPtr(int nIndex, void* pData)
 {
-    if (nIndex < 0 || nIndex >= GetCount())
-        return LB_ERR;
-    if (m_aData.size() <= static_cast<std::size_t>(nIndex))
-        m_aData.resize(static_cast<std::size_t>(nIndex) + 1);
-    m_aData[static_cast<std::size_t>(nIndex)] = pData;
-    return 0;
+    return WebDom::SetOptionData(AfxWebHandle(m_hWnd), nIndex, pData) ? 0 : LB_ERR;
 }
 void* CListBox::GetItemDataPtr(int nIndex) const
 {
-    return nIndex >= 0 && static_cast<std::size_t>(nIndex) < m_aData.size()
-               ? m_aData[static_cast<std::size_t>(nIndex)]
-               : nullptr;
+    return WebDom::OptionData(AfxWebHandle(m_hWnd), nIndex);
 }
 
-CPaintDC::CPaintDC(CDialog* pWnd) : m_nCanvas(WebDom::Canvas(pWnd->m_nClient)) {}
+CPaintDC::CPaintDC(CDialog* pWnd)
+    : m_pImpl(new CPaintDCImpl{WebDom::Canvas(CDialogImpl::Of(*pWnd).m_nClient), {}})
+{
+}
+
+CPaintDC::~CPaintDC() = default;
+
+void CPaintDC::MoveTo(int x, int y)
+{
+    m_pImpl->ptCurrent = {x, y};
+}
 
 void CPaintDC::LineTo(int x, int y)
 {
-    WebDom::Line(m_nCanvas, m_ptCurrent.x, m_ptCurrent.y, x, y);
-    m_ptCurrent = {x, y};
+    WebDom::Line(m_pImpl->nCanvas, m_pImpl->ptCurrent.x, m_pImpl->ptCurrent.y, x, y);
+    m_pImpl->ptCurrent = {x, y};
 }

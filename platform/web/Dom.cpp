@@ -3,6 +3,7 @@
 
 #include <emscripten.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 // clang-format off
@@ -58,6 +59,16 @@ EM_JS(int, velkor_selected, (int h), { return VelkorDom.els[h].selectedIndex; })
 EM_JS(void, velkor_select, (int h, int i), { VelkorDom.els[h].selectedIndex = i; });
 EM_JS(char*, velkor_option_text, (int h, int i), {
     const o = VelkorDom.els[h].options[i]; return allocateUTF8(o ? o.text : ""); });
+EM_JS(int, velkor_dialog_of, (int h), {
+    const el = VelkorDom.els[h]; const d = el && el.closest(".dlg"); return d ? d._h : 0; });
+EM_JS(int, velkor_focus_in, (int hd), {
+    const a = document.activeElement, d = VelkorDom.els[hd];
+    return a && a._h && d && d.contains(a) ? a._h : 0; });
+EM_JS(int, velkor_control_id, (int h), { return +VelkorDom.els[h].dataset.id; });
+EM_JS(int, velkor_set_option_data, (int h, int i, int v), {
+    const o = VelkorDom.els[h].options[i]; if (!o) return 0; o._data = v; return 1; });
+EM_JS(int, velkor_option_data, (int h, int i), {
+    const o = VelkorDom.els[h].options[i]; return o && o._data ? o._data : 0; });
 EM_JS(int, velkor_canvas, (int hc), { return VelkorDom.canvas(hc); });
 EM_JS(void, velkor_line, (int h, int a, int b, int c, int d), { VelkorDom.line(h, a, b, c, d); });
 EM_JS(int, velkor_menubar, (int hd), { return VelkorDom.menubar(hd); });
@@ -214,6 +225,27 @@ void Select(int nSelect, int nIndex)
 std::string OptionText(int nSelect, int nIndex)
 {
     return Take(velkor_option_text(nSelect, nIndex));
+}
+int DialogOf(int nHandle)
+{
+    return velkor_dialog_of(nHandle);
+}
+int FocusIn(int nDialog)
+{
+    return velkor_focus_in(nDialog);
+}
+int ControlId(int nHandle)
+{
+    return velkor_control_id(nHandle);
+}
+bool SetOptionData(int nSelect, int nIndex, void* pData)
+{
+    return velkor_set_option_data(nSelect, nIndex,
+                                  static_cast<int>(reinterpret_cast<std::intptr_t>(pData))) != 0;
+}
+void* OptionData(int nSelect, int nIndex)
+{
+    return reinterpret_cast<void*>(static_cast<std::intptr_t>(velkor_option_data(nSelect, nIndex)));
 }
 int Canvas(int nClient)
 {

@@ -44,6 +44,9 @@ void GetRect(int nHandle, int* pRect); // left, top, width, height
 void Move(int nHandle, int x, int y, int cx, int cy);
 void InsertAfter(int nHandle, int nAfter);
 int At(int nClient, int x, int y);
+int DialogOf(int nHandle);
+int FocusIn(int nDialog); // the focused element of the dialog, 0 for none
+int ControlId(int nHandle);
 
 int AddOption(int nSelect, const std::string& strText);
 void ClearOptions(int nSelect);
@@ -51,6 +54,8 @@ int OptionCount(int nSelect);
 int Selected(int nSelect);
 void Select(int nSelect, int nIndex);
 std::string OptionText(int nSelect, int nIndex);
+bool SetOptionData(int nSelect, int nIndex, void* pData);
+void* OptionData(int nSelect, int nIndex);
 
 int Canvas(int nClient);
 void Line(int nCanvas, int x0, int y0, int x1, int y1);

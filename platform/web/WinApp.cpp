@@ -4,7 +4,7 @@
 #include "platform/Backend.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "platform/web/Dialog.h"
+#include "platform/web/DialogImpl.h"
 #include "platform/web/Dom.h"
 #include "res/Images.h"
 
@@ -41,7 +41,7 @@ int AfxShowMessageBox(const std::string& strText, const std::string& strCaption,
     const UINT nIcon = (nType & MB_ICONMASK) >> 4;
     WebDom::MessageBox(strCaption, strText, nIcon < 5 ? static_cast<int>(nIcon) : 0, bYesNo);
     int nId = 0, nCode = 0;
-    while (!CDialog::PumpMessage(5, &nId, &nCode))
+    while (!AfxWebPumpMessage(5, &nId, &nCode))
     {
     }
     return nCode;
@@ -65,7 +65,7 @@ INT_PTR CFileDialog::ShowDialog()
     WebDom::FileDialog(m_bOpen, m_bOpen ? "Open" : "Save As", ::GetFileName(m_strFileName),
                        types.str(), m_nFilterIndex, accept.str());
     int nType = 0, nChosen = 0;
-    while (!CDialog::PumpMessage(6, &nType, &nChosen))
+    while (!AfxWebPumpMessage(6, &nType, &nChosen))
     {
     }
     if (nChosen == 0)

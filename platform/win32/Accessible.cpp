@@ -1,6 +1,6 @@
 // Accessible names and descriptions of controls: annotations kept by the
 // system's accessibility service, which screen readers read for the control.
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 
 #include "platform/win32/Windows.h"
 
@@ -22,7 +22,7 @@ void Annotate(HWND hWnd, const MSAAPROPID& idProp, const std::string& strText)
     }();
     if (s_pServices != nullptr && hWnd != nullptr)
         s_pServices->SetHwndPropStr(hWnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, idProp,
-                                    AfxWide(strText).c_str());
+                                    Utf8ToWide(strText).c_str());
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // The Win32 backend's controls: the operations of CWnd, the lists and the
 // paint context on the system's controls.
-#include "platform/win32/Dialog.h"
+#include "platform/Backend.h"
+#include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
@@ -55,7 +56,7 @@ void CWnd::SetWindowText(const std::string& strText)
     // A drop-down list's text is its selection, which only SetCurSel changes.
     if (lstrcmpiW(szClass, L"ComboBox") == 0)
         return;
-    std::wstring str = AfxWide(strText);
+    std::wstring str = Utf8ToWide(strText);
     if (IsEdit(m_hWnd)) // an edit breaks lines at CR LF only
     {
         std::wstring strCrLf;
@@ -77,7 +78,7 @@ std::string CWnd::GetWindowText() const
     if (IsEdit(m_hWnd))
         for (std::size_t i = 0; (i = str.find(L"\r\n", i)) != std::wstring::npos;)
             str.erase(i, 1);
-    return AfxNarrow(str);
+    return WideToUtf8(str);
 }
 
 CRect CWnd::GetWindowRect() const
@@ -118,8 +119,8 @@ CRect CWnd::GetLineRect(int nLine) const
 
 int CComboBox::AddString(const std::string& strItem)
 {
-    return static_cast<int>(
-        SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AfxWide(strItem).c_str())));
+    return static_cast<int>(SendMessageW(m_hWnd, CB_ADDSTRING, 0,
+                                         reinterpret_cast<LPARAM>(Utf8ToWide(strItem).c_str())));
 }
 
 void CComboBox::ResetContent()
@@ -144,8 +145,8 @@ int CComboBox::SetCurSel(int nSelect)
 
 int CListBox::AddString(const std::string& strItem)
 {
-    return static_cast<int>(
-        SendMessageW(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AfxWide(strItem).c_str())));
+    return static_cast<int>(SendMessageW(m_hWnd, LB_ADDSTRING, 0,
+                                         reinterpret_cast<LPARAM>(Utf8ToWide(strItem).c_str())));
 }
 
 void CListBox::ResetContent()
@@ -176,7 +177,7 @@ std::string CListBox::GetText(int nIndex) const
     std::wstring str(static_cast<std::size_t>(nLength) + 1, L'\0');
     str.resize(static_cast<std::size_t>(SendMessageW(
         m_hWnd, LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(str.data()))));
-    return AfxNarrow(str);
+    return WideToUtf8(str);
 }
 
 int CListBox::SetItemDataPtr(int nIndex, void* pData)
@@ -193,23 +194,57 @@ void* CListBox::GetItemDataPtr(int nIndex) const
     return lData == LB_ERR ? nullptr : reinterpret_cast<void*>(lData);
 }
 
-CPaintDC::CPaintDC(CDialog* pWnd) : m_hWnd(pWnd->m_hWnd)
+struct CPaintDCImpl
 {
-    static_assert(sizeof(PAINTSTRUCT) <= sizeof m_ps);
-    m_hDC = BeginPaint(m_hWnd, reinterpret_cast<PAINTSTRUCT*>(m_ps.data()));
+    HWND hWnd;
+    PAINTSTRUCT ps{};
+    HDC hDC = nullptr;
+};
+
+CPaintDC::CPaintDC(CDialog* pWnd) : m_pImpl(new CPaintDCImpl{pWnd->m_hWnd})
+{
+    m_pImpl->hDC = BeginPaint(m_pImpl->hWnd, &m_pImpl->ps);
 }
 
 CPaintDC::~CPaintDC()
 {
-    EndPaint(m_hWnd, reinterpret_cast<PAINTSTRUCT*>(m_ps.data()));
+    EndPaint(m_pImpl->hWnd, &m_pImpl->ps);
 }
 
 void CPaintDC::MoveTo(int x, int y)
 {
-    MoveToEx(m_hDC, x, y, nullptr);
+    MoveToEx(m_pImpl->hDC, x, y, nullptr);
 }
 
 void CPaintDC::LineTo(int x, int y)
 {
-    ::LineTo(m_hDC, x, y);
+    ::LineTo(m_pImpl->hDC, x, y);
+}
+
+HWND AfxGetFocus(const CDialog& dlg)
+{
+    HWND hFocus = GetFocus();
+    return hFocus != nullptr && dlg.m_hWnd != nullptr && GetParent(hFocus) == dlg.m_hWnd ? hFocus
+                                                                                         : nullptr;
+}
+
+void AfxSetFocus(CWnd& wnd)
+{
+    SetFocus(wnd.m_hWnd);
+}
+
+void AfxSetTabStop(CWnd& wnd, bool bTabStop)
+{
+    const LONG nStyle = GetWindowLongW(wnd.m_hWnd, GWL_STYLE);
+    const LONG nNew = bTabStop ? (nStyle | WS_TABSTOP) : (nStyle & ~WS_TABSTOP);
+    if (nNew != nStyle)
+        SetWindowLongW(wnd.m_hWnd, GWL_STYLE, nNew);
+}
+
+void AfxFocusAndClick(CWnd& wnd, int /*nStep*/)
+{
+    SetFocus(wnd.m_hWnd);
+    // A radio button may click itself as it takes the focus.
+    if (SendMessageW(wnd.m_hWnd, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        SendMessageW(wnd.m_hWnd, BM_CLICK, 0, 0);
 }

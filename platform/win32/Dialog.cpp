@@ -1,6 +1,6 @@
 // The Win32 backend's dialogs: lifetime, the modal loop, posted and sent
 // messages and the id-based operations on controls and the menu.
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
@@ -14,8 +14,9 @@
 // The dialog.
 
 CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParent(pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pImpl(std::make_unique<CDialogImpl>())
 {
+    m_pImpl->m_pParent = pParentWnd;
 }
 
 CDialog::~CDialog()
@@ -29,32 +30,32 @@ CDialog::~CDialog()
     }
 }
 
-bool CDialog::BuildWindow(CDialog* pOwner, bool bModal)
+bool CDialogImpl::BuildWindow(CDialog* pDlg, CDialog* pOwner, bool bModal)
 {
-    if (m_hWnd != nullptr)
+    if (pDlg->m_hWnd != nullptr)
         return true;
-    const DlgTemplate* pTpl = FindDialogTemplate(m_nIDTemplate);
+    const DlgTemplate* pTpl = FindDialogTemplate(pDlg->m_nIDTemplate);
     if (pTpl == nullptr)
         return false;
     if (pOwner == nullptr)
-        pOwner = m_pParent != nullptr ? m_pParent : AfxGetMainWnd();
-    if (pOwner == this)
+        pOwner = pDlg->m_pImpl->m_pParent != nullptr ? pDlg->m_pImpl->m_pParent : AfxGetMainWnd();
+    if (pOwner == pDlg)
         pOwner = nullptr;
-    m_pParent = pOwner;
-    m_bModal = bModal;
-    m_bModeless = !bModal;
-    m_bEnded = false;
-    m_nResult = 0;
+    pDlg->m_pImpl->m_pParent = pOwner;
+    pDlg->m_bModal = bModal;
+    pDlg->m_bModeless = !bModal;
+    pDlg->m_bEnded = false;
+    pDlg->m_pImpl->m_nResult = 0;
     const std::vector<std::uint16_t> words = BuildDialogTemplate(*pTpl);
     HWND hWnd = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
-        pOwner ? pOwner->m_hWnd : nullptr, &CDialogProc::Proc, reinterpret_cast<LPARAM>(this));
+        pOwner ? pOwner->m_hWnd : nullptr, &CDialogImpl::Proc, reinterpret_cast<LPARAM>(pDlg));
     return hWnd != nullptr;
 }
 
 INT_PTR CDialog::DoModal()
 {
-    if (!BuildWindow(nullptr, true))
+    if (!CDialogImpl::BuildWindow(this, nullptr, true))
         return -1;
     HWND hWnd = m_hWnd;
     HWND hOwner = GetWindow(hWnd, GW_OWNER);
@@ -63,8 +64,8 @@ INT_PTR CDialog::DoModal()
         const bool bOwnerEnabled = hOwner != nullptr && ::IsWindowEnabled(hOwner);
         if (bOwnerEnabled)
             ::EnableWindow(hOwner, FALSE);
-        if (m_bNoRedraw)
-            m_bShowPending = true; // shown when it may be drawn
+        if (m_pImpl->m_bNoRedraw)
+            m_pImpl->m_bShowPending = true; // shown when it may be drawn
         else
             ::ShowWindow(hWnd, SW_SHOW);
         MSG msg;
@@ -78,7 +79,7 @@ INT_PTR CDialog::DoModal()
             }
             if (bGot < 0)
                 break;
-            if (!PreTranslateMessage(&msg))
+            if (!CDialogImpl::PreTranslateMessage(&msg))
             {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -92,15 +93,15 @@ INT_PTR CDialog::DoModal()
     if (IsWindow(hWnd))
         ::DestroyWindow(hWnd);
     m_bModal = false;
-    m_bShowPending = false;
-    return m_nResult;
+    m_pImpl->m_bShowPending = false;
+    return m_pImpl->m_nResult;
 }
 
 BOOL CDialog::Create(int nIDTemplate, CDialog* pParentWnd)
 {
     if (nIDTemplate != 0)
         m_nIDTemplate = nIDTemplate;
-    if (!BuildWindow(pParentWnd, false))
+    if (!CDialogImpl::BuildWindow(this, pParentWnd, false))
         return FALSE;
     const DlgTemplate* pTpl = FindDialogTemplate(m_nIDTemplate);
     if ((pTpl->dwStyle & WS_VISIBLE) && !m_bEnded)
@@ -110,7 +111,7 @@ BOOL CDialog::Create(int nIDTemplate, CDialog* pParentWnd)
 
 void CDialog::EndDialog(int nResult)
 {
-    m_nResult = nResult;
+    m_pImpl->m_nResult = nResult;
     m_bEnded = true;
     if (!m_bModal && m_hWnd != nullptr)
         ::ShowWindow(m_hWnd, SW_HIDE);
@@ -138,43 +139,18 @@ BOOL CDialog::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd == nullptr)
         return FALSE;
-    m_posted.push_back({message, wParam, lParam});
+    m_pImpl->m_posted.push_back({message, wParam, lParam});
     return PostMessageW(m_hWnd, WM_AFX_POSTED, 0, 0);
 }
 
-void CDialog::RunPosted()
+void CDialogImpl::RunPosted(CDialog* pDlg)
 {
-    if (m_posted.empty())
+    std::deque<Posted>& posted = pDlg->m_pImpl->m_posted;
+    if (posted.empty())
         return;
-    const Posted posted = m_posted.front();
-    m_posted.pop_front();
-    SendMessage(posted.message, posted.wParam, posted.lParam);
-}
-
-std::string CDialog::GetDlgItemText(int nID) const
-{
-    auto it = m_mapItems.find(nID);
-    return it == m_mapItems.end() ? std::string() : it->second.GetWindowText();
-}
-
-void CDialog::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-{
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
-        if (nID != nIDCheckButton)
-            CheckDlgButton(nID, BST_UNCHECKED);
-    if (nIDCheckButton >= nIDFirstButton && nIDCheckButton <= nIDLastButton)
-        CheckDlgButton(nIDCheckButton, BST_CHECKED);
-    // The keyboard focus does not stay on a choice that is no longer made: it
-    // goes where Tab would put it, on the checked button.
-    HWND hChecked = m_hWnd != nullptr ? ::GetDlgItem(m_hWnd, nIDCheckButton) : nullptr;
-    HWND hFocus = GetFocus();
-    if (hChecked == nullptr || hFocus == nullptr || hFocus == hChecked ||
-        !(GetWindowLongW(hChecked, GWL_STYLE) & WS_VISIBLE) || !::IsWindowEnabled(hChecked) ||
-        GetParent(hFocus) != m_hWnd)
-        return;
-    const int nFocus = GetDlgCtrlID(hFocus);
-    if (nFocus >= nIDFirstButton && nFocus <= nIDLastButton)
-        SetFocus(hChecked);
+    const Posted message = posted.front();
+    posted.pop_front();
+    pDlg->SendMessage(message.message, message.wParam, message.lParam);
 }
 
 CWnd* CDialog::CreateAccessibleItem(int nID, const CRect& rc, BOOL /*bTabStop*/)
@@ -225,47 +201,25 @@ void CDialog::GroupButtons(int nIDFirstButton, int nIDLastButton)
     UpdateGroupTabStop(nIDFirstButton);
 }
 
-void CDialog::UpdateGroupTabStop(int nID)
-{
-    for (const auto& [nFirst, nLast] : m_aButtonGroups)
-    {
-        if (nID < nFirst || nID > nLast)
-            continue;
-        bool bChecked = false;
-        for (int n = nFirst; n <= nLast; ++n)
-            bChecked = bChecked || IsDlgButtonChecked(n) == BST_CHECKED;
-        for (int n = nFirst; n <= nLast; ++n)
-            if (HWND hButton = ::GetDlgItem(m_hWnd, n))
-            {
-                const LONG nStyle = GetWindowLongW(hButton, GWL_STYLE);
-                const bool bStop = !bChecked || IsDlgButtonChecked(n) == BST_CHECKED;
-                const LONG nNew = bStop ? (nStyle | WS_TABSTOP) : (nStyle & ~WS_TABSTOP);
-                if (nNew != nStyle)
-                    SetWindowLongW(hButton, GWL_STYLE, nNew);
-            }
-        return;
-    }
-}
-
 void CDialog::AddAccelerator(UINT nVirtKey, UINT fVirt, std::function<void()> fnHandler)
 {
-    m_aAccelerators.push_back({nVirtKey, fVirt, std::move(fnHandler)});
+    m_pImpl->m_aAccelerators.push_back({nVirtKey, fVirt, std::move(fnHandler)});
 }
 
 UINT CDialog::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
 {
-    if (m_hMenu == nullptr)
+    if (m_pImpl->m_hMenu == nullptr)
         return static_cast<UINT>(-1);
     const DWORD dwPrevious =
-        ::CheckMenuItem(m_hMenu, nIDCheckItem, MF_BYCOMMAND | (nCheck & MF_CHECKED));
+        ::CheckMenuItem(m_pImpl->m_hMenu, nIDCheckItem, MF_BYCOMMAND | (nCheck & MF_CHECKED));
     return dwPrevious == static_cast<DWORD>(-1) ? static_cast<UINT>(-1) : (dwPrevious & MF_CHECKED);
 }
 
 UINT CDialog::GetMenuState(UINT nID, UINT /*nFlags*/) const
 {
-    if (m_hMenu == nullptr)
+    if (m_pImpl->m_hMenu == nullptr)
         return static_cast<UINT>(-1);
-    const UINT nState = ::GetMenuState(m_hMenu, nID, MF_BYCOMMAND);
+    const UINT nState = ::GetMenuState(m_pImpl->m_hMenu, nID, MF_BYCOMMAND);
     return nState == static_cast<UINT>(-1) ? nState : (nState & MF_CHECKED);
 }
 
@@ -273,7 +227,7 @@ void CDialog::SetWindowText(const std::string& strText)
 {
     m_strCaption = strText;
     if (m_hWnd != nullptr)
-        SetWindowTextW(m_hWnd, AfxWide(strText).c_str());
+        SetWindowTextW(m_hWnd, Utf8ToWide(strText).c_str());
     AfxTrace("caption " + std::to_string(m_nIDTemplate) + " " + strText);
 }
 
@@ -285,12 +239,12 @@ void CDialog::ShowWindow(int nCmdShow)
 
 void CDialog::SetRedraw(BOOL bRedraw)
 {
-    m_bNoRedraw = !bRedraw;
+    m_pImpl->m_bNoRedraw = !bRedraw;
     if (m_hWnd == nullptr || !bRedraw)
         return;
-    if (m_bShowPending)
+    if (m_pImpl->m_bShowPending)
     {
-        m_bShowPending = false;
+        m_pImpl->m_bShowPending = false;
         ::ShowWindow(m_hWnd, SW_SHOW);
     }
     RedrawWindow(m_hWnd, nullptr, nullptr,

@@ -1,5 +1,5 @@
 // Dialog templates, menus and bitmaps built in memory from res/.
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 #include "res/Images.h"
 #include "res/resource.h"
 
@@ -24,7 +24,7 @@ public:
     }
     void Text(const std::string& str)
     {
-        for (wchar_t c : AfxWide(str))
+        for (wchar_t c : Utf8ToWide(str))
             Word(static_cast<std::uint16_t>(c));
         Word(0);
     }
@@ -114,9 +114,9 @@ HMENU BuildMenu(const MenuTemplate& menu)
                 AppendMenuW(hPopup, MF_SEPARATOR, 0, nullptr);
             else
                 AppendMenuW(hPopup, MF_STRING, static_cast<UINT_PTR>(item.nCommand),
-                            AfxWide(item.strText).c_str());
+                            Utf8ToWide(item.strText).c_str());
         AppendMenuW(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hPopup),
-                    AfxWide(popup.strText).c_str());
+                    Utf8ToWide(popup.strText).c_str());
     }
     return hBar;
 }

@@ -10,3 +10,10 @@ struct HMENU__;
 using HMENU = HMENU__*;
 struct HDC__;
 using HDC = HDC__*;
+
+// A dialog is a handle to a system window: CDialog derives from nothing of
+// the system's.
+struct AfxDialogBase
+{
+    virtual ~AfxDialogBase() = default;
+};

@@ -25,8 +25,8 @@ HWND PromptOwner(CDialog* pParent)
 int AfxShowMessageBox(const std::string& strText, const std::string& strCaption, UINT nType)
 {
     AfxTrace("messagebox " + std::to_string(nType) + " " + strCaption + ": " + strText);
-    const int nResult = MessageBoxW(PromptOwner(nullptr), AfxWide(strText).c_str(),
-                                    AfxWide(strCaption).c_str(), nType | MB_SETFOREGROUND);
+    const int nResult = MessageBoxW(PromptOwner(nullptr), Utf8ToWide(strText).c_str(),
+                                    Utf8ToWide(strCaption).c_str(), nType | MB_SETFOREGROUND);
     // Escape or the close box: OK where it is the only button, else Cancel.
     return nResult != 0 ? nResult : ((nType & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL);
 }
@@ -35,7 +35,7 @@ INT_PTR CFileDialog::ShowDialog()
 {
     // "Text (*.txt)|*.txt||" becomes the dialog's list of pairs, each part
     // ending in a zero, the list in two.
-    std::wstring strFilter = AfxWide(m_strFilter);
+    std::wstring strFilter = Utf8ToWide(m_strFilter);
     for (wchar_t& c : strFilter)
         if (c == L'|')
             c = L'\0';
@@ -43,9 +43,9 @@ INT_PTR CFileDialog::ShowDialog()
     // "vlk", ".vlk" and "*.vlk" all mean the same; the dialog wants "vlk".
     std::string strDefExt = m_strDefExt;
     strDefExt.erase(0, strDefExt.find_first_not_of("*."));
-    const std::wstring strDefExtW = AfxWide(strDefExt);
+    const std::wstring strDefExtW = Utf8ToWide(strDefExt);
 
-    std::wstring strFile = AfxWide(m_strFileName);
+    std::wstring strFile = Utf8ToWide(m_strFileName);
     strFile.resize(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -55,7 +55,7 @@ INT_PTR CFileDialog::ShowDialog()
     ofn.lpstrFile = strFile.data();
     ofn.nMaxFile = static_cast<DWORD>(strFile.size());
     ofn.lpstrDefExt = strDefExt.empty() ? nullptr : strDefExtW.c_str();
-    const std::wstring strInitialDir = AfxWide(m_strInitialDir);
+    const std::wstring strInitialDir = Utf8ToWide(m_strInitialDir);
     ofn.lpstrInitialDir = strInitialDir.empty() ? nullptr : strInitialDir.c_str();
     // The program's working folder stays where it was.
     ofn.Flags = m_dwFlags | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
@@ -63,7 +63,7 @@ INT_PTR CFileDialog::ShowDialog()
     if (!bOk)
         return IDCANCEL;
     m_nFilterIndex = static_cast<int>(ofn.nFilterIndex);
-    AfxTrace("file " + AfxNarrow(strFile.c_str()));
-    m_strPathName = CompleteName(AfxNarrow(strFile.c_str()), m_nFilterIndex);
+    AfxTrace("file " + WideToUtf8(strFile.c_str()));
+    m_strPathName = CompleteName(WideToUtf8(strFile.c_str()), m_nFilterIndex);
     return IDOK;
 }

@@ -6,6 +6,8 @@
 
 #include "platform/win32/Windows.h"
 
+#include "platform/win32/DialogProc.h"
+
 #include <ole2.h>
 
 int CWinApp::Run(int /*argc*/, char** /*argv*/)
@@ -17,7 +19,7 @@ int CWinApp::Run(int /*argc*/, char** /*argv*/)
     {
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-            if (!CDialog::PreTranslateMessage(&msg))
+            if (!CDialogImpl::PreTranslateMessage(&msg))
             {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -45,7 +47,7 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) const
     LPWSTR* ppszArgs = CommandLineToArgvW(GetCommandLineW(), &nArgs);
     std::vector<std::string> args;
     for (int i = 1; ppszArgs != nullptr && i < nArgs; ++i)
-        args.push_back(AfxNarrow(ppszArgs[i]));
+        args.push_back(WideToUtf8(ppszArgs[i]));
     LocalFree(ppszArgs);
     ParseArguments(args, rCmdInfo);
 }
@@ -59,7 +61,7 @@ std::string AfxProgramName()
     const std::size_t nDot = strName.rfind(L'.');
     if (nDot != std::wstring::npos && nDot != 0)
         strName.resize(nDot);
-    return AfxNarrow(strName);
+    return WideToUtf8(strName);
 }
 
 HICON AfxLoadIcon(int nId)

@@ -1,6 +1,6 @@
 // The Win32 backend's window procedure and keyboard: the messages of the
 // dialogs, the mouse, and the dialog keys, accelerators and arrow keys.
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplate.h"
@@ -12,7 +12,7 @@
 
 #include <windowsx.h>
 
-void CDialogProc::OnInitDialog(CDialog* pDlg, HWND hWnd)
+void CDialogImpl::OnInitDialog(CDialog* pDlg, HWND hWnd)
 {
     pDlg->m_hWnd = hWnd;
     const DlgTemplate* pTpl = FindDialogTemplate(pDlg->m_nIDTemplate);
@@ -29,17 +29,17 @@ void CDialogProc::OnInitDialog(CDialog* pDlg, HWND hWnd)
             {
                 // The control takes the bitmap's size; it keeps no copy of its own.
                 SendMessageW(hItem, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap));
-                pDlg->m_aBitmaps.push_back(hBitmap);
+                pDlg->m_pImpl->m_aBitmaps.push_back(hBitmap);
             }
     }
     if (pDlg->m_strCaption.empty())
         pDlg->m_strCaption = pTpl->strCaption;
-    SetWindowTextW(hWnd, AfxWide(pDlg->m_strCaption).c_str());
+    SetWindowTextW(hWnd, Utf8ToWide(pDlg->m_strCaption).c_str());
     if (const MenuTemplate* pMenu = pTpl->nMenu != 0 ? FindMenuTemplate(pTpl->nMenu) : nullptr)
     {
         // The menu bar sits above the client area, which keeps its template size.
-        pDlg->m_hMenu = BuildMenu(*pMenu);
-        SetMenu(hWnd, pDlg->m_hMenu);
+        pDlg->m_pImpl->m_hMenu = BuildMenu(*pMenu);
+        SetMenu(hWnd, pDlg->m_pImpl->m_hMenu);
         RECT rc{0, 0, pTpl->cx, pTpl->cy};
         MapDialogRect(hWnd, &rc);
         AdjustWindowRectExForDpi(&rc, static_cast<DWORD>(GetWindowLongW(hWnd, GWL_STYLE)), TRUE,
@@ -50,7 +50,7 @@ void CDialogProc::OnInitDialog(CDialog* pDlg, HWND hWnd)
     }
 }
 
-void CDialogProc::Mouse(CDialog* pDlg, UINT message, WPARAM wParam, LPARAM lParam)
+void CDialogImpl::Mouse(CDialog* pDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const CPoint point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const UINT nFlags = (wParam & MK_LBUTTON) ? MK_LBUTTON : 0;
@@ -72,7 +72,21 @@ void CDialogProc::Mouse(CDialog* pDlg, UINT message, WPARAM wParam, LPARAM lPara
         });
 }
 
-INT_PTR CALLBACK CDialogProc::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+void CDialogImpl::OnNcDestroy(CDialog* pDlg, HWND hWnd)
+{
+    SetWindowLongPtrW(hWnd, DWLP_USER, 0);
+    pDlg->m_hWnd = nullptr;
+    for (auto& [nID, wnd] : pDlg->m_mapItems)
+        wnd.m_hWnd = nullptr;
+    for (HBITMAP hBitmap : pDlg->m_pImpl->m_aBitmaps)
+        DeleteObject(hBitmap);
+    pDlg->m_pImpl->m_aBitmaps.clear();
+    pDlg->m_pImpl->m_hMenu = nullptr; // destroyed with the window
+    if (pDlg->m_bModeless)
+        pDlg->PostNcDestroy(); // may delete the dialog
+}
+
+INT_PTR CALLBACK CDialogImpl::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
     {
@@ -105,7 +119,7 @@ INT_PTR CALLBACK CDialogProc::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARA
         pDlg->SendMessage(WM_CLOSE);
         return TRUE;
     case WM_AFX_POSTED:
-        pDlg->RunPosted(); // may delete the dialog
+        RunPosted(pDlg); // may delete the dialog
         return TRUE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -134,19 +148,8 @@ INT_PTR CALLBACK CDialogProc::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     case WM_HELP:
         return TRUE; // F1 is the ID_HELP command, sent from the message loop
     case WM_NCDESTROY:
-    {
-        SetWindowLongPtrW(hWnd, DWLP_USER, 0);
-        pDlg->m_hWnd = nullptr;
-        for (auto& [nID, wnd] : pDlg->m_mapItems)
-            wnd.m_hWnd = nullptr;
-        for (void* hBitmap : pDlg->m_aBitmaps)
-            DeleteObject(static_cast<HBITMAP>(hBitmap));
-        pDlg->m_aBitmaps.clear();
-        pDlg->m_hMenu = nullptr; // destroyed with the window
-        if (pDlg->m_bModeless)
-            pDlg->PostNcDestroy(); // may delete the dialog
+        OnNcDestroy(pDlg, hWnd); // may delete the dialog
         return FALSE;
-    }
     default:
         return FALSE;
     }
@@ -159,15 +162,14 @@ CDialog* CDialog::FromHandle(HWND hWnd)
     hWnd = GetAncestor(hWnd, GA_ROOT);
     // Only the framework's dialogs: message boxes are dialogs of the same class.
     if (GetClassLongPtrW(hWnd, GCW_ATOM) != 32770 ||
-        GetWindowLongPtrW(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialogProc::Proc))
+        GetWindowLongPtrW(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialogImpl::Proc))
         return nullptr;
     return reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
 }
 
-BOOL CDialog::PreTranslateMessage(void* pvMsg)
+BOOL CDialogImpl::PreTranslateMessage(MSG* pMsg)
 {
-    MSG* pMsg = static_cast<MSG*>(pvMsg);
-    CDialog* pDlg = FromHandle(pMsg->hwnd);
+    CDialog* pDlg = CDialog::FromHandle(pMsg->hwnd);
     if (pDlg == nullptr)
         return FALSE;
     HWND hDlg = pDlg->m_hWnd;
@@ -182,7 +184,7 @@ BOOL CDialog::PreTranslateMessage(void* pvMsg)
             return TRUE;
         }
         if (!bCtrl)
-            for (const Accelerator& accel : pDlg->m_aAccelerators)
+            for (const CDialogImpl::Accelerator& accel : pDlg->m_pImpl->m_aAccelerators)
                 if (accel.nVirtKey == nKey && bShift == ((accel.fVirt & FSHIFT) != 0))
                 {
                     AfxCallGuarded(accel.fnHandler);
@@ -192,30 +194,9 @@ BOOL CDialog::PreTranslateMessage(void* pvMsg)
                           : nKey == VK_RIGHT || nKey == VK_DOWN ? 1
                                                                 : 0;
         HWND hFocus = GetFocus();
-        if (nStep != 0 && !bShift && !bCtrl && hFocus != nullptr && GetParent(hFocus) == hDlg)
-        {
-            const int nID = GetDlgCtrlID(hFocus);
-            for (const auto& [nFirst, nLast] : pDlg->m_aButtonGroups)
-            {
-                if (nID < nFirst || nID > nLast)
-                    continue;
-                // The previous or next shown button, clicked as with the
-                // mouse; the ends of the group keep the key.
-                for (int n = nID + nStep; n >= nFirst && n <= nLast; n += nStep)
-                {
-                    HWND hNext = ::GetDlgItem(hDlg, n);
-                    if (hNext == nullptr || !(GetWindowLongW(hNext, GWL_STYLE) & WS_VISIBLE) ||
-                        !::IsWindowEnabled(hNext))
-                        continue;
-                    SetFocus(hNext);
-                    // A radio button may click itself as it takes the focus.
-                    if (SendMessageW(hNext, BM_GETCHECK, 0, 0) != BST_CHECKED)
-                        SendMessageW(hNext, BM_CLICK, 0, 0);
-                    break;
-                }
-                return TRUE;
-            }
-        }
+        if (nStep != 0 && !bShift && !bCtrl && hFocus != nullptr && GetParent(hFocus) == hDlg &&
+            pDlg->StepInGroup(GetDlgCtrlID(hFocus), nStep))
+            return TRUE;
     }
     return IsDialogMessageW(hDlg, pMsg);
 }

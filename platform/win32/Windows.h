@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/Win32.h" // <windows.h> with the clashing macros undone
+#include "version/Utf.h" // UTF-8 inside the program, UTF-16 at the API
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -12,8 +13,10 @@
 #include <string>
 #include <string_view>
 
-// UTF-8 inside the program, UTF-16 at the API.
-std::wstring AfxWide(std::string_view strText);
-std::string AfxNarrow(std::wstring_view strText);
-// One line for the window log that VELKOR_WINDOW_LOG names; nothing without it.
+// The window log: one line per event of the windows (shown, caption,
+// control text, move, command, message box, file dialog), line breaks as
+// \n, handed to the sink that a test build of the program installs; without
+// a sink, nothing.
+using AfxTraceSink = void (*)(const std::string& strLine);
+void AfxSetTraceSink(AfxTraceSink pfnSink);
 void AfxTrace(const std::string& strLine);

@@ -1,8 +1,7 @@
 // The dialog framework: templates to widgets, groups of radio buttons,
 // messages and commands, data exchange, the keyboard, the guard, menus and
 // the lifetime of modal and modeless dialogs.
-#include "platform/Dialog.h"
-#include "files/FileException.h"
+#include "platform/qt/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 
@@ -26,8 +25,6 @@
 
 namespace
 {
-constexpr UINT WM_PROBE = WM_USER + 7;
-
 struct Command
 {
     UINT nID;
@@ -41,10 +38,7 @@ public:
     explicit CProbeDlg(int nIDTemplate) : CDialog(nIDTemplate) {}
 
     std::vector<Command> m_commands;
-    std::vector<LPARAM> m_probes;
     std::vector<CPoint> m_presses, m_moves, m_releases;
-    std::string m_strLabel;
-    bool m_bThrowOnProbe = false;
     int m_nPaints = 0;
     bool* m_pbDestroyed = nullptr;
     CComboBox m_combo;
@@ -54,21 +48,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
-        if (GetTemplateId() == IDD_PRIORITY)
-            DDX_Text(pDX, IDC_COST_LABEL, m_strLabel);
         if (GetTemplateId() == IDD_MAIN)
             DDX_Control(pDX, IDC_ESTIMATION_COMBO, m_combo);
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_PROBE)
-        {
-            m_probes.push_back(lParam);
-            if (m_bThrowOnProbe)
-                throw CFileException(CFileException::fileNotFound, "/tmp/missing.vlk");
-            return lParam * 2;
-        }
-        return CDialog::WindowProc(message, wParam, lParam);
     }
     BOOL OnCommand(UINT nID, UINT nCode) override
     {
@@ -129,9 +110,10 @@ TEST_F(DialogTest, MainTemplateBuildsEveryControlWithItsRectangle)
 {
     CProbeDlg dlg(IDD_MAIN);
     ASSERT_TRUE(dlg.Create(IDD_MAIN));
-    EXPECT_EQ(dlg.GetClientWidget()->size(), QSize(708, 564));
-    EXPECT_NE(dlg.GetMenu(), nullptr);
-    EXPECT_EQ(dlg.GetClientWidget()->y(), dlg.GetMenu()->height()); // client below the menu bar
+    EXPECT_EQ(AfxGetClientWidget(dlg)->size(), QSize(708, 564));
+    EXPECT_NE(AfxGetMenuBar(dlg), nullptr);
+    EXPECT_EQ(AfxGetClientWidget(dlg)->y(),
+              AfxGetMenuBar(dlg)->height()); // client below the menu bar
 
     auto* pOrg = qobject_cast<QPushButton*>(dlg.Item(1012));
     ASSERT_NE(pOrg, nullptr);
@@ -259,60 +241,14 @@ TEST_F(DialogTest, ComboNotifiesUserSelectionsOnly)
     EXPECT_EQ(dlg.m_commands[0].nCode, CBN_SELCHANGE);
 }
 
-TEST_F(DialogTest, SentMessagesRunAtOncePostedOnesLater)
+// The rest of data exchange, sent and posted messages and the guard are
+// cases of the platform contract (PlatformContract.cpp).
+TEST_F(DialogTest, LabelsShowTheirTextAsTyped)
 {
     CProbeDlg dlg(IDD_PRIORITY);
     ASSERT_TRUE(dlg.Create(IDD_PRIORITY));
-    EXPECT_EQ(dlg.SendMessage(WM_PROBE, 0, 21), 42);
-    dlg.PostMessage(WM_PROBE, 0, 1);
-    dlg.PostMessage(WM_PROBE, 0, 2);
-    EXPECT_EQ(dlg.m_probes.size(), 1u);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dlg.m_probes, (std::vector<LPARAM>{21, 1, 2}));
-
-    dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_DEFAULT, BN_CLICKED), 0);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(dlg.m_commands.size(), 1u);
-    EXPECT_EQ(dlg.m_commands[0].nID, (UINT)IDC_DEFAULT);
-}
-
-TEST_F(DialogTest, GuardReportsFileErrorsAndCarriesOn)
-{
-    CProbeDlg dlg(IDD_PRIORITY);
-    ASSERT_TRUE(dlg.Create(IDD_PRIORITY));
-    dlg.m_bThrowOnProbe = true;
-    CMessageBox::SetNextAnswer(IDOK);
-    EXPECT_EQ(dlg.SendMessage(WM_PROBE, 0, 5), 0);
-    ASSERT_EQ(CMessageBox::GetCount(), 1);
-    EXPECT_EQ(CMessageBox::GetLastText(), "/tmp/missing.vlk was not found.");
-    EXPECT_EQ(CMessageBox::GetLastType(), MB_OK | MB_ICONSTOP);
-    EXPECT_EQ(CMessageBox::GetLastCaption(), AfxGetAppName());
-    EXPECT_FALSE(AfxGetAppName().empty());
-
-    // A posted message that throws is reported the same way.
-    CMessageBox::SetNextAnswer(IDOK);
-    dlg.PostMessage(WM_PROBE, 0, 6);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(CMessageBox::GetCount(), 2);
-    dlg.m_bThrowOnProbe = false;
-    EXPECT_EQ(dlg.SendMessage(WM_PROBE, 0, 7), 14);
-}
-
-TEST_F(DialogTest, DataExchangeGoesBothWays)
-{
-    CProbeDlg dlg(IDD_PRIORITY);
-    dlg.m_strLabel = "Cost  33%";
-    ASSERT_TRUE(dlg.Create(IDD_PRIORITY)); // OnInitDialog pushes the fields
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_COST_LABEL), "Cost  33%");
     dlg.SetDlgItemText(IDC_COST_LABEL, "Cost <b>1</b> & 2");
-    dlg.UpdateData(TRUE);
-    EXPECT_EQ(dlg.m_strLabel, "Cost <b>1</b> & 2");
     EXPECT_EQ(qobject_cast<QLabel*>(dlg.Item(IDC_COST_LABEL))->textFormat(), Qt::PlainText);
-    dlg.m_strLabel = "Cost  50%";
-    dlg.UpdateData(FALSE);
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_COST_LABEL), "Cost  50%");
-    EXPECT_EQ(dlg.GetDlgItem(4711), nullptr);
-    dlg.SetDlgItemText(4711, "ignored"); // unknown ids are no fault
 }
 
 TEST_F(DialogTest, KeysCloseBoxAndButtonsBecomeCommands)
@@ -368,7 +304,7 @@ TEST_F(DialogTest, MouseOverStaticsReachesTheDialogInClientCoordinates)
     CProbeDlg dlg(IDD_PRIORITY);
     ASSERT_TRUE(dlg.Create(IDD_PRIORITY));
     dlg.show();
-    QWidget* pClient = dlg.GetClientWidget();
+    QWidget* pClient = AfxGetClientWidget(dlg);
     const CRect eye = dlg.GetDlgItem(IDC_EYEBALL)->GetWindowRect();
     const QPoint ptEye(eye.left + 5, eye.top + 5);
     QTest::mousePress(pClient, Qt::LeftButton, {}, ptEye);
@@ -384,7 +320,7 @@ TEST_F(DialogTest, MouseOverStaticsReachesTheDialogInClientCoordinates)
     // The eyeball moves where it is told, in the same coordinates.
     dlg.GetDlgItem(IDC_EYEBALL)->MoveWindow(10, 20, eye.Width(), eye.Height());
     EXPECT_EQ(dlg.GetDlgItem(IDC_EYEBALL)->GetWindowRect().left, 10);
-    dlg.GetClientWidget()->grab();
+    AfxGetClientWidget(dlg)->grab();
     EXPECT_GT(dlg.m_nPaints, 0);
 }
 
@@ -392,7 +328,7 @@ TEST_F(DialogTest, MenuChecksChangeOnlyFromTheProgram)
 {
     CProbeDlg dlg(IDD_MAIN);
     ASSERT_TRUE(dlg.Create(IDD_MAIN));
-    QAction* pSummary = dlg.GetMenuAction(IDM_VIEW_SUMMARY);
+    QAction* pSummary = AfxGetMenuAction(dlg, IDM_VIEW_SUMMARY);
     ASSERT_NE(pSummary, nullptr);
     EXPECT_EQ(pSummary->text(), "&Summary Results");
     EXPECT_EQ(dlg.GetMenuState(IDM_VIEW_SUMMARY), MF_UNCHECKED);
@@ -408,7 +344,7 @@ TEST_F(DialogTest, MenuChecksChangeOnlyFromTheProgram)
     EXPECT_EQ(dlg.CheckMenuItem(4711, MF_CHECKED), (UINT)-1);
 
     QStringList titles;
-    for (QAction* pMenu : dlg.GetMenu()->actions())
+    for (QAction* pMenu : AfxGetMenuBar(dlg)->actions())
         titles << pMenu->text();
     EXPECT_EQ(titles, QStringList({"&File", "&View", "&Help"}));
 }

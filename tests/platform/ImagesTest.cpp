@@ -1,6 +1,7 @@
 // The program's pictures as the windows load them: the eyeball for each screen
 // pixel ratio, and the icon at every size the icon theme has.
 #include "platform/WinApp.h"
+#include "platform/qt/Dialog.h"
 #include "res/resource.h"
 
 #include <QIcon>

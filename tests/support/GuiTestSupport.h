@@ -1,6 +1,7 @@
 // What the Qt suites share besides their main().
 #pragma once
 
+#include "platform/qt/Dialog.h" // the widgets of a dialog
 #include "res/resource.h"
 
 // Delivers posted messages, including those posted while handling one;

@@ -72,7 +72,7 @@ protected:
     // A menu command, as the menu item runs it.
     void Menu(int nCommand)
     {
-        Dlg().GetMenuAction(nCommand)->trigger();
+        AfxGetMenuAction(Dlg(), nCommand)->trigger();
         Pump();
     }
 

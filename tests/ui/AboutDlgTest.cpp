@@ -3,6 +3,7 @@
 // files without version information and of hand-made blocks.
 #include "ui/AboutDlg.h"
 #include "platform/WinApp.h"
+#include "platform/qt/Dialog.h"
 #include "ui/MainDlg.h"
 #include "version/VersionInfo.h"
 
@@ -367,7 +368,7 @@ TEST(AboutDlg, HelpAboutRunsItModallyOverTheMainWindow)
                            bModal = pAbout->isModal();
                            QTest::mouseClick(pAbout->GetDlgItem(IDOK)->m_hWnd, Qt::LeftButton);
                        });
-    QAction* pAction = main.GetMenuAction(IDM_HELP_ABOUT);
+    QAction* pAction = AfxGetMenuAction(main, IDM_HELP_ABOUT);
     ASSERT_NE(pAction, nullptr);
     EXPECT_EQ(pAction->text().toStdString(), "&About Velkor");
     pAction->trigger();

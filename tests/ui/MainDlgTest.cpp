@@ -231,14 +231,14 @@ TEST_F(MainDlgTest, ExitAndTheCloseBoxAskThenEnd)
         ASSERT_TRUE(fresh.Create());
         fresh.show();
         Pump();
-        fresh.GetMenuAction(IDM_FILE_EXIT)->trigger();
+        AfxGetMenuAction(fresh, IDM_FILE_EXIT)->trigger();
         Pump();
         EXPECT_FALSE(fresh.isVisible());
         EXPECT_EQ(fresh.result(), IDCANCEL);
         EXPECT_EQ(CMessageBox::GetCount(), 0);
     }
     ChangeAnAnswer();
-    const auto ways = {+[](CTestMainDlg& dlg) { dlg.GetMenuAction(IDM_FILE_EXIT)->trigger(); },
+    const auto ways = {+[](CTestMainDlg& dlg) { AfxGetMenuAction(dlg, IDM_FILE_EXIT)->trigger(); },
                        +[](CTestMainDlg& dlg) { dlg.close(); }};
     int nWay = 0;
     for (auto close : ways)

@@ -44,7 +44,7 @@ protected:
         B = rcFrame.bottom;
     }
     CPriorityDlg& Dlg() { return *m_pDlg; }
-    QWidget* Client() { return Dlg().GetClientWidget(); }
+    QWidget* Client() { return AfxGetClientWidget(Dlg()); }
     std::string Text(int nID) { return Dlg().GetDlgItemText(nID); }
     CRect EyeRect() { return Dlg().GetDlgItem(IDC_EYEBALL)->GetWindowRect(); }
     QPoint EyeCentre()
@@ -334,7 +334,7 @@ protected:
                                bRan = true;
                                fn(*pDlg);
                            });
-        m_pDlg->GetMenuAction(IDM_VIEW_PRIORITIES)->trigger();
+        AfxGetMenuAction(*m_pDlg, IDM_VIEW_PRIORITIES)->trigger();
         Pump();
         EXPECT_TRUE(bRan);
     }
@@ -345,9 +345,9 @@ protected:
     }
     static void DragTo(CPriorityDlg& dlg, QPoint pt)
     {
-        QTest::mousePress(dlg.GetClientWidget(), Qt::LeftButton, {}, Centre(dlg));
-        QTest::mouseMove(dlg.GetClientWidget(), pt);
-        QTest::mouseRelease(dlg.GetClientWidget(), Qt::LeftButton, {}, pt);
+        QTest::mousePress(AfxGetClientWidget(dlg), Qt::LeftButton, {}, Centre(dlg));
+        QTest::mouseMove(AfxGetClientWidget(dlg), pt);
+        QTest::mouseRelease(AfxGetClientWidget(dlg), Qt::LeftButton, {}, pt);
     }
     static void Click(CPriorityDlg& dlg, int nID)
     {

@@ -165,7 +165,7 @@ TEST_F(SummaryColumnsTest, EverySetterUpdatesItsOwnLine)
                                      "Reporting 17.0%",
                                      "Prediction 0.1%"};
     QAccessibleInterface* pClient =
-        QAccessible::queryAccessibleInterface(m_pDlg->GetClientWidget());
+        QAccessible::queryAccessibleInterface(AfxGetClientWidget(*m_pDlg));
     QStringList read;
     for (int i = 0; i < pClient->childCount(); ++i)
         if (pClient->child(i)->role() == QAccessible::StaticText)
@@ -197,8 +197,8 @@ TEST_F(SummaryWindowTest, OpensAtTheMainWindowsClientOriginWithCurrentValues)
     EXPECT_TRUE(pSummary->isVisible());
     EXPECT_TRUE(Checked());
     EXPECT_EQ(pSummary->GetWindowText(), "Velkor Summary");
-    EXPECT_EQ(pSummary->pos(), Dlg().GetClientWidget()->mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(pSummary->GetClientWidget()->size(), QSize(602, 224));
+    EXPECT_EQ(pSummary->pos(), AfxGetClientWidget(Dlg())->mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(AfxGetClientWidget(*pSummary)->size(), QSize(602, 224));
     EXPECT_EQ(pSummary->parentWidget(), &Dlg());
     ExpectCurrentValues(*pSummary);
     EXPECT_EQ(pSummary->m_dTotal, Dlg().m_model.GetMetricValue(METRIC_TOTAL) * 100.0);
@@ -254,7 +254,7 @@ TEST_F(SummaryWindowTest, FollowsOkInThePriorityDialog)
                 {
                     // All on Cost: the total becomes the cost probability.
                     const CPoint pt = pDlg->m_ptCostVertex;
-                    QWidget* pClient = pDlg->GetClientWidget();
+                    QWidget* pClient = AfxGetClientWidget(*pDlg);
                     const CRect rc = pDlg->GetDlgItem(IDC_EYEBALL)->GetWindowRect();
                     QTest::mousePress(pClient, Qt::LeftButton, {},
                                       QPoint(rc.left + 13, rc.top + 13));

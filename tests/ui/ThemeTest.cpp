@@ -124,7 +124,7 @@ TEST_F(DarkThemeTest, TheTriangleOutlineShows)
     ASSERT_TRUE(dlg.Create());
     Pump();
     const CRect rc = dlg.GetDlgItem(IDC_TRIANGLE_FRAME)->GetWindowRect();
-    const QImage image = dlg.GetClientWidget()->grab().toImage();
+    const QImage image = AfxGetClientWidget(dlg)->grab().toImage();
     const int nGround = qGray(image.pixel(rc.left + 20, rc.bottom - 20));
     for (const QPoint pt :
          {QPoint(rc.left + 40, rc.bottom), QPoint(rc.left, rc.bottom), QPoint(rc.right, rc.bottom)})
@@ -172,7 +172,7 @@ TEST(Contrast, PressedCategoryAndAnswerCirclesStandThreeToOneApart)
             EXPECT_GE(AfxContrastRatio(pressed, face(IDC_CATEGORY_FIRST + k)), 3.0)
                 << pszName << " category " << k;
         // Row 0 answers None: its other four circles are unchecked.
-        const QColor page = Ground(dlg.GetClientWidget()->grab().toImage());
+        const QColor page = Ground(AfxGetClientWidget(dlg)->grab().toImage());
         for (int j = 1; j < ANSWER_COLUMNS; ++j)
             EXPECT_GE(MostContrast(shot(AnswerId(0, j)), page), 3.0) << pszName << " answer " << j;
         EXPECT_TRUE(dlg.grab().save(QString(VELKOR_BINARY_DIR) + "/screenshots/contrast-" +

@@ -12,8 +12,6 @@ for tool in Xvfb xdotool /usr/lib/wine/wine64 wineserver; do
 done
 rm -rf "$work"
 mkdir -p "$work"
-log=$work/window.log
-: >"$log"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 wine=/usr/lib/wine/wine64
 T() { timeout --kill-after=5 "$@"; }
@@ -62,13 +60,19 @@ done
     printf ']}'
 } >"$work/project.json"
 "$report" import "$work/project.json" "$work/project.vlk"
-winlog="Z:${log//\//\\}"
-(VELKOR_WINDOW_LOG=$winlog T 120 "$wine" start /wait /unix "$work/project.vlk" >/dev/null 2>&1
+# The installed program is watched from outside: its window, found by its
+# caption on the X display, shows the project's name.
+(T 120 "$wine" start /wait /unix "$work/project.vlk" >/dev/null 2>&1
     echo $? >"$work/exit") &
-for _ in $(seq 200); do grep -q '^show 102 ' "$log" && break; sleep 0.1; done
-grep -q '^caption 102 Velkor - .*project.vlk$' "$log" || fail "the association did not open the project"
-read -r _ _ ox oy _ _ _ _ _ <<<"$(grep -m1 '^show 102 ' "$log")"
-T 10 xdotool mousemove --sync $((ox + 300)) $((oy + 10)) click 1
+wid=
+for _ in $(seq 200); do
+    wid=$(T 5 xdotool search --name '^Velkor - .*project\.vlk$' 2>/dev/null | head -1) || true
+    [ -n "$wid" ] && break
+    sleep 0.1
+done
+[ -n "$wid" ] || fail "the association did not open the project"
+eval "$(T 5 xdotool getwindowgeometry --shell "$wid")"
+T 10 xdotool mousemove --sync $((X + 300)) $((Y + 10)) click 1
 sleep 0.3
 T 10 xdotool key --delay 60 alt+f x
 for _ in $(seq 100); do [ -e "$work/exit" ] && break; sleep 0.1; done

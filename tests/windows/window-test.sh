@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Drives velkor.exe under wine on a private X display: every category page,
+# Drives the test build of velkor.exe under wine on a private X display: every category page,
 # answers by key and by mouse, the Estimation list, Priority Weights with a
 # drag and OK, the summary window following the answers, Save As .vlk, .txt
 # and .htm through the file dialog, New, Open, the about box's version
-# strings and the unsaved-changes question on Exit. The program's window log
-# (VELKOR_WINDOW_LOG) says what happened; the saved files must equal, byte
+# strings and the unsaved-changes question on Exit. The test build's window
+# log (tests/windows/WindowLog.cpp, into the file VELKOR_WINDOW_LOG names;
+# the shipped program has none) says what happened; the saved files must equal, byte
 # for byte, what the Linux velkor-report makes of the same project.
 #   window-test.sh VELKOR.EXE LINUX-VELKOR-REPORT WORK-FOLDER [VERSION]
 # Every wine, X and xdotool call runs under a timeout.
