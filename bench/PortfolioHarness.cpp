@@ -1,8 +1,9 @@
 // velkor-report portfolio over many project files against cat reading the
 // same files, interleaved in one run so that both see the same machine load
-// and the same page cache.
-// Usage: velkor_bench_portfolio VELKOR_REPORT [RUNS] [FILES]
-// Prints "portfolio|median ms|cat median ms|ratio".
+// and the same page cache. With "team" (and FORMAT, default text), velkor-report team
+// of the files, named one by one, against cat of the same names.
+// Usage: velkor_bench_portfolio VELKOR_REPORT [RUNS] [FILES] [team [FORMAT]]
+// Prints "portfolio|median ms|cat median ms|ratio" (or "team_FORMAT|...").
 #include "ProcessTiming.h"
 
 #include <algorithm>
@@ -61,9 +62,23 @@ int main(int argc, char** argv)
     const std::string strDir = szDir;
     bool bOk = WriteProjects(strDir, nFiles);
 
-    const std::vector<std::string> portfolio = {strReport, "portfolio", strDir};
-    const std::vector<std::string> cat = {
+    const bool bTeam = argc > 4 && std::string(argv[4]) == "team";
+    const std::string strFormat = argc > 5 ? argv[5] : "text";
+    std::vector<std::string> portfolio = {strReport, "portfolio", strDir};
+    std::vector<std::string> cat = {
         "sh", "-c", "find \"$1\" -name '*.vlk' -exec cat {} + >/dev/null", "sh", strDir};
+    if (bTeam)
+    {
+        portfolio = {strReport, "team", "--format", strFormat};
+        cat = {"cat"};
+        for (int n = 0; n < nFiles; ++n)
+        {
+            const std::string strPath = strDir + "/team" + std::to_string(n / 100) + "/project" +
+                                        std::to_string(n) + ".vlk";
+            portfolio.push_back(strPath);
+            cat.push_back(strPath);
+        }
+    }
     std::vector<double> times, bases;
     RunOnce(portfolio); // warm the page cache
     RunOnce(cat);
@@ -78,7 +93,8 @@ int main(int argc, char** argv)
     if (bOk)
     {
         const double dTime = Median(times), dBase = Median(bases);
-        std::printf("portfolio|%.2f|%.2f|%.3f\n", dTime, dBase, dTime / dBase);
+        std::printf("%s|%.2f|%.2f|%.3f\n", bTeam ? ("team_" + strFormat).c_str() : "portfolio",
+                    dTime, dBase, dTime / dBase);
     }
     else
         std::fputs("velkor_bench_portfolio: a run failed\n", stderr);

@@ -66,6 +66,14 @@ if(TARGET velkor)
 endif()
 add_custom_target(velkor_gz ALL DEPENDS ${gz_files})
 
+# The analysis page, opened in the default browser by its desktop entry.
+include(${VELKOR_ROOT}/cmake/web/Page.cmake)
+if(VELKOR_ANALYSIS_PAGE)
+    install(FILES ${VELKOR_ANALYSIS_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/velkor)
+    install(FILES ${VELKOR_DESKTOP_DIR}/velkor-analysis.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+endif()
+
 # The Debian package, when Velkor is the top-level project (a parent project
 # packages itself). dpkg-shlibdeps finds the libraries' packages (Qt, the C++
 # runtime); the dialog font is a data package it cannot see.

@@ -9,7 +9,7 @@
 #include <cmath>
 
 std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
-                                            std::initializer_list<EOutputFormat> allowed)
+                                            std::span<const EOutputFormat> allowed)
 {
     if (strPath.empty() || strPath == "-")
         return fallback;
@@ -17,6 +17,12 @@ std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputF
     if (format && std::find(allowed.begin(), allowed.end(), *format) != allowed.end())
         return format;
     return std::nullopt;
+}
+
+std::string WriteData(EOutputFormat format, const SDataWriters& writers)
+{
+    const auto pfnData = OutputFormatInfo(format).pfnData;
+    return pfnData ? pfnData(writers) : std::string();
 }
 
 void AppendCsvNumber(std::string& strOut, double d)
@@ -34,15 +40,6 @@ std::string OneLine(std::string str)
 {
     str.erase(std::remove(str.begin(), str.end(), '\n'), str.end());
     return str;
-}
-
-nlohmann::ordered_json JsonWeights(const SWeights& weights)
-{
-    nlohmann::ordered_json json;
-    json["technical"] = JsonNumber(weights.dTechnical);
-    json["cost"] = JsonNumber(weights.dCost);
-    json["schedule"] = JsonNumber(weights.dSchedule);
-    return json;
 }
 
 std::size_t TextWidth(std::string_view str)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,21 @@
 // The format of OUTPUT by its extension in any case, when it is one of
 // allowed; nothing otherwise. "" and "-" (standard output) give fallback.
 std::optional<EOutputFormat> OutputFormatOf(const std::string& strPath, EOutputFormat fallback,
-                                            std::initializer_list<EOutputFormat> allowed);
+                                            std::span<const EOutputFormat> allowed);
+
+// The forms of one command's output, each made only when asked for. The
+// table of formats chooses the one to write (WriteData); a form the command
+// does not write stays empty.
+struct SDataWriters
+{
+    std::function<std::string()> text;
+    std::function<std::string()> csv;
+    std::function<nlohmann::ordered_json()> json; // written by DumpJson
+    std::function<std::string()> svg;
+};
+
+// The output in the given format through the table of formats.
+std::string WriteData(EOutputFormat format, const SDataWriters& writers);
 
 // FormatShortest(d) appended to strOut without a string of its own: the
 // portfolio writes 31 numbers a row.
@@ -28,9 +43,6 @@ void AppendCsvNumber(std::string& strOut, double d);
 
 // A question's text on one line (question 5 holds a line feed).
 std::string OneLine(std::string str);
-// {"technical", "cost", "schedule"}.
-nlohmann::ordered_json JsonWeights(const SWeights& weights);
-
 // Rows of cells as columns two blanks apart; aligns holds 'l' or 'r' per column.
 // The last column is never padded, so no line ends in blanks.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows, std::string_view aligns);

@@ -4,10 +4,12 @@
 #include "report/Chart.h"
 #include "report/CommandOutput.h"
 #include "report/Numbers.h"
+#include "report/Rows.h"
 #include "report/Text.h"
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <utility>
@@ -16,7 +18,7 @@ std::string MakeJsonExport(const SSnapshot& snapshot)
 {
     using Json = nlohmann::ordered_json;
     Json document = {{"format", "velkor-project"}, {"version", 1}, {"title", snapshot.strTitle}};
-    document["weights"] = JsonWeights(snapshot.weights);
+    document["weights"] = JsonWeightsRow(snapshot.weights);
     Json& answers = document["answers"] = Json::array();
     for (std::uint32_t i = 0; i < QUESTION_COUNT; ++i)
     {
@@ -30,17 +32,15 @@ std::string MakeJsonExport(const SSnapshot& snapshot)
     }
     Json& metrics = document["metrics"] = Json::array();
     for (int k = 0; k < METRIC_COUNT; ++k)
-        metrics.push_back(
-            {{"index", k}, {"label", MetricLabel(k)}, {"value", JsonNumber(snapshot.Metric(k))}});
+        metrics.push_back(JsonMetric(k, {{"value", JsonNumber(snapshot.Metric(k))}}));
     return DumpJson(document);
 }
 
 std::string MakeCsvExport(const SSnapshot& snapshot)
 {
-    std::string strCsv = "index,label,value\n";
+    std::string strCsv = CsvMetricHeader({"value"});
     for (int k = 0; k < METRIC_COUNT; ++k)
-        strCsv += std::to_string(k) + ',' + CsvField(MetricLabel(k)) + ',' +
-                  FormatShortest(snapshot.Metric(k)) + '\n';
+        AppendCsvMetric(strCsv, k, std::array{snapshot.Metric(k)});
     return strCsv;
 }
 

@@ -1,5 +1,6 @@
 #include "report/Improve.h"
 
+#include "report/Rows.h"
 #include "res/ContextQuestions.h"
 
 #include <algorithm>
@@ -59,51 +60,9 @@ private:
     CRiskModel m_work;
 };
 
-std::string Label(std::uint32_t i, std::uint32_t nAnswer)
+SStepRow Step(const SImprovement& s)
 {
-    return CatalogueQuestion(i).GetAnswerLabel(nAnswer);
-}
-
-// The fields every format shares, in JSON.
-nlohmann::ordered_json JsonChange(const SImprovement& s)
-{
-    nlohmann::ordered_json item;
-    item["question"] = s.nQuestion;
-    item["number"] = s.nQuestion + 1;
-    item["category"] = CategoryName(s.nQuestion);
-    item["text"] = CatalogueQuestion(s.nQuestion).GetText();
-    item["from"] = s.nFrom;
-    item["to"] = s.nTo;
-    item["from_label"] = Label(s.nQuestion, s.nFrom);
-    item["to_label"] = Label(s.nQuestion, s.nTo);
-    item["gain"] = JsonNumber(s.dGain);
-    item["total"] = JsonNumber(s.dTotal);
-    return item;
-}
-
-const char s_szCsvChange[] = "question,number,category,text,from,to,from_label,to_label,gain,total";
-
-void AppendCsvChange(std::string& strOut, const SImprovement& s)
-{
-    strOut += std::to_string(s.nQuestion) + ',' + std::to_string(s.nQuestion + 1) + ',';
-    strOut += CsvField(CategoryName(s.nQuestion)) + ',';
-    strOut += CsvField(CatalogueQuestion(s.nQuestion).GetText());
-    strOut += ',' + std::to_string(s.nFrom) + ',' + std::to_string(s.nTo) + ',';
-    strOut += CsvField(Label(s.nQuestion, s.nFrom)) + ',';
-    strOut += CsvField(Label(s.nQuestion, s.nTo)) + ',';
-    AppendCsvNumber(strOut, s.dGain);
-    strOut += ',';
-    AppendCsvNumber(strOut, s.dTotal);
-}
-
-std::string AnswerChange(const SImprovement& s)
-{
-    return Label(s.nQuestion, s.nFrom) + " -> " + Label(s.nQuestion, s.nTo);
-}
-
-std::string QuestionText(std::uint32_t i)
-{
-    return OneLine(CatalogueQuestion(i).GetText());
+    return {{s.nQuestion, s.nFrom, s.nTo}, s.dGain, s.dTotal};
 }
 } // namespace
 
@@ -135,58 +94,58 @@ std::vector<SImprovement> FindImprovements(const SSnapshot& snapshot, std::size_
     return found;
 }
 
-std::string MakeImproveOutput(const SSnapshot& snapshot, std::size_t nTop, EOutputFormat format)
+namespace
 {
-    const std::vector<SImprovement> found = FindImprovements(snapshot, nTop);
-    const double dTotal = snapshot.Metric(METRIC_TOTAL);
-
-    if (format == EOutputFormat::json)
+JsonRow ImproveJson(const std::vector<SImprovement>& found, double dTotal)
+{
+    JsonRow doc;
+    doc["format"] = "velkor-improve";
+    doc["version"] = 1;
+    doc["total"] = JsonNumber(dTotal);
+    doc["suggestions"] = JsonRow::array();
+    for (const SImprovement& s : found)
     {
-        nlohmann::ordered_json doc;
-        doc["format"] = "velkor-improve";
-        doc["version"] = 1;
-        doc["total"] = JsonNumber(dTotal);
-        doc["suggestions"] = nlohmann::ordered_json::array();
-        for (const SImprovement& s : found)
-        {
-            nlohmann::ordered_json item = JsonChange(s);
-            item["cumulative"] = JsonNumber(s.dCumulative);
-            item["context"] = s.bContext;
-            doc["suggestions"].push_back(std::move(item));
-        }
-        return DumpJson(doc);
+        JsonRow item = JsonStep(Step(s));
+        item["cumulative"] = JsonNumber(s.dCumulative);
+        item["context"] = s.bContext;
+        doc["suggestions"].push_back(std::move(item));
     }
-    if (format == EOutputFormat::csv)
-    {
-        std::string strOut = std::string("rank,") + s_szCsvChange + ",cumulative,context\n";
-        for (std::size_t n = 0; n < found.size(); ++n)
-        {
-            strOut += std::to_string(n + 1) + ',';
-            AppendCsvChange(strOut, found[n]);
-            strOut += ',';
-            AppendCsvNumber(strOut, found[n].dCumulative);
-            strOut += found[n].bContext ? ",true\n" : ",false\n";
-        }
-        return strOut;
-    }
+    return doc;
+}
 
+std::string ImproveCsv(const std::vector<SImprovement>& found)
+{
+    std::string strOut = std::string("rank,") + g_szCsvStepHeader + ",cumulative,context\n";
+    for (std::size_t n = 0; n < found.size(); ++n)
+    {
+        strOut += std::to_string(n + 1) + ',';
+        AppendCsvStep(strOut, Step(found[n]));
+        strOut += ',';
+        AppendCsvNumber(strOut, found[n].dCumulative);
+        strOut += found[n].bContext ? ",true\n" : ",false\n";
+    }
+    return strOut;
+}
+
+std::string ImproveText(const std::vector<SImprovement>& found, double dTotal)
+{
     std::string strOut = MetricLabel(METRIC_TOTAL) + ": " + FormatPercent(dTotal) + "%\n";
     if (found.empty())
         return strOut + "No single answer raises it.\n";
-    std::vector<std::vector<std::string>> rows = {
+    std::vector<TextRow> rows = {
         {"Rank", "Gain", "Cumulative", "Q", "Category", "Answer", "Question"}};
-    std::vector<std::vector<std::string>> context = {
-        {"Gain", "Q", "Category", "Answer", "Question"}};
+    std::vector<TextRow> context = {{"Gain", "Q", "Category", "Answer", "Question"}};
     for (const SImprovement& s : found)
     {
-        const std::string strQ = "Q" + std::to_string(s.nQuestion + 1);
-        if (s.bContext)
-            context.push_back({FormatPoints(s.dGain), strQ, CategoryName(s.nQuestion),
-                               AnswerChange(s), QuestionText(s.nQuestion)});
-        else
-            rows.push_back({std::to_string(rows.size()), FormatPoints(s.dGain),
-                            FormatPercent(s.dCumulative), strQ, CategoryName(s.nQuestion),
-                            AnswerChange(s), QuestionText(s.nQuestion)});
+        if (!s.bContext)
+        {
+            rows.push_back(TextStep(std::to_string(rows.size()), Step(s), s.dCumulative));
+            continue;
+        }
+        TextRow row = TextStep({}, Step(s), s.dTotal);
+        row.erase(row.begin() + 2); // neither rank nor cumulative
+        row.erase(row.begin());
+        context.push_back(std::move(row));
     }
     if (rows.size() > 1)
         strOut += "\n" + FormatTable(rows, "rrrrlll") +
@@ -195,6 +154,17 @@ std::string MakeImproveOutput(const SSnapshot& snapshot, std::size_t nTop, EOutp
         strOut += "\nThese answers describe the project's circumstances rather than a practice:\n" +
                   FormatTable(context, "rrlll");
     return strOut;
+}
+} // namespace
+
+std::string MakeImproveOutput(const SSnapshot& snapshot, std::size_t nTop, EOutputFormat format)
+{
+    const std::vector<SImprovement> found = FindImprovements(snapshot, nTop);
+    const double dTotal = snapshot.Metric(METRIC_TOTAL);
+    return WriteData(format, {.text = [&] { return ImproveText(found, dTotal); },
+                              .csv = [&] { return ImproveCsv(found); },
+                              .json = [&] { return ImproveJson(found, dTotal); },
+                              .svg = nullptr});
 }
 
 SPlan MakePlan(const SSnapshot& snapshot, double dTarget)
@@ -225,39 +195,41 @@ SPlan MakePlan(const SSnapshot& snapshot, double dTarget)
     return plan;
 }
 
-std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format)
+namespace
 {
-    const SPlan plan = MakePlan(snapshot, dTarget);
-    if (format == EOutputFormat::json)
+JsonRow PlanJson(const SPlan& plan)
+{
+    JsonRow doc;
+    doc["format"] = "velkor-improve-plan";
+    doc["version"] = 1;
+    doc["target"] = JsonNumber(plan.dTarget);
+    doc["reached"] = plan.bReached;
+    doc["total"] = JsonNumber(plan.dTotal);
+    doc["steps"] = JsonRow::array();
+    for (std::size_t n = 0; n < plan.steps.size(); ++n)
     {
-        nlohmann::ordered_json doc;
-        doc["format"] = "velkor-improve-plan";
-        doc["version"] = 1;
-        doc["target"] = JsonNumber(plan.dTarget);
-        doc["reached"] = plan.bReached;
-        doc["total"] = JsonNumber(plan.dTotal);
-        doc["steps"] = nlohmann::ordered_json::array();
-        for (std::size_t n = 0; n < plan.steps.size(); ++n)
-        {
-            nlohmann::ordered_json step;
-            step["step"] = n + 1;
-            step.update(JsonChange(plan.steps[n]));
-            doc["steps"].push_back(std::move(step));
-        }
-        return DumpJson(doc);
+        JsonRow step;
+        step["step"] = n + 1;
+        step.update(JsonStep(Step(plan.steps[n])));
+        doc["steps"].push_back(std::move(step));
     }
-    if (format == EOutputFormat::csv)
-    {
-        std::string strOut = std::string("step,") + s_szCsvChange + '\n';
-        for (std::size_t n = 0; n < plan.steps.size(); ++n)
-        {
-            strOut += std::to_string(n + 1) + ',';
-            AppendCsvChange(strOut, plan.steps[n]);
-            strOut += '\n';
-        }
-        return strOut;
-    }
+    return doc;
+}
 
+std::string PlanCsv(const SPlan& plan)
+{
+    std::string strOut = std::string("step,") + g_szCsvStepHeader + '\n';
+    for (std::size_t n = 0; n < plan.steps.size(); ++n)
+    {
+        strOut += std::to_string(n + 1) + ',';
+        AppendCsvStep(strOut, Step(plan.steps[n]));
+        strOut += '\n';
+    }
+    return strOut;
+}
+
+std::string PlanText(const SPlan& plan)
+{
     const std::size_t nSteps = plan.steps.size();
     const std::string strChanges = nSteps == 1 ? "1 change" : std::to_string(nSteps) + " changes";
     std::string strOut = MetricLabel(METRIC_TOTAL) + ": " + FormatPercent(plan.dStart) +
@@ -267,15 +239,13 @@ std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFor
             plan.bReached ? "The target is reached already.\n" : "No answer raises the total.\n";
     else
     {
-        std::vector<std::vector<std::string>> rows = {
+        std::vector<TextRow> rows = {
             {"Step", "Gain", "Total", "Q", "Category", "Answer", "Question"}};
         for (std::size_t n = 0; n < nSteps; ++n)
         {
             const SImprovement& s = plan.steps[n];
-            rows.push_back({std::to_string(n + 1), FormatPoints(s.dGain), FormatPercent(s.dTotal),
-                            "Q" + std::to_string(s.nQuestion + 1), CategoryName(s.nQuestion),
-                            AnswerChange(s),
-                            QuestionText(s.nQuestion) + (s.bContext ? " (context)" : "")});
+            rows.push_back(
+                TextStep(std::to_string(n + 1), Step(s), s.dTotal, s.bContext ? " (context)" : ""));
         }
         strOut += "\n" + FormatTable(rows, "rrrrlll") + "\n";
     }
@@ -287,4 +257,14 @@ std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFor
                   (nSteps == 0 ? std::string("the total stays at ") : strChanges + " reach ") +
                   FormatPercent(plan.dTotal) + " %, the most reachable.\n";
     return strOut;
+}
+} // namespace
+
+std::string MakePlanOutput(const SSnapshot& snapshot, double dTarget, EOutputFormat format)
+{
+    const SPlan plan = MakePlan(snapshot, dTarget);
+    return WriteData(format, {.text = [&] { return PlanText(plan); },
+                              .csv = [&] { return PlanCsv(plan); },
+                              .json = [&] { return PlanJson(plan); },
+                              .svg = nullptr});
 }

@@ -137,7 +137,8 @@ bool IsFlat(const nlohmann::ordered_json& value)
     return true;
 }
 
-void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nIndent)
+void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nIndent,
+                bool bOneLine)
 {
     if (value.is_number_float())
     {
@@ -150,7 +151,7 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
         return;
     }
     const bool bObject = value.is_object();
-    const bool bFlat = IsFlat(value);
+    const bool bFlat = bOneLine || IsFlat(value);
     // Appended, not prefixed: GCC 12 at -O3 takes a prefix for an overlapping copy.
     const std::size_t nInner = static_cast<std::size_t>(nIndent) + 2;
     const std::string strInner = bFlat ? " " : std::string("\n").append(nInner, ' ');
@@ -164,7 +165,7 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
         bFirst = false;
         if (bObject)
             strOut += nlohmann::ordered_json(it.key()).dump() + ": ";
-        AppendJson(strOut, *it, nIndent + 2);
+        AppendJson(strOut, *it, nIndent + 2, bOneLine);
     }
     if (!bFlat)
         strOut.append("\n").append(static_cast<std::size_t>(nIndent), ' ');
@@ -175,8 +176,13 @@ void AppendJson(std::string& strOut, const nlohmann::ordered_json& value, int nI
 std::string DumpJson(const nlohmann::ordered_json& document)
 {
     std::string strOut;
-    AppendJson(strOut, document, 0);
+    AppendJson(strOut, document, 0, false);
     return strOut + '\n';
+}
+
+void AppendJsonLine(std::string& strOut, const nlohmann::ordered_json& value)
+{
+    AppendJson(strOut, value, 0, true);
 }
 
 std::optional<double> ParseJsonNumber(const nlohmann::json& value)

@@ -30,6 +30,10 @@ nlohmann::ordered_json JsonNumber(double dValue);
 // numbers never hold the three words, JsonNumber makes them strings first).
 std::string DumpJson(const nlohmann::ordered_json& document);
 
+// The same on one line, without the line feed: every object and array as
+// DumpJson writes a flat one ({"a": 1, "b": [2, 3]}).
+void AppendJsonLine(std::string& strOut, const nlohmann::ordered_json& value);
+
 // A JSON number or one of the three words back as a double; nothing for any
 // other value.
 std::optional<double> ParseJsonNumber(const nlohmann::json& value);

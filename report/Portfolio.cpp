@@ -6,6 +6,7 @@
 #include "files/Path.h"
 #include "files/ProjectFile.h"
 #include "report/ProjectLoad.h"
+#include "report/Rows.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,119 +18,55 @@
 
 namespace
 {
-// The text table shows the summary; CSV and JSON carry all 28 metrics.
-constexpr int s_anTextMetrics[] = {METRIC_TOTAL,    METRIC_TECHNICAL, METRIC_COST,
-                                   METRIC_SCHEDULE, METRIC_PROCESS,   METRIC_PRODUCT};
-constexpr const char* s_apszTextHeaders[] = {"Total",    "Technical", "Cost",
-                                             "Schedule", "Process",   "Product"};
-
-// A JSON string, escaped by the JSON library (bytes that are not UTF-8 become
-// U+FFFD).
-void AppendJsonString(std::string& strOut, const std::string& str)
+// The portfolio in one format: the header, a row per project and the end
+// (the JSON document ends with every error).
+struct SPortfolioForm
 {
-    strOut += nlohmann::ordered_json(str).dump(-1, ' ', false,
-                                               nlohmann::ordered_json::error_handler_t::replace);
+    EOutputFormat eFormat;
+    void (*pfnHeader)(std::string& strOut, std::size_t nPathWidth);
+    void (*pfnRow)(std::string& strOut, const std::string& strPath, const SSnapshot& snapshot,
+                   bool bFirst, std::size_t nPathWidth);
+    void (*pfnEnd)(std::string& strOut, bool bNoRows, const std::vector<SPortfolioError>& errors);
+};
+
+void JsonEnd(std::string& strOut, bool bNoRows, const std::vector<SPortfolioError>& errors)
+{
+    strOut += bNoRows ? "], \"errors\": [" : "\n], \"errors\": [";
+    for (std::size_t i = 0; i < errors.size(); ++i)
+    {
+        strOut += i == 0 ? "\n  " : ",\n  ";
+        AppendJsonLine(strOut, {{"path", errors[i].strPath}, {"message", errors[i].strMessage}});
+    }
+    strOut += errors.empty() ? "]}\n" : "\n]}\n";
 }
 
-// A JSON number as DumpJson writes it; the three words as strings.
-void AppendJsonNumber(std::string& strOut, double d)
-{
-    const bool bWord = !std::isfinite(d);
-    if (bWord)
-        strOut += '"';
-    AppendCsvNumber(strOut, d);
-    if (bWord)
-        strOut += '"';
-}
+const SPortfolioForm s_aForms[] = {
+    {EOutputFormat::text, AppendTextPortfolioHeader,
+     [](std::string& strOut, const std::string& strPath, const SSnapshot& snapshot, bool,
+        std::size_t nPathWidth) { AppendTextPortfolioRow(strOut, strPath, snapshot, nPathWidth); },
+     [](std::string&, bool, const std::vector<SPortfolioError>&) {}},
+    {EOutputFormat::csv, [](std::string& strOut, std::size_t) { AppendCsvPortfolioHeader(strOut); },
+     [](std::string& strOut, const std::string& strPath, const SSnapshot& snapshot, bool,
+        std::size_t) { AppendCsvPortfolioRow(strOut, strPath, snapshot); },
+     [](std::string&, bool, const std::vector<SPortfolioError>&) {}},
+    {EOutputFormat::json,
+     [](std::string& strOut, std::size_t)
+     { strOut += "{\"format\": \"velkor-portfolio\", \"version\": 1, \"projects\": ["; },
+     [](std::string& strOut, const std::string& strPath, const SSnapshot& snapshot, bool bFirst,
+        std::size_t)
+     {
+         strOut += bFirst ? "\n  " : ",\n  ";
+         AppendJsonLine(strOut, JsonPortfolioRow(strPath, snapshot));
+     },
+     JsonEnd},
+};
 
-void WriteHeader(EOutputFormat format, COutput& out, std::size_t nPathWidth)
+const SPortfolioForm& FormOf(EOutputFormat eFormat)
 {
-    std::string& str = out.Buffer();
-    if (format == EOutputFormat::csv)
-    {
-        str += "path,title,technical_weight,cost_weight,schedule_weight";
-        for (int k = 0; k < METRIC_COUNT; ++k)
-        {
-            str += ',';
-            str += CsvField(MetricLabel(k));
-        }
-        str += '\n';
-    }
-    else if (format == EOutputFormat::json)
-        str += "{\"format\": \"velkor-portfolio\", \"version\": 1, \"projects\": [";
-    else
-    {
-        str += "Path";
-        str.append(nPathWidth - 4, ' ');
-        for (const char* psz : s_apszTextHeaders)
-        {
-            const std::size_t nLength = std::strlen(psz);
-            str.append(nLength < 5 ? 7 - nLength : 2, ' ');
-            str += psz;
-        }
-        str += '\n';
-    }
-    out.Appended();
-}
-
-void WriteRow(EOutputFormat format, COutput& out, const std::string& strPath,
-              const SSnapshot& snapshot, bool bFirst, std::size_t nPathWidth)
-{
-    std::string& str = out.Buffer();
-    if (format == EOutputFormat::csv)
-    {
-        str += CsvField(strPath);
-        str += ',';
-        str += CsvField(GetFileTitle(strPath));
-        for (const double d :
-             {snapshot.weights.dTechnical, snapshot.weights.dCost, snapshot.weights.dSchedule})
-        {
-            str += ',';
-            AppendCsvNumber(str, d);
-        }
-        for (int k = 0; k < METRIC_COUNT; ++k)
-        {
-            str += ',';
-            AppendCsvNumber(str, snapshot.Metric(k));
-        }
-        str += '\n';
-    }
-    else if (format == EOutputFormat::json)
-    {
-        str += bFirst ? "\n  {\"path\": " : ",\n  {\"path\": ";
-        AppendJsonString(str, strPath);
-        str += ", \"title\": ";
-        AppendJsonString(str, GetFileTitle(strPath));
-        str += ", \"weights\": {\"technical\": ";
-        AppendJsonNumber(str, snapshot.weights.dTechnical);
-        str += ", \"cost\": ";
-        AppendJsonNumber(str, snapshot.weights.dCost);
-        str += ", \"schedule\": ";
-        AppendJsonNumber(str, snapshot.weights.dSchedule);
-        str += "}, \"metrics\": [";
-        for (int k = 0; k < METRIC_COUNT; ++k)
-        {
-            if (k > 0)
-                str += ", ";
-            AppendJsonNumber(str, snapshot.Metric(k));
-        }
-        str += "]}";
-    }
-    else
-    {
-        const std::string strShown = EscapeForDisplay(strPath);
-        str += strShown;
-        str.append(nPathWidth - TextWidth(strShown), ' ');
-        for (std::size_t i = 0; i < std::size(s_anTextMetrics); ++i)
-        {
-            const std::string strValue = FormatPercent(snapshot.Metric(s_anTextMetrics[i]));
-            const std::size_t nWidth = std::max<std::size_t>(std::strlen(s_apszTextHeaders[i]), 5);
-            str.append(2 + (strValue.size() < nWidth ? nWidth - strValue.size() : 0), ' ');
-            str += strValue;
-        }
-        str += '\n';
-    }
-    out.Appended();
+    for (const SPortfolioForm& form : s_aForms)
+        if (form.eFormat == eFormat)
+            return form;
+    return s_aForms[0];
 }
 } // namespace
 
@@ -168,12 +105,19 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
                     const std::function<void(const SPortfolioError&)>& onError, EPortfolioSort sort,
                     const std::function<void(const std::string&)>& onWarning)
 {
+    const SPortfolioForm& form = FormOf(format);
     std::size_t nPathWidth = 4; // "Path"
     if (format == EOutputFormat::text)
         for (const std::string& strPath : projects)
-            nPathWidth = std::max(nPathWidth, TextWidth(EscapeForDisplay(strPath)));
+            nPathWidth = std::max(nPathWidth, TextPortfolioPathWidth(strPath));
+    const auto Row = [&](const std::string& strPath, const SSnapshot& snapshot, bool bFirst)
+    {
+        form.pfnRow(out.Buffer(), strPath, snapshot, bFirst, nPathWidth);
+        out.Appended();
+    };
 
-    WriteHeader(format, out, nPathWidth);
+    form.pfnHeader(out.Buffer(), nPathWidth);
+    out.Appended();
     bool bFirst = true;
     // Sorted by total, the rows wait for the last project; by path, each is
     // written as it is read.
@@ -202,7 +146,7 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
             held.emplace_back(strPath, std::move(snapshot));
             continue;
         }
-        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
+        Row(strPath, snapshot, bFirst);
         bFirst = false;
     }
     // The riskiest first: the lowest probability of success; NaN last.
@@ -215,23 +159,10 @@ void WritePortfolio(const std::vector<std::string>& projects, EOutputFormat form
                      });
     for (const auto& [strPath, snapshot] : held)
     {
-        WriteRow(format, out, strPath, snapshot, bFirst, nPathWidth);
+        Row(strPath, snapshot, bFirst);
         bFirst = false;
     }
 
-    if (format == EOutputFormat::json)
-    {
-        std::string& str = out.Buffer();
-        str += bFirst ? "], \"errors\": [" : "\n], \"errors\": [";
-        for (std::size_t i = 0; i < errors.size(); ++i)
-        {
-            str += i == 0 ? "\n  {\"path\": " : ",\n  {\"path\": ";
-            AppendJsonString(str, errors[i].strPath);
-            str += ", \"message\": ";
-            AppendJsonString(str, errors[i].strMessage);
-            str += '}';
-        }
-        str += errors.empty() ? "]}\n" : "\n]}\n";
-        out.Appended();
-    }
+    form.pfnEnd(out.Buffer(), bFirst, errors);
+    out.Appended();
 }

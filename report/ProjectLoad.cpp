@@ -11,31 +11,11 @@
 
 namespace
 {
-std::string_view Trimmed(std::string_view str)
-{
-    const auto nStart = str.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-    return nStart == std::string_view::npos ? std::string_view() : str.substr(nStart);
-}
-
-bool StartsWith(std::string_view str, std::string_view strStart)
-{
-    return str.substr(0, strStart.size()) == strStart;
-}
-
 // What the file's first bytes or, failing that, its extension say it is.
 std::optional<EOutputFormat> LooksLike(std::string_view strBytes, const std::string& strExtension)
 {
-    const std::string_view str = Trimmed(strBytes);
-    if (StartsWith(str, "{"))
-        return EOutputFormat::json;
-    if (StartsWith(str, "%PDF"))
-        return EOutputFormat::pdf;
-    if (StartsWith(str, "<?xml") || StartsWith(str, "<svg"))
-        return EOutputFormat::svg;
-    if (StartsWith(str, "<"))
-        return EOutputFormat::html;
-    if (StartsWith(str, "index,label"))
-        return EOutputFormat::csv;
+    if (const auto format = FormatOfContent(strBytes))
+        return format;
     return FormatOfExtension(strExtension);
 }
 

@@ -1,6 +1,7 @@
 #include "report/Trend.h"
 
 #include "report/Export.h"
+#include "report/Rows.h"
 
 #include <algorithm>
 
@@ -126,67 +127,71 @@ SChart MakeTrendChart(const std::vector<STrendPoint>& points)
     return chart;
 }
 
-std::string MakeTrendOutput(const std::vector<STrendPoint>& points, EOutputFormat format)
+namespace
 {
-    if (format == EOutputFormat::svg)
-        return WriteSvg(MakeTrendChart(points));
-    if (format == EOutputFormat::json)
-    {
-        nlohmann::ordered_json doc;
-        doc["format"] = "velkor-trend";
-        doc["version"] = 1;
-        doc["projects"] = nlohmann::ordered_json::array();
-        for (const STrendPoint& point : points)
-            doc["projects"].push_back(
-                {{"path", point.strPath}, {"title", point.snapshot.strTitle}});
-        doc["series"] = nlohmann::ordered_json::array();
-        for (int k = 0; k < TREND_SERIES; ++k)
-        {
-            nlohmann::ordered_json series;
-            series["index"] = k;
-            series["label"] = MetricLabel(k);
-            series["values"] = nlohmann::ordered_json::array();
-            for (const STrendPoint& point : points)
-                series["values"].push_back(JsonNumber(point.snapshot.Metric(k)));
-            series["change"] = JsonNumber(Change(points, k));
-            doc["series"].push_back(std::move(series));
-        }
-        return DumpJson(doc);
-    }
-    if (format == EOutputFormat::csv)
-    {
-        std::string strOut = "index,label";
-        for (const STrendPoint& point : points)
-            strOut += ',' + CsvField(point.snapshot.strTitle);
-        strOut += ",change\n";
-        for (int k = 0; k < TREND_SERIES; ++k)
-        {
-            strOut += std::to_string(k) + ',' + CsvField(MetricLabel(k));
-            for (const STrendPoint& point : points)
-            {
-                strOut += ',';
-                AppendCsvNumber(strOut, point.snapshot.Metric(k));
-            }
-            strOut += ',';
-            AppendCsvNumber(strOut, Change(points, k));
-            strOut += '\n';
-        }
-        return strOut;
-    }
+// The values of series k, one per assessment.
+std::vector<double> Series(const std::vector<STrendPoint>& points, int k)
+{
+    std::vector<double> values;
+    for (const STrendPoint& point : points)
+        values.push_back(point.snapshot.Metric(k));
+    return values;
+}
 
-    std::vector<std::vector<std::string>> rows(1, {"Probability (%)"});
+JsonRow TrendJson(const std::vector<STrendPoint>& points)
+{
+    JsonRow doc;
+    doc["format"] = "velkor-trend";
+    doc["version"] = 1;
+    doc["projects"] = JsonRow::array();
+    for (const STrendPoint& point : points)
+        doc["projects"].push_back(JsonTrendPoint(point.strPath, point.snapshot));
+    doc["series"] = JsonRow::array();
+    for (int k = 0; k < TREND_SERIES; ++k)
+    {
+        JsonRow values = JsonRow::array();
+        for (const double d : Series(points, k))
+            values.push_back(JsonNumber(d));
+        doc["series"].push_back(JsonMetric(
+            k, {{"values", std::move(values)}, {"change", JsonNumber(Change(points, k))}}));
+    }
+    return doc;
+}
+
+std::string TrendCsv(const std::vector<STrendPoint>& points)
+{
+    std::string strOut = "index,label";
+    for (const STrendPoint& point : points)
+        strOut += ',' + CsvField(point.snapshot.strTitle);
+    strOut += ",change\n";
+    for (int k = 0; k < TREND_SERIES; ++k)
+    {
+        std::vector<double> values = Series(points, k);
+        values.push_back(Change(points, k));
+        AppendCsvMetric(strOut, k, values);
+    }
+    return strOut;
+}
+
+std::string TrendText(const std::vector<STrendPoint>& points)
+{
+    std::vector<TextRow> rows(1, {"Probability (%)"});
     for (const STrendPoint& point : points)
         rows[0].push_back(OneLine(point.snapshot.strTitle));
     rows[0].push_back("Change");
     for (int k = 0; k < TREND_SERIES; ++k)
-    {
-        rows.push_back({MetricLabel(k)});
-        for (const STrendPoint& point : points)
-            rows.back().push_back(FormatPercent(point.snapshot.Metric(k)));
-        rows.back().push_back(FormatPoints(Change(points, k)));
-    }
+        rows.push_back(TextMetric(k, Series(points, k), Change(points, k)));
     std::string strOut;
     for (std::size_t n = 0; n < points.size(); ++n)
-        strOut += std::to_string(n + 1) + ". " + points[n].strPath + '\n';
+        AppendTextTrendPoint(strOut, n + 1, points[n].strPath);
     return strOut + '\n' + FormatTable(rows, "l" + std::string(points.size() + 1, 'r'));
+}
+} // namespace
+
+std::string MakeTrendOutput(const std::vector<STrendPoint>& points, EOutputFormat format)
+{
+    return WriteData(format, {.text = [&] { return TrendText(points); },
+                              .csv = [&] { return TrendCsv(points); },
+                              .json = [&] { return TrendJson(points); },
+                              .svg = [&] { return WriteSvg(MakeTrendChart(points)); }});
 }

@@ -24,3 +24,7 @@ velkor_install_deps() {
 # What the Windows build (./test-windows) needs on top: the cross compiler,
 # zlib for it, wine to run the programs and tests, GoogleTest's sources.
 VELKOR_WINDOWS_DEPS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev wine wine64 googletest libcli11-dev nlohmann-json3-dev libhpdf-dev fonts-liberation2 poppler-utils nsis xvfb xdotool"
+
+# What the browser build (./test-web) needs on top: emscripten and node for
+# the page and the suites, Chromium and the DevTools client that drive it.
+VELKOR_WEB_DEPS="emscripten nodejs chromium python3-websocket googletest libcli11-dev nlohmann-json3-dev libhpdf-dev fonts-liberation2"

@@ -8,13 +8,14 @@
 #pragma once
 
 #include "files/File.h"
-
+#include "report/Formats.h"
 #include "report/Snapshot.h"
 
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace CLI
 {
@@ -58,9 +59,38 @@ void WriteStandardOutput(const std::string& strBytes);
 void WriteOutputFile(const std::string& strPath, const std::string& strBytes,
                      CFile::OpenMode mode = CFile::modeCreateNoSync);
 
+// -o OUTPUT and --format FORMAT of one command.
+struct SOutputArgs
+{
+    std::string strOutput;
+    std::string strFormat;              // text, csv, json (svg for some); empty: by OUTPUT, or text
+    std::string strUsage;               // the command's usage line
+    std::vector<EOutputFormat> formats; // from the table of formats
+};
+
+// Adds -o OUTPUT, --format and the footer listing the formats the command
+// writes; registers the command's usage line.
+void AddOutputOptions(CLI::App& command, SOutputArgs& args, CCommandContext& context,
+                      ECommand eCommand, const std::string& strUsage);
+
+// "" or "-": standard output.
+bool IsStandardOutput(const std::string& strOutput);
+
+// Runs fnWork with the format asked for; an extension of no format, a
+// --format that OUTPUT's extension contradicts, or an OUTPUT that is one of
+// the inputs is a usage error; a file error exits 1.
+int RunWithFormat(const SOutputArgs& args, const std::vector<std::string>& inputs,
+                  const std::function<int(EOutputFormat)>& fnWork);
+
+// The bytes to OUTPUT, or to standard output.
+void Write(const std::string& strOutput, const std::string& strBytes);
+
 // The registration function of each command.
 void AddImportCommand(CLI::App& app, CCommandContext& context);
 void AddCompareCommand(CLI::App& app, CCommandContext& context);
 void AddPortfolioCommand(CLI::App& app, CCommandContext& context);
 void AddImproveCommand(CLI::App& app, CCommandContext& context);
 void AddTrendCommand(CLI::App& app, CCommandContext& context);
+void AddTeamCommand(CLI::App& app, CCommandContext& context);
+void AddSensitivityCommand(CLI::App& app, CCommandContext& context);
+void AddCalibrateCommand(CLI::App& app, CCommandContext& context);

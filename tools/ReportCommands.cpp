@@ -15,27 +15,12 @@
 #include <functional>
 #include <memory>
 
-namespace
-{
-constexpr std::initializer_list<EOutputFormat> s_dataFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv};
-constexpr std::initializer_list<EOutputFormat> s_trendFormats = {
-    EOutputFormat::text, EOutputFormat::json, EOutputFormat::csv, EOutputFormat::svg};
-
-// -o OUTPUT and --format FORMAT of one command.
-struct SOutputArgs
-{
-    std::string strOutput;
-    std::string strFormat; // text, csv, json (svg for trend); empty: by OUTPUT, or text
-    std::string strUsage;  // the command's usage line
-    std::initializer_list<EOutputFormat> formats = s_dataFormats;
-};
-
-// Adds -o OUTPUT, --format and the footer listing the formats; registers the
-// command's usage line.
+// Adds -o OUTPUT, --format and the footer listing the formats the command
+// writes; registers the command's usage line.
 void AddOutputOptions(CLI::App& command, SOutputArgs& args, CCommandContext& context,
-                      const std::string& strUsage)
+                      ECommand eCommand, const std::string& strUsage)
 {
+    args.formats = FormatsOf(eCommand);
     args.strUsage = "Usage: " + strUsage + "\n";
     context.usages[command.get_name()] = args.strUsage;
     std::vector<std::string> names;
@@ -104,6 +89,8 @@ void Write(const std::string& strOutput, const std::string& strBytes)
         WriteOutputFile(strOutput, strBytes);
 }
 
+namespace
+{
 struct SCompareArgs : SOutputArgs
 {
     std::string strOld, strNew;
@@ -243,7 +230,7 @@ void AddCompareCommand(CLI::App& app, CCommandContext& context)
     auto pArgs = std::make_shared<SCompareArgs>();
     pCommand->add_option("OLD", pArgs->strOld, "The earlier project file")->required();
     pCommand->add_option("NEW", pArgs->strNew, "The later project file")->required();
-    AddOutputOptions(*pCommand, *pArgs, context,
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_COMPARE,
                      "velkor-report compare OLD.vlk NEW.vlk [-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunCompare(*pArgs); });
 }
@@ -275,7 +262,7 @@ void AddImproveCommand(CLI::App& app, CCommandContext& context)
         ->type_name("PERCENT")
         ->excludes(pTop);
     AddOutputOptions(
-        *pCommand, *pArgs, context,
+        *pCommand, *pArgs, context, CMD_IMPROVE,
         "velkor-report improve PROJECT [--top N | --target PERCENT] [-o OUTPUT] [--format FORMAT]");
     pCommand->callback([&context, pArgs] { context.nExit = RunImprove(*pArgs); });
 }
@@ -293,7 +280,7 @@ void AddPortfolioCommand(CLI::App& app, CCommandContext& context)
         ->type_name("ORDER")
         ->check(CLI::IsMember({"path", "total"}));
     AddOutputOptions(
-        *pCommand, *pArgs, context,
+        *pCommand, *pArgs, context, CMD_PORTFOLIO,
         "velkor-report portfolio [--sort path|total] [-o OUTPUT] [--format FORMAT] PATH...");
     pCommand->callback([&context, pArgs] { context.nExit = RunPortfolio(*pArgs); });
 }
@@ -304,9 +291,8 @@ void AddTrendCommand(CLI::App& app, CCommandContext& context)
         "trend",
         "A project's history: its assessments in the order given (velkor-report trend FILE...)");
     auto pArgs = std::make_shared<STrendArgs>();
-    pArgs->formats = s_trendFormats;
     pCommand->add_option("FILE", pArgs->paths, "The project files, oldest first")->required();
-    AddOutputOptions(*pCommand, *pArgs, context,
+    AddOutputOptions(*pCommand, *pArgs, context, CMD_TREND,
                      "velkor-report trend [-o OUTPUT] [--format FORMAT] FILE...");
     pCommand->callback([&context, pArgs] { context.nExit = RunTrend(*pArgs); });
 }

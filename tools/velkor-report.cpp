@@ -34,19 +34,21 @@
 namespace
 {
 // Every command's registration function; a new command adds one line here.
-constexpr std::array s_apfnCommands = {&AddImportCommand, &AddCompareCommand, &AddPortfolioCommand,
-                                       &AddImproveCommand, &AddTrendCommand};
+constexpr std::array s_apfnCommands = {
+    &AddImportCommand, &AddCompareCommand, &AddPortfolioCommand,   &AddImproveCommand,
+    &AddTrendCommand,  &AddTeamCommand,    &AddSensitivityCommand, &AddCalibrateCommand};
 
 // Names that are commands even before this build has them, so that a
 // project file called like one never turns into a command later.
-constexpr std::array<const char*, 4> s_apszReservedCommands = {"compare", "portfolio", "improve",
-                                                               "trend"};
+constexpr std::array<const char*, 7> s_apszReservedCommands = {
+    "compare", "portfolio", "improve", "trend", "team", "sensitivity", "calibrate"};
 
 // The help's list of formats, from the table of formats.
 std::string FormatsFooter()
 {
     return "OUTPUT's extension (any case) chooses the format:\n" + ReportFormatsHelp() +
-           "  -      the text report on standard output\n";
+           "  -      the text report on standard output\n"
+           "In a web browser, without a command line: velkor-analysis.html (Velkor Analysis).\n";
 }
 
 // The usage lines: velkor-report's, and each command's as it registered it.

@@ -6,6 +6,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
+#include "report/Formats.h"
 #include "report/HtmlReport.h"
 #include "report/TextReport.h"
 #include "res/Strings.h"
@@ -372,8 +373,6 @@ void CMainDlg::OnHelpAbout()
 namespace
 {
 const char s_szOpenFilter[] = "Velkor Files (*.vlk)|*.vlk||";
-const char s_szSaveAsFilter[] =
-    "Velkor File (*.vlk)|*.vlk|Text File (*.txt)|*.txt|HTML File (*.htm)|*.htm||";
 } // namespace
 
 namespace
@@ -440,7 +439,7 @@ void CMainDlg::OnFileSaveAs()
 {
     CFileDialog dlgFile(FALSE, "*.vlk", nullptr,
                         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
-                        s_szSaveAsFilter);
+                        WindowSaveAsFilter().c_str());
     dlgFile.m_strInitialDir = FileDialogFolder();
     if (dlgFile.DoModal() != IDOK)
         return;

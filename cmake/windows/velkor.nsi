@@ -56,6 +56,11 @@ Section "Velkor"
     SetOutPath "$INSTDIR"
 
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\velkor.exe" "" "$INSTDIR\velkor.exe" 0
+!ifdef ANALYSIS
+    ; The analysis page, opened in the default browser.
+    File "${STAGE}/velkor-analysis.html"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT} Analysis.lnk" "$INSTDIR\velkor-analysis.html" "" "$INSTDIR\velkor.exe" 0
+!endif
 
     ; .vlk files open with Velkor and show its icon.
     WriteRegStr HKLM "Software\Classes\.vlk" "" "${PROGID}"
@@ -80,6 +85,8 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${PRODUCT} Analysis.lnk"
+    Delete "$INSTDIR\velkor-analysis.html"
     ; The association goes only while it is still Velkor's.
     ReadRegStr $0 HKLM "Software\Classes\.vlk" ""
     StrCmp $0 "${PROGID}" 0 +2

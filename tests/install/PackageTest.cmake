@@ -59,7 +59,8 @@ foreach(f IN ITEMS bin/velkor bin/velkor-report share/applications/velkor.deskto
                    share/mime/packages/velkor.xml share/metainfo/dev.velkor.Velkor.metainfo.xml
                    share/icons/hicolor/scalable/apps/velkor.svg
                    share/man/man1/velkor.1.gz share/man/man1/velkor-report.1.gz
-                   share/doc/velkor/copyright share/doc/velkor/changelog.gz)
+                   share/doc/velkor/copyright share/doc/velkor/changelog.gz
+                   share/velkor/velkor-analysis.html share/applications/velkor-analysis.desktop)
     if(NOT EXISTS "${root}/${f}")
         fail("${f} missing")
     endif()
@@ -143,6 +144,15 @@ if(NOT (mime MATCHES "type=\"application/x-velkor-project\""))
 endif()
 if(NOT (mime MATCHES "pattern=\"\\*\\.vlk\""))
     fail("*.vlk glob")
+endif()
+execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${root}/share/applications/velkor-analysis.desktop"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    fail("desktop-file-validate velkor-analysis.desktop: ${out}${err}")
+endif()
+file(STRINGS "${root}/share/applications/velkor-analysis.desktop" exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=xdg-open /usr/share/velkor/velkor-analysis.html")
+    fail("the analysis entry opens ${exec}")
 endif()
 execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${root}/share/applications/velkor.desktop"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -110,6 +110,7 @@ TEST_F(VelkorReport, BadUsageExits2AndHelpAndVersionExit0)
     const RunResult help = RunReport(m_dir, {"--help"});
     EXPECT_EQ(help.nExit, 0);
     EXPECT_NE(help.strOut.find("Usage: velkor-report PROJECT.vlk OUTPUT"), std::string::npos);
+    EXPECT_NE(help.strOut.find("velkor-analysis.html (Velkor Analysis)"), std::string::npos);
     const RunResult version = RunReport(m_dir, {"--version"});
     EXPECT_EQ(version.nExit, 0);
     EXPECT_EQ(version.strOut, "velkor-report 1.0.0.1\n");

@@ -3,6 +3,8 @@
 // in-memory file system, so every number and byte is the same. Texts go to
 // JavaScript as strings, an output's bytes as a Uint8Array (a string through
 // embind would be read as UTF-8, which a PDF is not).
+#include "web/analysis/Binding.h"
+
 #include "files/FileException.h"
 #include "model/Format.h"
 #include "report/Compare.h"
@@ -16,6 +18,7 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <nlohmann/json.hpp>
 
 #include <functional>
 #include <sys/stat.h>
@@ -25,80 +28,31 @@ using emscripten::val;
 
 namespace
 {
-val Bytes(const std::string& strBytes)
-{
-    const auto view = emscripten::typed_memory_view(
-        strBytes.size(), reinterpret_cast<const unsigned char*>(strBytes.data()));
-    return val::global("Uint8Array").new_(view); // a copy: the string goes away
-}
-
-// { bytes } from fnWork, or { error } with velkor-report's message; the
-// warnings it met in both cases.
-val Run(const std::function<std::string(const std::function<void(const std::string&)>&)>& fnWork)
-{
-    val result = val::object();
-    val warnings = val::array();
-    const auto onWarning = [&](const std::string& str)
-    { warnings.call<void>("push", "warning: " + str); };
-    try
-    {
-        result.set("bytes", Bytes(fnWork(onWarning)));
-    }
-    catch (const CFileException& e)
-    {
-        result.set("error", DescribeFileError(e));
-    }
-    catch (const CWrongFileError& e)
-    {
-        result.set("error", std::string(e.what()));
-    }
-    catch (const CPdfError& e)
-    {
-        result.set("error", std::string(e.what()));
-    }
-    catch (const std::bad_alloc&)
-    {
-        result.set("error", LoadResString(IDS_WEB_OUT_OF_MEMORY));
-    }
-    result.set("warnings", warnings);
-    return result;
-}
-
-std::vector<std::string> Paths(const val& paths)
-{
-    return emscripten::vecFromJSArray<std::string>(paths);
-}
-
-std::optional<EOutputFormat> Format(const std::string& strExtension)
-{
-    return strExtension == "text" ? std::optional(EOutputFormat::text)
-                                  : FormatOfExtension(strExtension);
-}
-
-// The project's title, total and 28 probabilities as the page shows them.
+// The project's title, 28 probabilities and their texts as the page shows
+// them, as JSON: one call a file, however many files are opened.
 val Open(const std::string& strPath)
 {
-    val project = val::object();
-    val result = Run(
-        [&](const auto& onWarning)
+    return Run(
+        [&](const Warn& onWarning)
         {
             const SSnapshot snapshot = LoadSnapshot(strPath, onWarning);
-            project.set("title", snapshot.strTitle);
-            val metrics = val::array();
+            nlohmann::json project = {{"title", snapshot.strTitle}};
             for (int k = 0; k < METRIC_COUNT; ++k)
             {
-                val metric = val::object();
-                metric.set("name", MetricName(k));
-                metric.set("label", MetricLabel(k));
-                metric.set("value", snapshot.Metric(k));
-                metric.set("text", PercentText(snapshot.Metric(k)));
-                metrics.call<void>("push", metric);
+                project["values"].push_back(snapshot.Metric(k));
+                project["texts"].push_back(PercentText(snapshot.Metric(k)));
             }
-            project.set("metrics", metrics);
-            return std::string();
+            return project.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         });
-    result.set("project", project);
-    return result;
+}
+
+// The 28 metrics' names and labels, the same for every project.
+std::string MetricNames()
+{
+    nlohmann::json names;
+    for (int k = 0; k < METRIC_COUNT; ++k)
+        names.push_back({{"name", MetricName(k)}, {"label", MetricLabel(k)}});
+    return names.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 // The project's report in a format, as velkor-report PROJECT OUTPUT.ext
@@ -185,6 +139,12 @@ std::string Points(double dChange)
     return FormatPoints(dChange);
 }
 
+// "%.<nPrecision>f" with the program's rounding.
+std::string Fixed(double dValue, int nPrecision)
+{
+    return FormatFixed(dValue, nPrecision);
+}
+
 std::string Text(int nId)
 {
     return LoadResString(nId);
@@ -194,6 +154,7 @@ std::string Text(int nId)
 EMSCRIPTEN_BINDINGS(velkor_analysis)
 {
     emscripten::function("open", &Open);
+    emscripten::function("metricNames", &MetricNames);
     emscripten::function("report", &Report);
     emscripten::function("compare", &Compare);
     emscripten::function("improve", &Improve);
@@ -201,5 +162,6 @@ EMSCRIPTEN_BINDINGS(velkor_analysis)
     emscripten::function("portfolio", &Portfolio);
     emscripten::function("percent", &Percent);
     emscripten::function("points", &Points);
+    emscripten::function("fixed", &Fixed);
     emscripten::function("text", &Text);
 }

@@ -11,6 +11,7 @@
   const TYPES = {txt: 'text/plain', htm: 'text/html', json: 'application/json', csv: 'text/csv',
                  svg: 'image/svg+xml', pdf: 'application/pdf'};
   let M = null;
+  let NAMES = [];
   const projects = []; // {name, path, modified, title, metrics, total}
   let portfolioSort = {column: 'path', descending: false};
 
@@ -58,24 +59,29 @@
   async function addFiles(files) {
     $('problems').replaceChildren();
     let count = 0;
-    for (const file of files) {
+    const started = performance.now();
+    const contents = await Promise.all(files.map((file) => file.arrayBuffer()));
+    const read = performance.now();
+    files.forEach((file, i) => {
       let path = file.name;
-      for (let n = 2; projects.some((p) => p.path === path) || M.FS.analyzePath(path).exists; ++n) {
+      for (let n = 2; M.FS.analyzePath(path).exists; ++n) {
         if (!M.FS.analyzePath(String(n)).exists) M.FS.mkdir(String(n));
         path = n + '/' + file.name;
       }
-      M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-      const result = M.open(path);
-      if (bytesOf(result) === null) { M.FS.unlink(path); continue; }
-      const metrics = [];
-      for (let k = 0; k < result.project.metrics.length; ++k) metrics.push(result.project.metrics[k]);
-      projects.push({name: file.name, path, modified: file.lastModified, title: result.project.title,
-                     metrics, total: metrics[0].text});
+      M.FS.writeFile(path, new Uint8Array(contents[i]));
+      const bytes = bytesOf(M.open(path));
+      if (bytes === null) { M.FS.unlink(path); return; }
+      const project = JSON.parse(text(bytes));
+      const metrics = project.values.map((value, k) => ({name: NAMES[k].name, label: NAMES[k].label, value, text: project.texts[k]}));
+      projects.push({name: file.name, path, modified: file.lastModified, title: project.title, metrics, total: metrics[0].text});
       ++count;
-    }
+    });
     status(projects.length + (projects.length === 1 ? ' project open' : ' projects open') +
            (count < files.length ? '; ' + (files.length - count) + ' not read' : '') + '.');
+    const opened = performance.now();
     refresh();
+    // How long the last files took: reading them, the report layer, drawing (for the benchmark).
+    document.body.dataset.timing = [read - started, opened - read, performance.now() - opened].map(Math.round).join(' ');
   }
 
   // A dropped folder's files, with those of its folders.
@@ -114,7 +120,8 @@
   function refresh() {
     for (const [select, index] of [[$('project-choice'), projects.length - 1], [$('compare-old'), Math.max(0, projects.length - 2)],
                                    [$('compare-new'), projects.length - 1]]) fillChoice(select, index);
-    showProject(); showCompare(); showTrend(); showPortfolio();
+    // Only the view shown is drawn; the others when they are chosen.
+    VIEWS[document.querySelector('[role=tab][aria-selected=true]').id.slice(4)]();
   }
 
   function current() { return projects[Number($('project-choice').value)]; }
@@ -133,6 +140,118 @@
     svgInto($('project-chart'), bytesOf(M.report(p.path, 'svg', 0, 0)), 'Chart of ' + p.title + ': the ten categories as a radar, the phases and activities as bars');
     showImprove(p);
     showPlan();
+    showSensitivity(p);
+    showAnswers(p);
+  }
+
+  function showSensitivity(p) {
+    svgInto($('tornado-chart'), bytesOf(M.sensitivity(p.path, [], 1, 'svg')), 'Tornado chart: the 15 largest swings of the total');
+    const bytes = bytesOf(M.sensitivity(p.path, [], 1, 'json'));
+    if (!bytes) return;
+    rows($('swing-table').tBodies[0], JSON.parse(text(bytes)).questions.slice(0, 15).map((q) => [questionCell(q),
+      cell(M.percent(q.low), true), cell(M.percent(q.high), true), cell(M.fixed(q.swing * 100, 1), true)]));
+    downloads($('sensitivity-downloads'), DATA.concat([['svg', 'svg', 'tornado chart']]).map(([format, extension, label]) =>
+      ['sensitivity as ' + label, stem(p.name) + '-sensitivity.' + extension, extension,
+       () => bytesOf(M.sensitivity(p.path, [], 1, format))]));
+  }
+
+  // Every answer with its unsure toggle; the interval of each marked set.
+  function showAnswers(p) {
+    const bytes = bytesOf(M.report(p.path, 'json', 0, 0));
+    if (!bytes) return;
+    rows($('answers-table').tBodies[0], JSON.parse(text(bytes)).answers.map((a) => {
+      const box = el('input', {type: 'checkbox', 'data-question': String(a.question),
+                               'aria-label': 'Unsure of question ' + (a.question + 1)});
+      box.addEventListener('change', showUnsure);
+      return [el('td', {}, (a.question + 1) + '. ' + a.text), cell(a.label), el('td', {}, box)];
+    }));
+    showUnsure();
+  }
+
+  function showUnsure() {
+    const p = current();
+    const unsure = Array.from(document.querySelectorAll('#answers-table input:checked')).map((b) => Number(b.dataset.question));
+    if (!p || !unsure.length) { $('unsure-result').textContent = 'No answer marked unsure: the total is ' + (p ? p.total : '') + '.'; return; }
+    const bytes = bytesOf(M.sensitivity(p.path, unsure, 1, 'json'));
+    if (!bytes) return;
+    const total = JSON.parse(text(bytes)).unsure.metrics[0];
+    $('unsure-result').textContent = 'With ' + unsure.length + (unsure.length === 1 ? ' answer' : ' answers') +
+      ' one level either way, the total lies between ' + M.percent(total.low) + ' and ' + M.percent(total.high) + ' (as answered ' + M.percent(total.value) + ').';
+  }
+
+  function teamPaths() {
+    return Array.from(document.querySelectorAll('#team-members input:checked')).map((b) => b.value);
+  }
+
+  function showTeam() {
+    const box = $('team-members'), before = new Set(teamPaths());
+    const fresh = box.children.length !== projects.length;
+    box.replaceChildren(...projects.map((p, i) => {
+      const input = el('input', {type: 'checkbox', id: 'member-' + i, value: p.path});
+      input.checked = fresh || before.has(p.path);
+      input.addEventListener('change', showTeam);
+      return el('span', {}, input, ' ', el('label', {for: 'member-' + i}, p.title + ' (' + p.path + ')'));
+    }));
+    const paths = teamPaths();
+    if (paths.length < 2) { $('team-agreement').textContent = 'Choose at least two assessors.'; return; }
+    downloads($('team-downloads'), DATA.map(([format, extension, label]) => ['team as ' + label, 'team.' + extension,
+      extension, () => bytesOf(M.team(paths, format))]).concat([['consensus project', 'consensus.vlk', 'vlk',
+      () => bytesOf(M.consensus(paths))]]));
+    const summary = bytesOf(M.team(paths, 'text')), bytes = bytesOf(M.team(paths, 'json'));
+    if (!summary || !bytes) return;
+    $('team-agreement').textContent = text(summary).split('\n')[1];
+    const team = JSON.parse(text(bytes));
+    rows($('team-table').tBodies[0], team.consensus.metrics.map((m) => [el('th', {scope: 'row'}, m.label),
+      cell(M.percent(m.value), true), cell(M.percent(m.low), true), cell(M.percent(m.high), true)]));
+    const table = $('discuss-table');
+    table.tHead.replaceChildren(el('tr', {}, ...['Question', 'Swing (points)', ...team.assessors.map((a) => 'Answer of ' + a.title), 'Consensus answer']
+      .map((h) => el('th', {scope: 'col'}, h))));
+    rows(table.tBodies[0], team.discuss.slice(0, 10).map((n) => {
+      const q = team.questions[n - 1];
+      return [cell(n + '. ' + q.text), cell(M.fixed(q.swing * 100, 1), true), ...q.answers.map((a) => cell(String(a))),
+              cell(String(q.consensus))];
+    }));
+  }
+
+  // Outcomes: a select per project, kept by path; as CSV for calibrate.
+  const outcomes = new Map();
+  function csvField(s) { return /[",\r\n]/.test(s) ? '"' + s.replace(/"/g, '""') + '"' : s; }
+  function outcomesCsv() {
+    return 'file,total\n' + projects.map((p) => csvField(p.path) + ',' + (outcomes.get(p.path) || '') + '\n').join('');
+  }
+
+  function showCalibration() {
+    rows($('outcome-table').tBodies[0], projects.map((p, i) => {
+      const select = el('select', {id: 'outcome-' + i, 'aria-label': 'Outcome of ' + p.title});
+      for (const [value, label] of [['', 'Not known'], ['1', 'Met'], ['0', 'Missed']]) select.append(el('option', {value}, label));
+      select.value = outcomes.get(p.path) || '';
+      select.addEventListener('change', () => { outcomes.set(p.path, select.value); calibrate(); });
+      return [cell(p.path), cell(p.title), cell(p.total, true), el('td', {}, select)];
+    }));
+    calibrate();
+  }
+
+  function calibrate() {
+    const encoder = new TextEncoder();
+    downloads($('calibration-downloads'), [['outcomes', 'outcomes.csv', 'csv', () => encoder.encode(outcomesCsv())]]);
+    if (!projects.some((p) => outcomes.get(p.path))) { $('calibration-text').textContent = 'No outcome entered yet.'; $('reliability-chart').replaceChildren(); return; }
+    M.FS.writeFile('outcomes.csv', outcomesCsv());
+    const result = bytesOf(M.calibrate('outcomes.csv', 'text'));
+    $('calibration-text').textContent = result ? text(result) : '';
+    svgInto($('reliability-chart'), bytesOf(M.calibrate('outcomes.csv', 'svg')), 'Reliability diagram: forecast against observed');
+    downloads($('calibration-downloads'), [['outcomes', 'outcomes.csv', 'csv', () => encoder.encode(outcomesCsv())]].concat(
+      DATA.concat([['svg', 'svg', 'reliability diagram']]).map(([format, extension, label]) => ['calibration as ' + label,
+        'calibration.' + extension, extension, () => bytesOf(M.calibrate('outcomes.csv', format))])));
+  }
+
+  // An outcomes file: its "file" and "total" columns (1, 0 or nothing).
+  async function openOutcomes(file) {
+    const lines = (await file.text()).split(/\r?\n/).filter((l) => l);
+    const split = (line) => { const cells = []; line.replace(/("([^"]|"")*"|[^,]*)(,|$)/g, (m, c) => { cells.push(c.replace(/^"|"$/g, '').replace(/""/g, '"')); return ''; }); return cells; };
+    const header = split(lines[0]), f = header.indexOf('file'), t = header.indexOf('total');
+    if (f < 0 || t < 0) { problem(file.name + ': the header names no "file" and "total" columns.'); return; }
+    for (const line of lines.slice(1)) { const cells = split(line); outcomes.set(cells[f], cells[t]); }
+    showCalibration();
   }
 
   function questionCell(s) { return el('td', {}, s.number + '. ' + s.text); }
@@ -267,6 +386,7 @@
         t.tabIndex = on ? 0 : -1;
         $(t.getAttribute('aria-controls')).hidden = !on;
       }
+      VIEWS[tab.id.slice(4)]();
       tab.focus();
     };
     list.forEach((tab, i) => {
@@ -278,6 +398,9 @@
       });
     });
   }
+
+  const VIEWS = {project: () => showProject(), compare: () => showCompare(), trend: () => showTrend(),
+                 portfolio: () => showPortfolio(), team: () => showTeam(), calibration: () => showCalibration()};
 
   function wire() {
     $('files').addEventListener('change', (e) => { addFiles(Array.from(e.target.files)); e.target.value = ''; });
@@ -297,11 +420,13 @@
     $('target').addEventListener('input', showPlan);
     for (const id of ['compare-old', 'compare-new']) $(id).addEventListener('change', showCompare);
     $('trend-order').addEventListener('change', showTrend);
+    $('outcomes-file').addEventListener('change', (e) => { if (e.target.files[0]) openOutcomes(e.target.files[0]); e.target.value = ''; });
     tabs();
   }
 
   VelkorAnalysis().then((module) => {
     M = module;
+    NAMES = JSON.parse(M.metricNames());
     M.FS.mkdir('/projects');
     M.FS.chdir('/projects');
     wire();
