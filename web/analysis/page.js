@@ -432,6 +432,7 @@
     wire();
     showProject();
     status(M.text(701));
+    document.body.dataset.readyMs = String(Math.round(performance.now())); // since the page was opened
     document.body.dataset.ready = 'true';
   });
 })();
