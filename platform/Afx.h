@@ -104,6 +104,8 @@ struct CRect
 // The backend's handles (HICON, and on Windows HWND and its kin).
 #if defined(_WIN32)
 #include "platform/win32/Handles.h"
+#elif defined(__EMSCRIPTEN__)
+#include "platform/web/Handles.h"
 #else
 #include "platform/qt/Handles.h"
 #endif
