@@ -233,52 +233,29 @@ CRect CWnd::GetLineRect(int nLine) const
     return {rc.left, rc.top + nLine * 13, rc.right, rc.top + (nLine + 1) * 13};
 }
 
-int CComboBox::AddString(const std::string& strItem)
+// The drop-down list and the list box are both a <select>.
+int CListWnd::AddString(const std::string& strItem)
 {
     return WebDom::AddOption(AfxWebHandle(m_hWnd), strItem);
 }
-void CComboBox::ResetContent()
+void CListWnd::ResetContent()
 {
     WebDom::ClearOptions(AfxWebHandle(m_hWnd));
 }
-int CComboBox::GetCount() const
+int CListWnd::GetCount() const
 {
     return WebDom::OptionCount(AfxWebHandle(m_hWnd));
 }
-int CComboBox::GetCurSel() const
+int CListWnd::GetCurSel() const
 {
     const int n = WebDom::Selected(AfxWebHandle(m_hWnd));
     return n < 0 ? CB_ERR : n;
 }
-int CComboBox::SetCurSel(int nSelect)
+int CListWnd::SetCurSel(int nSelect)
 {
     const bool bValid = nSelect >= 0 && nSelect < GetCount();
     WebDom::Select(AfxWebHandle(m_hWnd), bValid ? nSelect : -1);
     return bValid ? nSelect : CB_ERR;
-}
-
-int CListBox::AddString(const std::string& strItem)
-{
-    return WebDom::AddOption(AfxWebHandle(m_hWnd), strItem);
-}
-void CListBox::ResetContent()
-{
-    WebDom::ClearOptions(AfxWebHandle(m_hWnd));
-}
-int CListBox::GetCount() const
-{
-    return WebDom::OptionCount(AfxWebHandle(m_hWnd));
-}
-int CListBox::GetCurSel() const
-{
-    const int n = WebDom::Selected(AfxWebHandle(m_hWnd));
-    return n < 0 ? LB_ERR : n;
-}
-int CListBox::SetCurSel(int nSelect)
-{
-    const bool bValid = nSelect >= 0 && nSelect < GetCount();
-    WebDom::Select(AfxWebHandle(m_hWnd), bValid ? nSelect : -1);
-    return bValid ? nSelect : LB_ERR;
 }
 std::string CListBox::GetText(int nIndex) const
 {

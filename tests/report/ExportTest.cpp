@@ -116,7 +116,11 @@ TEST(Numbers, PortableShortestFormWritesToCharsBytes)
 }
 
 // The same bytes as the standard library's to_chars on many doubles: random
-// bits, fractions, integers around 2^53 and powers of two.
+// bits, fractions, integers around 2^53 and powers of two. The portable form
+// stands on a correctly rounding printf and strtod (glibc, musl); the
+// Windows C runtime's are not, and the Windows build writes with to_chars, so
+// it has no such case.
+#if !defined(_WIN32)
 TEST(Numbers, PortableShortestFormMatchesToChars)
 {
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
@@ -147,6 +151,7 @@ TEST(Numbers, PortableShortestFormMatchesToChars)
     GTEST_SKIP() << "this standard library has no floating-point to_chars to compare with";
 #endif
 }
+#endif
 
 TEST(Export, JsonAndCsvHoldEveryValueOfTheModel)
 {

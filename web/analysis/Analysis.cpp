@@ -6,9 +6,11 @@
 #include "web/analysis/Binding.h"
 
 #include "files/FileException.h"
+#include "input/Formats.h"
 #include "input/ProjectLoad.h"
 #include "model/Format.h"
 #include "report/Compare.h"
+#include "report/Formats.h"
 #include "report/Improve.h"
 #include "report/Portfolio.h"
 #include "report/Text.h"
@@ -68,7 +70,7 @@ val Report(const std::string& strPath, const std::string& strExtension, double d
             pdf.strMade = FormatReportTime(static_cast<long long>(dMade));
             pdf.strModified = FormatReportTime(static_cast<long long>(dModified));
             pdf.fontFolders = PdfFontFolders("");
-            return OutputFormatInfo(*FormatOfExtension(strExtension)).pfnReport(snapshot, pdf);
+            return FormatWriters(*FormatOfExtension(strExtension)).pfnReport(snapshot, pdf);
         });
 }
 
