@@ -72,6 +72,10 @@ if(VELKOR_ANALYSIS_PAGE)
     install(FILES ${VELKOR_ANALYSIS_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/velkor)
     install(FILES ${VELKOR_DESKTOP_DIR}/velkor-analysis.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # Its entry runs xdg-open, which another package brings.
+    install(FILES ${VELKOR_ROOT}/res/package/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME velkor)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
 
 # The Debian package, when Velkor is the top-level project (a parent project
