@@ -22,8 +22,9 @@ velkor_install_deps() {
 }
 
 # What the Windows build (./test-windows) needs on top: the cross compiler,
-# zlib for it, wine to run the programs and tests, GoogleTest's sources.
-VELKOR_WINDOWS_DEPS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev wine wine64 googletest libcli11-dev nlohmann-json3-dev libhpdf-dev fonts-liberation2 poppler-utils nsis xvfb xdotool"
+# zlib for it, wine to run the programs and tests, GoogleTest's sources, and
+# emscripten for the analysis page that the zip and the installer carry.
+VELKOR_WINDOWS_DEPS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev wine wine64 googletest libcli11-dev nlohmann-json3-dev libhpdf-dev fonts-liberation2 poppler-utils nsis xvfb xdotool emscripten nodejs"
 
 # What the browser build (./test-web) needs on top: emscripten and node for
 # the page and the suites, Chromium and the DevTools client that drive it.
